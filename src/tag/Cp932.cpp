@@ -1,0 +1,155 @@
+#include "Cp932.h"
+
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+namespace {
+
+constexpr auto kCodec = "windows-31j";
+constexpr char kNoForm = '?';
+
+// Characters that Japanese input methods on Linux type in their JIS form, with
+// the bytes CP932 uses for the same glyph. ICU knows only the CP932 forms.
+struct JisForm {
+    char16_t unicode;
+    unsigned char lead;
+    unsigned char trail;
+};
+constexpr JisForm kJisForms[] = {
+    {u'\u301C', 0x81, 0x60},  // WAVE DASH -> FULLWIDTH TILDE slot
+    {u'\u2016', 0x81, 0x61},  // DOUBLE VERTICAL LINE -> PARALLEL TO slot
+    {u'\u2212', 0x81, 0x7C},  // MINUS SIGN -> FULLWIDTH HYPHEN-MINUS slot
+    {u'\u00A2', 0x81, 0x91},  // CENT SIGN
+    {u'\u00A3', 0x81, 0x92},  // POUND SIGN
+    {u'\u00AC', 0x81, 0xCA},  // NOT SIGN
+};
+
+bool isTrailByte(unsigned char byte)
+{
+    return (byte >= 0x40 && byte <= 0x7E) || (byte >= 0x80 && byte <= 0xFC);
+}
+
+// Bytes of one Unicode character (one code unit, or a surrogate pair).
+QByteArray encodeOne(QStringEncoder &encoder, QStringView character)
+{
+    if (character.size() == 1) {
+        const char16_t unit = character.front().unicode();
+        if (unit < 0x80)
+            return QByteArray(1, static_cast<char>(unit));
+        for (const JisForm &form : kJisForms) {
+            if (form.unicode == unit) {
+                const char bytes[] = {static_cast<char>(form.lead), static_cast<char>(form.trail)};
+                return QByteArray(bytes, 2);
+            }
+        }
+        if (QChar::isSurrogate(unit))
+            return QByteArray(1, kNoForm);
+    }
+    QByteArray bytes = encoder.encode(character);
+    // ICU substitutes 0xFC 0xFC (a pair no CP932 character uses) for a
+    // character it cannot map; Windows writes "?" instead.
+    if (bytes.isEmpty() || bytes == QByteArrayView("\xFC\xFC"))
+        return QByteArray(1, kNoForm);
+    return bytes;
+}
+
+template <typename Sink>
+void forEachEncodedCharacter(QStringView text, Sink &&sink)
+{
+    QStringEncoder encoder(kCodec, QStringConverter::Flag::Stateless);
+    Q_ASSERT(encoder.isValid());
+    qsizetype i = 0;
+    while (i < text.size()) {
+        qsizetype length = 1;
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            length = 2;
+        if (!sink(encodeOne(encoder, text.mid(i, length))))
+            return;
+        i += length;
+    }
+}
+
+}  // namespace
+
+namespace Cp932 {
+
+bool isAvailable()
+{
+    return QStringEncoder(kCodec).isValid() && QStringDecoder(kCodec).isValid();
+}
+
+QByteArray encode(QStringView text)
+{
+    QByteArray out;
+    out.reserve(text.size() * 2);
+    forEachEncodedCharacter(text, [&out](const QByteArray &bytes) {
+        out += bytes;
+        return true;
+    });
+    return out;
+}
+
+QByteArray encodeCut(QStringView text, qsizetype maxBytes)
+{
+    QByteArray out;
+    forEachEncodedCharacter(text, [&out, maxBytes](const QByteArray &bytes) {
+        if (out.size() + bytes.size() > maxBytes)
+            return false;
+        out += bytes;
+        return true;
+    });
+    return out;
+}
+
+qsizetype byteLength(QStringView text)
+{
+    return encode(text).size();
+}
+
+bool isLeadByte(unsigned char byte)
+{
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+qsizetype cutLength(QByteArrayView bytes, qsizetype maxBytes)
+{
+    qsizetype i = 0;
+    while (i < bytes.size()) {
+        const qsizetype width = isLeadByte(static_cast<unsigned char>(bytes[i])) ? 2 : 1;
+        if (i + width > maxBytes)
+            break;
+        i += width;
+    }
+    return qMin(i, bytes.size());
+}
+
+QString decode(QByteArrayView bytes)
+{
+    QStringDecoder decoder(kCodec, QStringConverter::Flag::Stateless);
+    Q_ASSERT(decoder.isValid());
+    QString out;
+    out.reserve(bytes.size());
+    qsizetype i = 0;
+    while (i < bytes.size()) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        if (byte < 0x80) {
+            out += QChar(byte);
+            ++i;
+            continue;
+        }
+        qsizetype width = 1;
+        if (isLeadByte(byte) && i + 1 < bytes.size()
+            && isTrailByte(static_cast<unsigned char>(bytes[i + 1])))
+            width = 2;
+        const QString character = decoder.decode(bytes.sliced(i, width));
+        // ICU gives U+001A (SUB) for bytes it cannot map.
+        if (character.isEmpty() || character.contains(QChar(0x1A)))
+            out += QChar::ReplacementCharacter;
+        else
+            out += character;
+        i += width;
+    }
+    return out;
+}
+
+}  // namespace Cp932

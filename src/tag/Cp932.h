@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QString>
+#include <QStringView>
+
+// Tag text lives in files as CP932 (Windows-31J), whatever the locale of the
+// machine. Everything that turns text into those bytes, or counts them, goes
+// through here so the file, the editor's length check and the settings file
+// agree byte for byte.
+namespace Cp932 {
+
+// False when this Qt has no CP932 converter (built without ICU); then no tag
+// text can be read or written faithfully.
+bool isAvailable();
+
+// Bytes of the text as CP932. A character with no CP932 form becomes one "?",
+// as the Windows conversion writes it; the JIS forms that Linux input methods
+// type (WAVE DASH and friends) become their CP932 counterparts.
+QByteArray encode(QStringView text);
+
+// The longest prefix of encode(text) that fits into maxBytes, never splitting a
+// double-byte character.
+QByteArray encodeCut(QStringView text, qsizetype maxBytes);
+
+// Number of bytes encode(text) gives.
+qsizetype byteLength(QStringView text);
+
+// Text of CP932 bytes. ASCII bytes stay ASCII (0x5C is the backslash, 0x7E the
+// tilde); a byte that starts no valid character becomes U+FFFD.
+QString decode(QByteArrayView bytes);
+
+// True for the first byte of a double-byte character.
+bool isLeadByte(unsigned char byte);
+
+// Length of the longest prefix of bytes that fits into maxBytes without ending
+// inside a double-byte character.
+qsizetype cutLength(QByteArrayView bytes, qsizetype maxBytes);
+
+}  // namespace Cp932
