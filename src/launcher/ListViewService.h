@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+// The main window's file list as the logic sees it: rows numbered 1 to N from
+// the top in insertion order (nothing re-sorts them), each with eleven text
+// cells at positions 0 to 10 (position 0 is the row's label) and a selected
+// flag; one row may be the current one.
+class ListViewService
+{
+public:
+    virtual ~ListViewService() = default;
+
+    virtual int count() const = 0;
+    virtual QString cell(int row, int column) const = 0;
+    virtual void setCell(int row, int column, const QString &text) = 0;
+    virtual bool isSelected(int row) const = 0;
+    // The row that has the list's focus, or 0 when there is none.
+    virtual int currentRow() const = 0;
+    // Appends a row at the bottom whose label is the text; its other cells
+    // are empty.
+    virtual void addRow(const QString &label) = 0;
+    // Removes the row; the rows below move up by one.
+    virtual void removeRow(int row) = 0;
+    // The column's header text as shown.
+    virtual QString headerText(int column) const = 0;
+};

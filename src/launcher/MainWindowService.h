@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+// The main window's own frame and controls, apart from its list.
+class MainWindowService
+{
+public:
+    virtual ~MainWindowService() = default;
+
+    virtual QString caption() const = 0;
+    // Folder the program was started from.
+    virtual QString programFolder() const = 0;
+    // The rename format box.
+    virtual QString renameFormat() const = 0;
+    virtual void setRenameFormat(const QString &format) = 0;
+    virtual void setRenameFormatToolTip(const QString &toolTip) = 0;
+    // Closes the window; the binding then runs the logic's unload steps.
+    virtual void closeWindow() = 0;
+};

@@ -1,0 +1,125 @@
+#include "frmID3Launcher.h"
+
+#include "FileChooserService.h"
+#include "FileRow.h"
+#include "ListViewService.h"
+#include "MainWindowService.h"
+#include "PathParts.h"
+#include "SettingsFileService.h"
+
+namespace {
+
+const QString kDefaultRenameFormat = QStringLiteral("(%K)[%A]%T_%D");
+const QString kRenameFormatToolTip = QStringLiteral(
+    "%A:アルバム名 %K:歌手名 %D:曲名 %C:コメント %T:トラック番号 %J:ジャンル名 %Y:製造年 %N:上からの連番");
+const QString kSettingsFileName = QStringLiteral("kiv.ini");
+const QString kSettingsSection = QStringLiteral("KIV");
+const QString kRenameFormatKey = QStringLiteral("FILE_FORMAT");
+
+}  // namespace
+
+frmID3Launcher::frmID3Launcher(const Services &services) : services_(services) {}
+
+frmID3Launcher::~frmID3Launcher() = default;
+
+void frmID3Launcher::Form_Load()
+{
+    AppPath = services_.window.programFolder();
+    if (!AppPath.endsWith(kPathSeparator))
+        AppPath += kPathSeparator;
+
+    QString format = mGetPrivateProfileString(kSettingsSection, kRenameFormatKey, settingsFilePath());
+    if (format.isEmpty())
+        format = kDefaultRenameFormat;
+    services_.window.setRenameFormat(format);
+    services_.window.setRenameFormatToolTip(kRenameFormatToolTip);
+}
+
+void frmID3Launcher::Form_Unload()
+{
+    // A settings file that cannot be written leaves the old value for the
+    // next start; there is nobody to tell at this point.
+    services_.settings.writeString(kSettingsSection, kRenameFormatKey, services_.window.renameFormat(),
+                                   settingsFilePath());
+    clsID3Tag.reset();
+}
+
+void frmID3Launcher::cmdEnd_Click()
+{
+    services_.window.closeWindow();
+}
+
+void frmID3Launcher::AddMp3File(const QString &path)
+{
+    ListViewService &list = services_.list;
+    if (list.count() >= kMaxRows)
+        return;
+    for (int row = 1; row <= list.count(); ++row) {
+        if (list.cell(row, livFileNamewithPath) + list.cell(row, livFilename) == path)
+            return;
+    }
+    classID3_V11 &tag = sharedTag();
+    tag.SetMP3File(path);
+    if (!tag.LoadMp3File(QString()))
+        return;
+    const QString fileName = GetFileNamePart(path);
+    if (fileName.isEmpty())
+        return;
+
+    list.addRow(fileName);
+    const int row = list.count();
+    list.setCell(row, livFileNamewithPath, GetFolderPart(path));
+    list.setCell(row, livAirtist, tag.GetAirtistName());
+    list.setCell(row, livAlbum, tag.GetAlbumName());
+    list.setCell(row, livComment, tag.GetComment());
+    list.setCell(row, livGenreID, QString::number(tag.GetGenreID()));
+    list.setCell(row, livYear, tag.GetReleaseYear());
+    list.setCell(row, livTitle, tag.GetTrackName());
+    list.setCell(row, livTrackNo, QString::number(tag.GetTrackNumber()));
+    list.setCell(row, livGenre, classID3_V11::GetGenreString(tag.GetGenreID()));
+}
+
+void frmID3Launcher::SelectMp3Files()
+{
+    const QString title = QStringLiteral("[") + services_.window.caption()
+                          + QStringLiteral(" ]MP3 ファイルを選んでください");
+    const QStringList paths = services_.chooser.chooseExistingFiles(title, QStringLiteral("MP3 File (*.mp3)"));
+    for (const QString &path : paths)
+        AddMp3File(path);
+}
+
+void frmID3Launcher::lvMP3List_OLEDragDrop(const QStringList &paths)
+{
+    for (const QString &path : paths)
+        AddMp3File(path);
+}
+
+void frmID3Launcher::Menu_LV_RightMenu_DELETE_Click()
+{
+    // From the bottom up, so the rows not yet visited keep their positions.
+    ListViewService &list = services_.list;
+    for (int row = list.count(); row >= 1; --row) {
+        if (list.isSelected(row))
+            list.removeRow(row);
+    }
+}
+
+QString frmID3Launcher::mGetPrivateProfileString(const QString &lpAppName, const QString &lpKeyName,
+                                                 const QString &lpFileName)
+{
+    const QString value = services_.settings.readString(lpAppName, lpKeyName, lpFileName);
+    const qsizetype zero = value.indexOf(QChar(0));
+    return zero < 0 ? value : value.left(zero);
+}
+
+classID3_V11 &frmID3Launcher::sharedTag()
+{
+    if (!clsID3Tag)
+        clsID3Tag = std::make_unique<classID3_V11>();
+    return *clsID3Tag;
+}
+
+QString frmID3Launcher::settingsFilePath() const
+{
+    return AppPath + kSettingsFileName;
+}

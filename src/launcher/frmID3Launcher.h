@@ -1,0 +1,59 @@
+#pragma once
+
+#include "classID3_V11.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+class FileChooserService;
+class ListViewService;
+class MainWindowService;
+class MessageBoxService;
+class SettingsFileService;
+
+// The main window's logic: the file list and what the user does with it. It
+// sees the window only through the services, so it runs without a display.
+class frmID3Launcher
+{
+public:
+    struct Services {
+        ListViewService &list;
+        MessageBoxService &messages;
+        FileChooserService &chooser;
+        SettingsFileService &settings;
+        MainWindowService &window;
+    };
+
+    explicit frmID3Launcher(const Services &services);
+    ~frmID3Launcher();
+    frmID3Launcher(const frmID3Launcher &) = delete;
+    frmID3Launcher &operator=(const frmID3Launcher &) = delete;
+
+    // Window lifecycle.
+    void Form_Load();
+    void Form_Unload();
+    void cmdEnd_Click();
+
+    // Adding and removing rows.
+    void AddMp3File(const QString &path);
+    void SelectMp3Files();
+    void lvMP3List_OLEDragDrop(const QStringList &paths);
+    void Menu_LV_RightMenu_DELETE_Click();
+
+    QString mGetPrivateProfileString(const QString &lpAppName, const QString &lpKeyName,
+                                     const QString &lpFileName);
+
+    // Program folder, ending in the path separator.
+    QString AppPath;
+
+    static constexpr int kMaxRows = 99;
+
+private:
+    classID3_V11 &sharedTag();
+    QString settingsFilePath() const;
+
+    Services services_;
+    std::unique_ptr<classID3_V11> clsID3Tag;
+};

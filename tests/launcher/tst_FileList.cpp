@@ -1,0 +1,242 @@
+// Adding, refusing and deleting rows, path splitting, and the window's start
+// and end, all through the in-memory window services.
+
+#include "Fakes.h"
+#include "Mp3Files.h"
+#include "PathParts.h"
+#include "frmID3Launcher.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestFileList : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir dir_;
+    FakeWindowServices fakes_;
+    std::unique_ptr<frmID3Launcher> launcher_;
+
+    QString path(const QString &name) const { return dir_.filePath(name); }
+    QString mp3(const QString &name)
+    {
+        const QString full = path(name);
+        if (!writeUntaggedMp3(full))
+            qFatal("cannot create %s", qPrintable(full));
+        return full;
+    }
+
+private slots:
+    void init()
+    {
+        QVERIFY(dir_.isValid());
+        fakes_.list.rows.clear();
+        fakes_.messages.shown.clear();
+        launcher_ = std::make_unique<frmID3Launcher>(frmID3Launcher::Services{
+            fakes_.list, fakes_.messages, fakes_.chooser, fakes_.settings, fakes_.window});
+    }
+
+    void pathParts_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("fileName");
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("full path") << "/music/01.mp3" << "01.mp3" << "/music/";
+        QTest::newRow("bare name") << "01.mp3" << "01.mp3" << "";
+        QTest::newRow("folder only") << "/music/" << "" << "/music/";
+        QTest::newRow("root file") << "/01.mp3" << "01.mp3" << "/";
+        QTest::newRow("empty") << "" << "" << "";
+        QTest::newRow("japanese folder") << "/音楽/アルバム/01 曲.mp3" << "01 曲.mp3" << "/音楽/アルバム/";
+        QTest::newRow("backslash is a name character") << "/a\\b/c\\d.mp3" << "c\\d.mp3" << "/a\\b/";
+    }
+    void pathParts()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, fileName);
+        QFETCH(QString, folder);
+        QCOMPARE(GetFileNamePart(path), fileName);
+        QCOMPARE(GetFolderPart(path), folder);
+        QCOMPARE(GetFolderPart(path) + GetFileNamePart(path), path);
+    }
+
+    void addFillsEveryCellFromTheTag()
+    {
+        const QString file = path(QStringLiteral("01 曲.mp3"));
+        TagRecord tag;
+        tag.Title = QStringLiteral("夜明けの歌");
+        tag.Artist = QStringLiteral("Band");
+        tag.Album = QStringLiteral("Live");
+        tag.Year = QStringLiteral("1999");
+        tag.Comment = QStringLiteral("ｺﾒﾝﾄ");
+        tag.TrackNumber = 7;
+        tag.GenreID = 17;
+        QVERIFY(writeTaggedMp3(file, tag));
+
+        launcher_->AddMp3File(file);
+
+        QCOMPARE(fakes_.list.count(), 1);
+        const auto &cells = fakes_.list.rows.at(0).cells;
+        QCOMPARE(cells[livFilename], QStringLiteral("01 曲.mp3"));
+        QCOMPARE(cells[livChanged], QString());
+        QCOMPARE(cells[livTitle], tag.Title);
+        QCOMPARE(cells[livGenre], QStringLiteral("Rock"));
+        QCOMPARE(cells[livComment], tag.Comment);
+        QCOMPARE(cells[livTrackNo], QStringLiteral("7"));
+        QCOMPARE(cells[livAirtist], tag.Artist);
+        QCOMPARE(cells[livAlbum], tag.Album);
+        QCOMPARE(cells[livYear], tag.Year);
+        QCOMPARE(cells[livFileNamewithPath], dir_.path() + u'/');
+        QCOMPARE(cells[livGenreID], QStringLiteral("17"));
+        QCOMPARE(cells[livFileNamewithPath] + cells[livFilename], file);
+    }
+
+    void addShowsGenreNumbersAndNames_data()
+    {
+        QTest::addColumn<bool>("tagged");
+        QTest::addColumn<int>("genre");
+        QTest::addColumn<QString>("genreName");
+        QTest::newRow("no tag loads as genre 0") << false << 0 << "Blues";
+        QTest::newRow("last named genre") << true << 147 << "Synthpop";
+        QTest::newRow("first unnamed genre") << true << 148 << "";
+        QTest::newRow("unset genre") << true << 255 << "";
+    }
+    void addShowsGenreNumbersAndNames()
+    {
+        QFETCH(bool, tagged);
+        QFETCH(int, genre);
+        QFETCH(QString, genreName);
+        const QString file = path(QStringLiteral("g.mp3"));
+        TagRecord tag;
+        tag.GenreID = static_cast<quint8>(genre);
+        QVERIFY(tagged ? writeTaggedMp3(file, tag) : writeUntaggedMp3(file));
+
+        launcher_->AddMp3File(file);
+
+        QCOMPARE(fakes_.list.column(livGenreID), QStringList{QString::number(genre)});
+        QCOMPARE(fakes_.list.column(livGenre), QStringList{genreName});
+        QCOMPARE(fakes_.list.column(livTrackNo), QStringList{QStringLiteral("0")});
+    }
+
+    void addRefusesSilently_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QByteArray>("content");  // empty: create nothing
+        QTest::newRow("missing file") << "missing.mp3" << QByteArray();
+        QTest::newRow("not an mp3") << "text.mp3" << QByteArray("just some text");
+        QTest::newRow("empty file") << "empty.mp3" << QByteArray("", 0);
+        QTest::newRow("a folder") << "folder" << QByteArray("dir");
+        QTest::newRow("path ending in the separator") << "folder/" << QByteArray("dir");
+    }
+    void addRefusesSilently()
+    {
+        QFETCH(QString, name);
+        QFETCH(QByteArray, content);
+        const QString full = path(name);
+        if (content == "dir") {
+            QVERIFY(QDir(dir_.path()).mkpath(QStringLiteral("folder")));
+        } else if (!content.isNull() || name == QLatin1String("empty.mp3")) {
+            QFile file(full);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(content);
+        }
+
+        launcher_->AddMp3File(full);
+
+        QCOMPARE(fakes_.list.count(), 0);
+        QVERIFY(fakes_.messages.shown.isEmpty());
+    }
+
+    void addingTheSamePathAgainKeepsTheRowAndItsEdits()
+    {
+        const QString file = mp3(QStringLiteral("a.mp3"));
+        launcher_->AddMp3File(file);
+        fakes_.list.setCell(1, livTitle, QStringLiteral("unsaved"));
+        fakes_.list.setCell(1, livChanged, QStringLiteral("*"));
+
+        launcher_->AddMp3File(file);
+
+        QCOMPARE(fakes_.list.count(), 1);
+        QCOMPARE(fakes_.list.cell(1, livTitle), QStringLiteral("unsaved"));
+        QCOMPARE(fakes_.list.cell(1, livChanged), QStringLiteral("*"));
+    }
+
+    void pathsDifferingInCaseAreDifferentRows()
+    {
+        launcher_->AddMp3File(mp3(QStringLiteral("a.mp3")));
+        launcher_->AddMp3File(mp3(QStringLiteral("A.mp3")));
+        QCOMPARE(fakes_.list.column(livFilename), (QStringList{"a.mp3", "A.mp3"}));
+    }
+
+    void theListHoldsAtMost99Rows()
+    {
+        for (int i = 1; i <= 98; ++i)
+            launcher_->AddMp3File(mp3(QStringLiteral("%1.mp3").arg(i)));
+        QCOMPARE(fakes_.list.count(), 98);
+        launcher_->AddMp3File(mp3(QStringLiteral("99.mp3")));
+        QCOMPARE(fakes_.list.count(), 99);
+        launcher_->AddMp3File(mp3(QStringLiteral("100.mp3")));
+        QCOMPARE(fakes_.list.count(), 99);
+        QCOMPARE(fakes_.list.cell(99, livFilename), QStringLiteral("99.mp3"));
+        QVERIFY(fakes_.messages.shown.isEmpty());
+    }
+
+    void chooserPathsAreAddedInOrderUpToTheLimit()
+    {
+        for (int i = 1; i <= 97; ++i)
+            launcher_->AddMp3File(mp3(QStringLiteral("%1.mp3").arg(i)));
+        fakes_.chooser.result = {mp3(QStringLiteral("x.mp3")), path(QStringLiteral("missing.mp3")),
+                                 mp3(QStringLiteral("y.mp3")), mp3(QStringLiteral("z.mp3")),
+                                 mp3(QStringLiteral("w.mp3"))};
+
+        launcher_->SelectMp3Files();
+
+        QCOMPARE(fakes_.chooser.askedTitle, QStringLiteral("[Kalvo ]MP3 ファイルを選んでください"));
+        QCOMPARE(fakes_.chooser.askedFilter, QStringLiteral("MP3 File (*.mp3)"));
+        QCOMPARE(fakes_.list.count(), 99);
+        QCOMPARE(fakes_.list.cell(98, livFilename), QStringLiteral("x.mp3"));
+        QCOMPARE(fakes_.list.cell(99, livFilename), QStringLiteral("y.mp3"));
+    }
+
+    void cancellingTheChooserAddsNothing()
+    {
+        fakes_.chooser.result.clear();
+        const int callsBefore = fakes_.chooser.calls;
+        launcher_->SelectMp3Files();
+        QCOMPARE(fakes_.chooser.calls, callsBefore + 1);
+        QCOMPARE(fakes_.list.count(), 0);
+    }
+
+    void droppedFilesAreAddedInDropOrder()
+    {
+        QVERIFY(QDir(dir_.path()).mkpath(QStringLiteral("sub")));
+        launcher_->lvMP3List_OLEDragDrop({mp3(QStringLiteral("c.wav")), path(QStringLiteral("sub")),
+                                          mp3(QStringLiteral("a.mp3")), mp3(QStringLiteral("b.mp3"))});
+        QCOMPARE(fakes_.list.column(livFilename), (QStringList{"c.wav", "a.mp3", "b.mp3"}));
+    }
+
+    void deleteRemovesTheSelectedRows_data()
+    {
+        QTest::addColumn<QList<int>>("selected");
+        QTest::addColumn<QStringList>("left");
+        QTest::newRow("scattered") << QList<int>{2, 3, 5} << QStringList{"1", "4", "6"};
+        QTest::newRow("none") << QList<int>{} << QStringList{"1", "2", "3", "4", "5", "6"};
+        QTest::newRow("all") << QList<int>{1, 2, 3, 4, 5, 6} << QStringList{};
+        QTest::newRow("first and last") << QList<int>{1, 6} << QStringList{"2", "3", "4", "5"};
+    }
+    void deleteRemovesTheSelectedRows()
+    {
+        QFETCH(QList<int>, selected);
+        QFETCH(QStringList, left);
+        for (int i = 1; i <= 6; ++i) {
+            fakes_.list.addRow(QString::number(i));
+            fakes_.list.rows.last().selected = selected.contains(i);
+        }
+        launcher_->Menu_LV_RightMenu_DELETE_Click();
+        QCOMPARE(fakes_.list.column(livFilename), left);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFileList)
+#include "tst_FileList.moc"

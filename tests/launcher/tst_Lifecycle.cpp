@@ -1,0 +1,97 @@
+// Start-up and shut-down of the main window: the settings file, the format box
+// and the program folder.
+
+#include "Fakes.h"
+#include "frmID3Launcher.h"
+
+#include <QTest>
+
+class TestLifecycle : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void loadRestoresTheFormatFromTheSettingsFile_data()
+    {
+        QTest::addColumn<QString>("folder");
+        QTest::addColumn<QString>("stored");  // null: no value in the file
+        QTest::addColumn<QString>("appPath");
+        QTest::addColumn<QString>("shown");
+        const QString defaultFormat = QStringLiteral("(%K)[%A]%T_%D");
+        QTest::newRow("first start") << "/opt/kalvo" << QString() << "/opt/kalvo/" << defaultFormat;
+        QTest::newRow("stored format") << "/opt/kalvo" << "%N-%D" << "/opt/kalvo/" << "%N-%D";
+        QTest::newRow("stored empty") << "/opt/kalvo" << "" << "/opt/kalvo/" << defaultFormat;
+        QTest::newRow("folder ends in separator") << "/" << "%T" << "/" << "%T";
+        QTest::newRow("japanese and spaces kept") << "/opt/カルボ" << " %D 曲 " << "/opt/カルボ/" << " %D 曲 ";
+        QTest::newRow("cut at a zero character") << "/opt" << QStringLiteral("%D") + QChar(0) + "junk" << "/opt/"
+                                                 << "%D";
+    }
+    void loadRestoresTheFormatFromTheSettingsFile()
+    {
+        QFETCH(QString, folder);
+        QFETCH(QString, stored);
+        QFETCH(QString, appPath);
+        QFETCH(QString, shown);
+        FakeWindowServices fakes;
+        fakes.window.folder = folder;
+        if (!stored.isNull())
+            fakes.settings.files[appPath + "kiv.ini"][QStringLiteral("KIV/FILE_FORMAT")] = stored;
+        frmID3Launcher launcher({fakes.list, fakes.messages, fakes.chooser, fakes.settings, fakes.window});
+
+        launcher.Form_Load();
+
+        QCOMPARE(launcher.AppPath, appPath);
+        QCOMPARE(fakes.window.format, shown);
+        QCOMPARE(fakes.window.toolTip,
+                 QStringLiteral("%A:アルバム名 %K:歌手名 %D:曲名 %C:コメント %T:トラック番号 %J:ジャンル名 "
+                                "%Y:製造年 %N:上からの連番"));
+        QCOMPARE(fakes.settings.calls, QStringList{"read " + appPath + "kiv.ini"});
+        QCOMPARE(fakes.list.count(), 0);
+    }
+
+    void unloadWritesTheFormatWhateverItIs_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::newRow("default") << "(%K)[%A]%T_%D";
+        QTest::newRow("emptied by the user") << "";
+        QTest::newRow("japanese") << "%N_曲_%D";
+    }
+    void unloadWritesTheFormatWhateverItIs()
+    {
+        QFETCH(QString, format);
+        FakeWindowServices fakes;
+        frmID3Launcher launcher({fakes.list, fakes.messages, fakes.chooser, fakes.settings, fakes.window});
+        launcher.Form_Load();
+        fakes.list.addRow(QStringLiteral("unsaved.mp3"));
+        fakes.list.setCell(1, livChanged, QStringLiteral("*"));
+        fakes.window.format = format;
+
+        launcher.Form_Unload();
+
+        QCOMPARE(fakes.settings.calls, (QStringList{"read /opt/kalvo/kiv.ini", "write /opt/kalvo/kiv.ini"}));
+        QCOMPARE(fakes.settings.files["/opt/kalvo/kiv.ini"]["KIV/FILE_FORMAT"], format);
+        QVERIFY(fakes.messages.shown.isEmpty());
+    }
+
+    void aFailedSettingsWriteIsSilent()
+    {
+        FakeWindowServices fakes;
+        fakes.settings.failWrites = true;
+        frmID3Launcher launcher({fakes.list, fakes.messages, fakes.chooser, fakes.settings, fakes.window});
+        launcher.Form_Load();
+        launcher.Form_Unload();
+        QVERIFY(fakes.messages.shown.isEmpty());
+    }
+
+    void quitAsksTheWindowToClose()
+    {
+        FakeWindowServices fakes;
+        frmID3Launcher launcher({fakes.list, fakes.messages, fakes.chooser, fakes.settings, fakes.window});
+        launcher.Form_Load();
+        launcher.cmdEnd_Click();
+        QCOMPARE(fakes.window.closeRequests, 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLifecycle)
+#include "tst_Lifecycle.moc"
