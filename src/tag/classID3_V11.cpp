@@ -97,9 +97,13 @@ QString slotText(const classID3_V11::Block &block, int offset, int width)
     return Cp932::decode(QByteArrayView(begin, nul ? nul - begin : width));
 }
 
+// Writes the text space-padded. A U+0000 in the text would become a 0x00 byte,
+// where a reader ends the text, so the text is written only up to it: what is
+// written reads back the same, and no text slot ever holds 0x00.
 void putSlot(classID3_V11::Block &block, int offset, int width, const QString &text)
 {
-    const QByteArray bytes = Cp932::encodeCut(text, width);
+    const qsizetype nul = text.indexOf(QChar(0));
+    const QByteArray bytes = Cp932::encodeCut(nul < 0 ? QStringView(text) : QStringView(text).left(nul), width);
     std::memcpy(block.data() + offset, bytes.constData(), static_cast<size_t>(bytes.size()));
 }
 
