@@ -1,0 +1,16 @@
+#pragma once
+
+#include "SettingsFileService.h"
+
+// A private-profile (INI) file of CP932 text. "[section]" lines open sections,
+// "key=value" lines set keys; section and key names match without regard to
+// ASCII case or the spaces and tabs around them. Any other line (comments,
+// blank lines) is kept and ignored. A write changes or adds one line and keeps
+// every other byte of the file, line endings included.
+class PrivateProfileFile final : public SettingsFileService
+{
+public:
+    QString readString(const QString &section, const QString &key, const QString &filePath) override;
+    bool writeString(const QString &section, const QString &key, const QString &value,
+                     const QString &filePath) override;
+};
