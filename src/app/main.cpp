@@ -1,7 +1,8 @@
 #include "Cp932.h"
+#include "Fonts.h"
+#include "LauncherWindow.h"
 
 #include <QApplication>
-#include <QMainWindow>
 #include <QMessageBox>
 
 #include <csignal>
@@ -18,8 +19,8 @@ int main(int argc, char *argv[])
                               QStringLiteral("この Qt には CP932 (Shift-JIS) の変換がありません。"));
         return 1;
     }
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Kalvo"));
+    registerFontSubstitutes();
+    LauncherWindow window(QCoreApplication::applicationDirPath());
     window.show();
     return app.exec();
 }

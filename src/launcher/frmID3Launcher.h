@@ -8,6 +8,7 @@
 #include <memory>
 
 class FileChooserService;
+class FileMoveService;
 class ListViewService;
 class MainWindowService;
 class MessageBoxService;
@@ -24,6 +25,7 @@ public:
         FileChooserService &chooser;
         SettingsFileService &settings;
         MainWindowService &window;
+        FileMoveService &mover;
     };
 
     explicit frmID3Launcher(const Services &services);
@@ -41,6 +43,12 @@ public:
     void SelectMp3Files();
     void lvMP3List_OLEDragDrop(const QStringList &paths);
     void Menu_LV_RightMenu_DELETE_Click();
+
+    // Saving rows into their files and renaming files from their tags.
+    void Save(int mode);
+    bool SaveRowTag(int i);
+    QString MakeRenameName(int i);
+    void Rename();
 
     QString mGetPrivateProfileString(const QString &lpAppName, const QString &lpKeyName,
                                      const QString &lpFileName);

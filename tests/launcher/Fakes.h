@@ -4,11 +4,13 @@
 // and can be inspected without a display.
 
 #include "FileChooserService.h"
+#include "FileMoveService.h"
 #include "FileRow.h"
 #include "ListViewService.h"
 #include "MainWindowService.h"
 #include "MessageBoxService.h"
 #include "SettingsFileService.h"
+#include "frmID3Launcher.h"
 
 #include <QList>
 #include <QMap>
@@ -142,6 +144,20 @@ public:
     void closeWindow() override { ++closeRequests; }
 };
 
+// Records the moves asked for and answers with the given result.
+class FakeFileMover : public FileMoveService
+{
+public:
+    QStringList moves;  // "source -> destination"
+    bool result = true;
+
+    bool moveFile(const QString &source, const QString &destination) override
+    {
+        moves << source + QStringLiteral(" -> ") + destination;
+        return result;
+    }
+};
+
 // The logic wired to a full set of fakes.
 struct FakeWindowServices {
     FakeListView list;
@@ -149,4 +165,10 @@ struct FakeWindowServices {
     FakeFileChooser chooser;
     FakeSettingsFile settings;
     FakeMainWindow window;
+    FakeFileMover mover;
+
+    frmID3Launcher::Services services()
+    {
+        return {list, messages, chooser, settings, window, mover};
+    }
 };

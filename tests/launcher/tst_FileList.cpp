@@ -34,8 +34,7 @@ private slots:
         QVERIFY(dir_.isValid());
         fakes_.list.rows.clear();
         fakes_.messages.shown.clear();
-        launcher_ = std::make_unique<frmID3Launcher>(frmID3Launcher::Services{
-            fakes_.list, fakes_.messages, fakes_.chooser, fakes_.settings, fakes_.window});
+        launcher_ = std::make_unique<frmID3Launcher>(fakes_.services());
     }
 
     void pathParts_data()

@@ -36,7 +36,7 @@ private slots:
         fakes.window.folder = folder;
         if (!stored.isNull())
             fakes.settings.files[appPath + "kiv.ini"][QStringLiteral("KIV/FILE_FORMAT")] = stored;
-        frmID3Launcher launcher({fakes.list, fakes.messages, fakes.chooser, fakes.settings, fakes.window});
+        frmID3Launcher launcher(fakes.services());
 
         launcher.Form_Load();
 
@@ -60,7 +60,7 @@ private slots:
     {
         QFETCH(QString, format);
         FakeWindowServices fakes;
-        frmID3Launcher launcher({fakes.list, fakes.messages, fakes.chooser, fakes.settings, fakes.window});
+        frmID3Launcher launcher(fakes.services());
         launcher.Form_Load();
         fakes.list.addRow(QStringLiteral("unsaved.mp3"));
         fakes.list.setCell(1, livChanged, QStringLiteral("*"));
@@ -77,7 +77,7 @@ private slots:
     {
         FakeWindowServices fakes;
         fakes.settings.failWrites = true;
-        frmID3Launcher launcher({fakes.list, fakes.messages, fakes.chooser, fakes.settings, fakes.window});
+        frmID3Launcher launcher(fakes.services());
         launcher.Form_Load();
         launcher.Form_Unload();
         QVERIFY(fakes.messages.shown.isEmpty());
@@ -86,7 +86,7 @@ private slots:
     void quitAsksTheWindowToClose()
     {
         FakeWindowServices fakes;
-        frmID3Launcher launcher({fakes.list, fakes.messages, fakes.chooser, fakes.settings, fakes.window});
+        frmID3Launcher launcher(fakes.services());
         launcher.Form_Load();
         launcher.cmdEnd_Click();
         QCOMPARE(fakes.window.closeRequests, 1);

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QFont>
+#include <QString>
+
+// The program's Japanese Gothic face. Asked for by its Windows name, which
+// registerFontSubstitutes maps to the Gothic faces Linux systems carry, so
+// Japanese text never shows as boxes.
+inline const QString kGothicFontFamily = QStringLiteral("ＭＳ ゴシック");
+
+void registerFontSubstitutes();
+
+QFont gothicFont(qreal pointSize, bool bold = false, bool italic = false);

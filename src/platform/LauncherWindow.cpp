@@ -1,0 +1,140 @@
+#include "LauncherWindow.h"
+
+#include "FileListWidget.h"
+#include "Fonts.h"
+#include "PosixFileMover.h"
+#include "PrivateProfileFile.h"
+#include "QtFileChooser.h"
+#include "QtListView.h"
+#include "QtMessageBox.h"
+#include "Twips.h"
+#include "frmID3Launcher.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+// Client area and the bottom row of controls, in twips. The list takes what
+// the window gives it; the bottom row stays at the bottom.
+constexpr int kClientWidth = 10890, kClientHeight = 4755;
+constexpr int kListLeft = 20, kListTop = 75, kListWidth = 10855, kListHeight = 4215;
+constexpr int kBottomTop = 4320, kControlHeight = 375;
+constexpr int kListBottomGap = kBottomTop - (kListTop + kListHeight);
+
+}  // namespace
+
+LauncherWindow::LauncherWindow(const QString &programFolder, QWidget *parent)
+    : QWidget(parent), programFolder_(programFolder)
+{
+    setObjectName(QStringLiteral("frmID3Launcher"));
+    setWindowTitle(QStringLiteral("Kalvo"));
+    setFont(gothicFont(9));
+
+    lvMP3List = new FileListWidget(this);
+    lvMP3List->setObjectName(QStringLiteral("lvMP3List"));
+
+    lblRENBANDD = new QLabel(QStringLiteral("D&D順にID3V1.1のトラック番号を付ける"), this);
+    lblRENBANDD->setObjectName(QStringLiteral("lblRENBANDD"));
+    lblRENBANDD->setTextFormat(Qt::PlainText);
+    lblRENBANDD->setFont(gothicFont(9.75, true));
+    lblRENBANDD->setFrameShape(QFrame::Panel);
+    lblRENBANDD->setFrameShadow(QFrame::Sunken);
+    lblRENBANDD->setAlignment(Qt::AlignCenter);
+
+    lblRenameFormat = new QLabel(QStringLiteral("リネームフォーマット"), this);
+    lblRenameFormat->setObjectName(QStringLiteral("lblRenameFormat"));
+
+    txtRenameFormat = new QLineEdit(this);
+    txtRenameFormat->setObjectName(QStringLiteral("txtRenameFormat"));
+    txtRenameFormat->setFont(gothicFont(11.25, true));
+
+    cmdEnd = new QPushButton(QStringLiteral("終了(&Q)"), this);
+    cmdEnd->setObjectName(QStringLiteral("cmdEnd"));
+
+    // The window may grow; below its designed size the bottom row would
+    // overlap.
+    setMinimumSize(twipsToPixels(kClientWidth), twipsToPixels(kClientHeight));
+    resize(minimumSize());
+    placeControls();
+
+    listService_ = std::make_unique<QtListView>(lvMP3List);
+    messageService_ = std::make_unique<QtMessageBox>(this);
+    chooserService_ = std::make_unique<QtFileChooser>(this);
+    settingsService_ = std::make_unique<PrivateProfileFile>();
+    moveService_ = std::make_unique<PosixFileMover>();
+    logic_ = std::make_unique<frmID3Launcher>(frmID3Launcher::Services{
+        *listService_, *messageService_, *chooserService_, *settingsService_, *this, *moveService_});
+
+    connect(cmdEnd, &QPushButton::clicked, this, [this] { logic_->cmdEnd_Click(); });
+    connect(lvMP3List, &FileListWidget::filesDropped, this,
+            [this](const QStringList &paths) { logic_->lvMP3List_OLEDragDrop(paths); });
+
+    logic_->Form_Load();
+}
+
+LauncherWindow::~LauncherWindow() = default;
+
+QString LauncherWindow::caption() const
+{
+    return windowTitle();
+}
+
+QString LauncherWindow::programFolder() const
+{
+    return programFolder_;
+}
+
+QString LauncherWindow::renameFormat() const
+{
+    return txtRenameFormat->text();
+}
+
+void LauncherWindow::setRenameFormat(const QString &format)
+{
+    txtRenameFormat->setText(format);
+}
+
+void LauncherWindow::setRenameFormatToolTip(const QString &toolTip)
+{
+    txtRenameFormat->setToolTip(toolTip);
+}
+
+void LauncherWindow::closeWindow()
+{
+    close();
+}
+
+void LauncherWindow::closeEvent(QCloseEvent *event)
+{
+    // Closing is never refused; unsaved rows are dropped without a question.
+    if (!unloaded_) {
+        unloaded_ = true;
+        logic_->Form_Unload();
+    }
+    event->accept();
+}
+
+void LauncherWindow::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    placeControls();
+}
+
+void LauncherWindow::placeControls()
+{
+    const int extraWidth = width() - twipsToPixels(kClientWidth);
+    const int bottomTop = height() - twipsToPixels(kClientHeight - kBottomTop);
+    const int controlHeight = twipsToPixels(kControlHeight);
+
+    const int listTop = twipsToPixels(kListTop);
+    lvMP3List->setGeometry(twipsToPixels(kListLeft), listTop, twipsToPixels(kListWidth) + extraWidth,
+                           bottomTop - twipsToPixels(kListBottomGap) - listTop);
+    lblRENBANDD->setGeometry(twipsToPixels(60), bottomTop, twipsToPixels(4275), controlHeight);
+    lblRenameFormat->setGeometry(twipsToPixels(4440), bottomTop + twipsToPixels(100), twipsToPixels(1815),
+                                 twipsToPixels(255));
+    txtRenameFormat->setGeometry(twipsToPixels(6240), bottomTop, twipsToPixels(3615) + extraWidth, controlHeight);
+    cmdEnd->setGeometry(twipsToPixels(9960) + extraWidth, bottomTop, twipsToPixels(855), controlHeight);
+}

@@ -1,0 +1,61 @@
+#pragma once
+
+#include "MainWindowService.h"
+
+#include <QWidget>
+
+#include <memory>
+
+class FileListWidget;
+class PosixFileMover;
+class PrivateProfileFile;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QtFileChooser;
+class QtListView;
+class QtMessageBox;
+class frmID3Launcher;
+
+// The main window "Kalvo": builds its controls, hands their events to the
+// logic, and serves the logic's requests on the window.
+class LauncherWindow : public QWidget, public MainWindowService
+{
+    Q_OBJECT
+public:
+    // programFolder holds the settings file.
+    explicit LauncherWindow(const QString &programFolder, QWidget *parent = nullptr);
+    ~LauncherWindow() override;
+
+    frmID3Launcher &logic() { return *logic_; }
+
+    // MainWindowService
+    QString caption() const override;
+    QString programFolder() const override;
+    QString renameFormat() const override;
+    void setRenameFormat(const QString &format) override;
+    void setRenameFormatToolTip(const QString &toolTip) override;
+    void closeWindow() override;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void placeControls();
+
+    QString programFolder_;
+    FileListWidget *lvMP3List;
+    QLabel *lblRENBANDD;
+    QLabel *lblRenameFormat;
+    QLineEdit *txtRenameFormat;
+    QPushButton *cmdEnd;
+
+    std::unique_ptr<QtListView> listService_;
+    std::unique_ptr<QtMessageBox> messageService_;
+    std::unique_ptr<QtFileChooser> chooserService_;
+    std::unique_ptr<PrivateProfileFile> settingsService_;
+    std::unique_ptr<PosixFileMover> moveService_;
+    std::unique_ptr<frmID3Launcher> logic_;
+    bool unloaded_ = false;
+};

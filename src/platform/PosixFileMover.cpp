@@ -1,0 +1,39 @@
+#include "PosixFileMover.h"
+
+#include <QFile>
+
+#include <cerrno>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+namespace {
+
+int renameNoReplace(const char *source, const char *destination)
+{
+    return static_cast<int>(::syscall(SYS_renameat2, AT_FDCWD, source, AT_FDCWD, destination, RENAME_NOREPLACE));
+}
+
+}  // namespace
+
+bool PosixFileMover::moveFile(const QString &source, const QString &destination)
+{
+    const QByteArray from = QFile::encodeName(source);
+    const QByteArray to = QFile::encodeName(destination);
+    if (from.isEmpty() || to.isEmpty())
+        return false;
+    if (renameNoReplace(from.constData(), to.constData()) == 0)
+        return true;
+    // File systems without RENAME_NOREPLACE: link() also refuses an existing
+    // destination; the old name goes only once the new one exists.
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+    if (::link(from.constData(), to.constData()) != 0)
+        return false;
+    if (::unlink(from.constData()) != 0) {
+        ::unlink(to.constData());
+        return false;
+    }
+    return true;
+}

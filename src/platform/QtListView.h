@@ -1,0 +1,27 @@
+#pragma once
+
+#include "ListViewService.h"
+
+class QTreeWidget;
+class QTreeWidgetItem;
+
+// The list service over a QTreeWidget whose top-level items are the rows.
+class QtListView : public ListViewService
+{
+public:
+    explicit QtListView(QTreeWidget *tree) : tree_(tree) {}
+
+    int count() const override;
+    QString cell(int row, int column) const override;
+    void setCell(int row, int column, const QString &text) override;
+    bool isSelected(int row) const override;
+    int currentRow() const override;
+    void addRow(const QString &label) override;
+    void removeRow(int row) override;
+    QString headerText(int column) const override;
+
+private:
+    QTreeWidgetItem *item(int row) const;
+
+    QTreeWidget *tree_;
+};

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "MessageBoxService.h"
+
+class QWidget;
+
+// Message boxes as QMessageBox, modal over the owner window.
+class QtMessageBox : public MessageBoxService
+{
+public:
+    explicit QtMessageBox(QWidget *owner) : owner_(owner) {}
+    Answer showMessage(const QString &text, Buttons buttons, Icon icon, const QString &title) override;
+
+private:
+    QWidget *owner_;
+};
