@@ -1,0 +1,47 @@
+#include "RenameFormat.h"
+
+#include "CellNumber.h"
+
+namespace {
+
+const QString kRefusedCharacters = QStringLiteral("\\*?!\"+><:");
+
+// Numbers below 10 get one leading zero, so names sort in track order.
+QString twoDigits(int number, const QString &text)
+{
+    return number < 10 ? QStringLiteral("0") + text : text;
+}
+
+}  // namespace
+
+bool isRefusedRenameFormat(const QString &format)
+{
+    for (const QChar character : format) {
+        if (kRefusedCharacters.contains(character))
+            return true;
+    }
+    return false;
+}
+
+QString renameFileName(const QString &format, const FileRowCells &cells, int position)
+{
+    if (isRefusedRenameFormat(format))
+        return QString();
+    const QString &fileName = cells[livFilename];
+    const qsizetype dot = fileName.lastIndexOf(u'.');
+    const QString extension = dot < 0 ? QString() : fileName.mid(dot);
+
+    // One token after another, each over the text the step before produced:
+    // a value that holds a later token gets it replaced too.
+    const QString &track = cells[livTrackNo];
+    QString name = format;
+    name.replace(QStringLiteral("%A"), cells[livAlbum]);
+    name.replace(QStringLiteral("%K"), cells[livAirtist]);
+    name.replace(QStringLiteral("%D"), cells[livTitle]);
+    name.replace(QStringLiteral("%C"), cells[livComment]);
+    name.replace(QStringLiteral("%T"), twoDigits(cellNumber(track), track));
+    name.replace(QStringLiteral("%J"), cells[livGenre]);
+    name.replace(QStringLiteral("%Y"), cells[livYear]);
+    name.replace(QStringLiteral("%N"), twoDigits(position, QString::number(position)));
+    return name + extension;
+}

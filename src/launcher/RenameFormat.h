@@ -1,0 +1,19 @@
+#pragma once
+
+#include "FileRow.h"
+
+#include <QString>
+
+#include <array>
+
+using FileRowCells = std::array<QString, kFileRowColumnCount>;
+
+// True when the format holds a character file names cannot have on the
+// systems the users share files with: \ * ? ! " + > < :
+bool isRefusedRenameFormat(const QString &format);
+
+// The new file name for a row: the format with its tokens replaced by the
+// row's cells (%A album, %K artist, %D title, %C comment, %T track, %J genre
+// name, %Y year, %N the row's position), followed by the extension of the
+// row's current file name. Empty when the format is refused.
+QString renameFileName(const QString &format, const FileRowCells &cells, int position);
