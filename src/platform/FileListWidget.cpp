@@ -16,18 +16,22 @@ FileListWidget::FileListWidget(QWidget *parent) : QTreeWidget(parent)
     for (const FileRowColumnInfo &column : kFileRowColumns)
         headers << QString::fromUtf16(column.header);
     setHeaderLabels(headers);
+    // The change-mark column is narrower than a header's usual minimum.
+    header()->setMinimumSectionSize(0);
     for (int column = 0; column < kFileRowColumnCount; ++column) {
         const int width = kFileRowColumns[static_cast<std::size_t>(column)].widthTwips;
         setColumnWidth(column, twipsToPixels(width));
         setColumnHidden(column, width == 0);
     }
     header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    header()->setSectionsClickable(true);
     header()->setSectionsMovable(false);
     header()->setStretchLastSection(false);
     header()->setSortIndicatorShown(false);
 
+    // Turning sorting off also makes the header unclickable; header clicks
+    // number and fill columns, so they come back on.
     setSortingEnabled(false);
+    header()->setSectionsClickable(true);
     setRootIsDecorated(false);
     setItemsExpandable(false);
     setUniformRowHeights(true);

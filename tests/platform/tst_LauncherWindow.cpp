@@ -1,0 +1,245 @@
+// The main window as a user meets it: its caption, controls and columns, files
+// dropped on the list, and quitting, which remembers the rename format.
+
+#include "LauncherWindow.h"
+#include "Mp3Files.h"
+#include "PrivateProfileFile.h"
+#include "QtListView.h"
+#include "QtMessageBox.h"
+
+#include <QApplication>
+#include <QDropEvent>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QUrl>
+
+namespace {
+
+// Delivers a drag with the data to the list's viewport; true when the list
+// would accept it.
+bool dragOnto(QTreeWidget *list, QMimeData *data)
+{
+    const QPoint point = list->viewport()->rect().center();
+    QDragEnterEvent enter(point, Qt::CopyAction, data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(list->viewport(), &enter);
+    return enter.isAccepted();
+}
+
+void dropOnto(QTreeWidget *list, QMimeData *data)
+{
+    QDropEvent drop(QPointF(list->viewport()->rect().center()), Qt::CopyAction, data, Qt::LeftButton,
+                    Qt::NoModifier);
+    QApplication::sendEvent(list->viewport(), &drop);
+}
+
+QStringList fileNameColumn(QTreeWidget *list)
+{
+    QStringList names;
+    for (int i = 0; i < list->topLevelItemCount(); ++i)
+        names << list->topLevelItem(i)->text(0);
+    return names;
+}
+
+}  // namespace
+
+class TestLauncherWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void showsItsControlsWithTheirTexts()
+    {
+        QTemporaryDir folder;
+        LauncherWindow window(folder.path());
+
+        QCOMPARE(window.windowTitle(), QStringLiteral("Kalvo"));
+        QCOMPARE(window.objectName(), QStringLiteral("frmID3Launcher"));
+        QCOMPARE(window.findChild<QLabel *>("lblRENBANDD")->text(),
+                 QStringLiteral("D&D順にID3V1.1のトラック番号を付ける"));
+        QCOMPARE(window.findChild<QLabel *>("lblRenameFormat")->text(), QStringLiteral("リネームフォーマット"));
+        QCOMPARE(window.findChild<QPushButton *>("cmdEnd")->text(), QStringLiteral("終了(&Q)"));
+        auto *format = window.findChild<QLineEdit *>("txtRenameFormat");
+        QCOMPARE(format->text(), QStringLiteral("(%K)[%A]%T_%D"));
+        QVERIFY(format->toolTip().startsWith(QStringLiteral("%A:アルバム名 %K:歌手名")));
+        QCOMPARE(window.font().family(), QStringLiteral("ＭＳ ゴシック"));
+        QVERIFY(format->font().bold());
+    }
+
+    void listHasElevenColumnsInOrder()
+    {
+        QTemporaryDir folder;
+        LauncherWindow window(folder.path());
+        auto *list = window.findChild<QTreeWidget *>("lvMP3List");
+        QVERIFY(list);
+
+        const QStringList headers{"ファイル名", "U", "曲名", "ジャンル", "コメント", "No",
+                                  "アーティスト", "アルバム", "製作年", "ファイル名withパス", "ジャンルID"};
+        const QList<int> widths{163, 13, 96, 83, 93, 30, 96, 96, 50};
+        QCOMPARE(list->columnCount(), 11);
+        for (int column = 0; column < 11; ++column) {
+            QCOMPARE(list->headerItem()->text(column), headers.at(column));
+            QCOMPARE(list->isColumnHidden(column), column >= 9);
+            if (column < 9)
+                QCOMPARE(list->columnWidth(column), widths.at(column));
+        }
+        QVERIFY(!list->isSortingEnabled());
+        QVERIFY(list->header()->sectionsClickable());
+        QCOMPARE(list->selectionMode(), QAbstractItemView::ExtendedSelection);
+    }
+
+    void droppedLocalFilesBecomeRowsInDropOrder()
+    {
+        QTemporaryDir folder;
+        QStringList paths;
+        for (const char *name : {"b.mp3", "a.mp3", "曲.mp3"}) {
+            paths << folder.filePath(QString::fromUtf8(name));
+            QVERIFY(writeUntaggedMp3(paths.last()));
+        }
+        LauncherWindow window(folder.path());
+        auto *list = window.findChild<QTreeWidget *>("lvMP3List");
+
+        QMimeData files;
+        QList<QUrl> urls;
+        for (const QString &path : paths)
+            urls << QUrl::fromLocalFile(path);
+        urls << QUrl(QStringLiteral("https://example.org/remote.mp3"));
+        files.setUrls(urls);
+        QVERIFY(dragOnto(list, &files));
+        dropOnto(list, &files);
+
+        QCOMPARE(fileNameColumn(list), (QStringList{"b.mp3", "a.mp3", "曲.mp3"}));
+        QCOMPARE(list->topLevelItem(0)->text(9), folder.path() + u'/');
+        QCOMPARE(list->topLevelItem(0)->text(3), QStringLiteral("Blues"));
+    }
+
+    void droppedTextAddsNothing()
+    {
+        QTemporaryDir folder;
+        LauncherWindow window(folder.path());
+        auto *list = window.findChild<QTreeWidget *>("lvMP3List");
+        QMimeData text;
+        text.setText(folder.path() + QStringLiteral("/a.mp3"));
+        QVERIFY(!dragOnto(list, &text));
+        dropOnto(list, &text);
+        QCOMPARE(list->topLevelItemCount(), 0);
+    }
+
+    void quittingRemembersTheRenameFormat_data()
+    {
+        QTest::addColumn<bool>("byQuitButton");
+        QTest::newRow("quit button") << true;
+        QTest::newRow("close box") << false;
+    }
+    void quittingRemembersTheRenameFormat()
+    {
+        QFETCH(bool, byQuitButton);
+        QTemporaryDir folder;
+        const QString iniPath = folder.filePath(QStringLiteral("kiv.ini"));
+        {
+            LauncherWindow window(folder.path());
+            window.show();
+            window.findChild<QLineEdit *>("txtRenameFormat")->setText(QStringLiteral("%N_%D_曲"));
+            if (byQuitButton)
+                QTest::mouseClick(window.findChild<QPushButton *>("cmdEnd"), Qt::LeftButton);
+            else
+                window.close();
+            QVERIFY(!window.isVisible());
+        }
+        PrivateProfileFile settings;
+        QCOMPARE(settings.readString("KIV", "FILE_FORMAT", iniPath), QStringLiteral("%N_%D_曲"));
+
+        LauncherWindow nextRun(folder.path());
+        QCOMPARE(nextRun.findChild<QLineEdit *>("txtRenameFormat")->text(), QStringLiteral("%N_%D_曲"));
+    }
+
+    void listServiceKeepsTheCurrentRowApartFromTheSelection()
+    {
+        QTreeWidget tree;
+        tree.setColumnCount(11);
+        tree.setSelectionMode(QAbstractItemView::ExtendedSelection);
+        QtListView list(&tree);
+        for (const char *name : {"1", "2", "3", "4", "5"})
+            list.addRow(QString::fromLatin1(name));
+        QCOMPARE(list.currentRow(), 0);
+
+        tree.setCurrentItem(tree.topLevelItem(3), 0, QItemSelectionModel::NoUpdate);
+        tree.topLevelItem(1)->setSelected(true);
+        QCOMPARE(list.currentRow(), 4);
+        QVERIFY(list.isSelected(2));
+        QVERIFY(!list.isSelected(4));
+
+        list.setCell(3, 5, QStringLiteral("7"));
+        list.removeRow(2);
+        QCOMPARE(list.count(), 4);
+        QCOMPARE(list.cell(2, 0), QStringLiteral("3"));
+        QCOMPARE(list.cell(2, 5), QStringLiteral("7"));
+    }
+
+    void messageBoxShowsTitleTextButtonsAndIcon_data()
+    {
+        QTest::addColumn<int>("buttons");
+        QTest::addColumn<int>("icon");
+        QTest::addColumn<int>("qtIcon");
+        QTest::addColumn<int>("press");
+        QTest::addColumn<int>("answer");
+        using M = MessageBoxService;
+        QTest::newRow("question, yes") << int(M::Buttons::YesNo) << int(M::Icon::Question) << int(QMessageBox::Question)
+                                       << int(QMessageBox::Yes) << int(M::Answer::Yes);
+        QTest::newRow("question, no") << int(M::Buttons::YesNo) << int(M::Icon::Question) << int(QMessageBox::Question)
+                                      << int(QMessageBox::No) << int(M::Answer::No);
+        QTest::newRow("notice") << int(M::Buttons::Ok) << int(M::Icon::Information) << int(QMessageBox::Information)
+                                << int(QMessageBox::Ok) << int(M::Answer::Ok);
+        QTest::newRow("error") << int(M::Buttons::Ok) << int(M::Icon::Exclamation) << int(QMessageBox::Warning)
+                               << int(QMessageBox::Ok) << int(M::Answer::Ok);
+        QTest::newRow("save error") << int(M::Buttons::Ok) << int(M::Icon::Critical) << int(QMessageBox::Critical)
+                                    << int(QMessageBox::Ok) << int(M::Answer::Ok);
+    }
+    void messageBoxShowsTitleTextButtonsAndIcon()
+    {
+        QFETCH(int, buttons);
+        QFETCH(int, icon);
+        QFETCH(int, qtIcon);
+        QFETCH(int, press);
+        QFETCH(int, answer);
+        QWidget owner;
+        owner.show();
+        QtMessageBox messages(&owner);
+        QString seenTitle, seenText;
+        int seenIcon = -1;
+        QList<int> seenButtons;
+        QTimer::singleShot(0, [&] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            seenTitle = box->windowTitle();
+            seenText = box->text();
+            seenIcon = box->icon();
+            for (QAbstractButton *button : box->buttons())
+                seenButtons << box->standardButton(button);
+            box->button(QMessageBox::StandardButton(press))->click();
+        });
+        const auto result = messages.showMessage(QStringLiteral("一行目\r二行目"), MessageBoxService::Buttons(buttons),
+                                                 MessageBoxService::Icon(icon), QStringLiteral("Kalvo[確認]"));
+        QCOMPARE(int(result), answer);
+        QCOMPARE(seenTitle, QStringLiteral("Kalvo[確認]"));
+        QCOMPARE(seenText, QStringLiteral("一行目\n二行目"));
+        QCOMPARE(seenIcon, qtIcon);
+        std::sort(seenButtons.begin(), seenButtons.end());
+        const QList<int> expected = buttons == int(MessageBoxService::Buttons::YesNo)
+                                        ? QList<int>{QMessageBox::Yes, QMessageBox::No}
+                                        : QList<int>{QMessageBox::Ok};
+        QList<int> sortedExpected = expected;
+        std::sort(sortedExpected.begin(), sortedExpected.end());
+        QCOMPARE(seenButtons, sortedExpected);
+    }
+};
+
+QTEST_MAIN(TestLauncherWindow)
+#include "tst_LauncherWindow.moc"
