@@ -144,17 +144,20 @@ public:
     void closeWindow() override { ++closeRequests; }
 };
 
-// Records the moves asked for and answers with the given result.
+// Records the moves asked for and answers with the given result, or, when
+// realMover is set, has it carry them out on real files and answers with its
+// result.
 class FakeFileMover : public FileMoveService
 {
 public:
     QStringList moves;  // "source -> destination"
     bool result = true;
+    FileMoveService *realMover = nullptr;
 
     bool moveFile(const QString &source, const QString &destination) override
     {
         moves << source + QStringLiteral(" -> ") + destination;
-        return result;
+        return realMover ? realMover->moveFile(source, destination) : result;
     }
 };
 
