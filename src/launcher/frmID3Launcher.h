@@ -50,6 +50,20 @@ public:
     QString MakeRenameName(int i);
     void Rename();
 
+    // Filling whole columns from header clicks, and numbering dropped files.
+    void lvMP3List_ColumnClick(int column);
+    void lblRENBANDD_OLEDragDrop(const QStringList &paths);
+
+    // The list's keys, mouse, double-click and pop-up menu, and the About box.
+    void lvMP3List_KeyDown(int KeyCode, int Shift);
+    void lvMP3List_MouseDown(int Button, int Shift, int x, int y);
+    void lvMP3List_DblClick();
+    void Menu_LV_RightMenu_EDIT_Tag_Click();
+    void Menu_LV_RightMenu_Load_Click();
+    void Menu_LV_RightMenu_Rename_Click();
+    void Menu_LV_RightMenu_Save_Click(int Index);
+    void Menu_LV_RightMenu_Copyright_Click();
+
     QString mGetPrivateProfileString(const QString &lpAppName, const QString &lpKeyName,
                                      const QString &lpFileName);
 
@@ -59,6 +73,9 @@ public:
     static constexpr int kMaxRows = 99;
 
 private:
+    bool ask(const QString &question, const QString &titleWord);
+    void numberRowsFromTheTop();
+    void unifyColumn(int column);
     classID3_V11 &sharedTag();
     QString settingsFilePath() const;
 

@@ -1,5 +1,6 @@
 #include "DroppedFiles.h"
 
+#include <QDropEvent>
 #include <QMimeData>
 #include <QUrl>
 
@@ -12,5 +13,15 @@ QStringList droppedLocalFiles(const QMimeData *data)
         if (url.isLocalFile())
             paths << url.toLocalFile();
     }
+    return paths;
+}
+
+QStringList acceptLocalFileDrag(QDropEvent *event)
+{
+    const QStringList paths = droppedLocalFiles(event->mimeData());
+    if (paths.isEmpty())
+        event->ignore();
+    else
+        event->acceptProposedAction();
     return paths;
 }

@@ -8,6 +8,8 @@
 #include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QMouseEvent>
 
 FileListWidget::FileListWidget(QWidget *parent) : QTreeWidget(parent)
 {
@@ -45,27 +47,94 @@ FileListWidget::FileListWidget(QWidget *parent) : QTreeWidget(parent)
 
 void FileListWidget::dragEnterEvent(QDragEnterEvent *event)
 {
-    if (droppedLocalFiles(event->mimeData()).isEmpty())
-        event->ignore();
-    else
-        event->acceptProposedAction();
+    acceptLocalFileDrag(event);
 }
 
 void FileListWidget::dragMoveEvent(QDragMoveEvent *event)
 {
-    if (droppedLocalFiles(event->mimeData()).isEmpty())
-        event->ignore();
-    else
-        event->acceptProposedAction();
+    acceptLocalFileDrag(event);
 }
 
 void FileListWidget::dropEvent(QDropEvent *event)
 {
-    const QStringList paths = droppedLocalFiles(event->mimeData());
-    if (paths.isEmpty()) {
-        event->ignore();
+    const QStringList paths = acceptLocalFileDrag(event);
+    if (!paths.isEmpty())
+        emit filesDropped(paths);
+}
+
+namespace {
+
+// Key codes of the keys the list's commands use, as the logic knows them.
+int commandKeyCode(int qtKey)
+{
+    switch (qtKey) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return 13;
+    case Qt::Key_Delete:
+        return 46;
+    case Qt::Key_C:
+        return 67;
+    case Qt::Key_E:
+        return 69;
+    case Qt::Key_L:
+        return 76;
+    case Qt::Key_R:
+        return 82;
+    case Qt::Key_S:
+        return 83;
+    default:
+        return 0;
+    }
+}
+
+// Shift 1, Ctrl 2, Alt 4.
+int shiftState(Qt::KeyboardModifiers modifiers)
+{
+    return (modifiers.testFlag(Qt::ShiftModifier) ? 1 : 0) | (modifiers.testFlag(Qt::ControlModifier) ? 2 : 0)
+           | (modifiers.testFlag(Qt::AltModifier) ? 4 : 0);
+}
+
+int buttonCode(Qt::MouseButton button)
+{
+    switch (button) {
+    case Qt::LeftButton:
+        return 1;
+    case Qt::RightButton:
+        return 2;
+    case Qt::MiddleButton:
+        return 4;
+    default:
+        return 0;
+    }
+}
+
+}  // namespace
+
+void FileListWidget::keyPressEvent(QKeyEvent *event)
+{
+    const int keyCode = commandKeyCode(event->key());
+    if (keyCode == 0) {
+        // Arrows, Ctrl+A and the rest keep the list's own behaviour.
+        QTreeWidget::keyPressEvent(event);
         return;
     }
-    event->acceptProposedAction();
-    emit filesDropped(paths);
+    event->accept();
+    emit commandKeyPressed(keyCode, shiftState(event->modifiers()));
+}
+
+void FileListWidget::mousePressEvent(QMouseEvent *event)
+{
+    // The list updates its selection first, so a right click on a row acts
+    // on that row.
+    QTreeWidget::mousePressEvent(event);
+    const QPoint position = event->position().toPoint();
+    emit mousePressed(buttonCode(event->button()), shiftState(event->modifiers()), position.x(), position.y());
+}
+
+void FileListWidget::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    QTreeWidget::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton)
+        emit listDoubleClicked();
 }

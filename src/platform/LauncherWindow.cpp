@@ -1,5 +1,6 @@
 #include "LauncherWindow.h"
 
+#include "FileDropLabel.h"
 #include "FileListWidget.h"
 #include "Fonts.h"
 #include "PosixFileMover.h"
@@ -11,6 +12,7 @@
 #include "frmID3Launcher.h"
 
 #include <QCloseEvent>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -36,7 +38,7 @@ LauncherWindow::LauncherWindow(const QString &programFolder, QWidget *parent)
     lvMP3List = new FileListWidget(this);
     lvMP3List->setObjectName(QStringLiteral("lvMP3List"));
 
-    lblRENBANDD = new QLabel(QStringLiteral("D&D順にID3V1.1のトラック番号を付ける"), this);
+    lblRENBANDD = new FileDropLabel(QStringLiteral("D&D順にID3V1.1のトラック番号を付ける"), this);
     lblRENBANDD->setObjectName(QStringLiteral("lblRENBANDD"));
     lblRENBANDD->setTextFormat(Qt::PlainText);
     lblRENBANDD->setFont(gothicFont(9.75, true));
@@ -71,6 +73,10 @@ LauncherWindow::LauncherWindow(const QString &programFolder, QWidget *parent)
     connect(cmdEnd, &QPushButton::clicked, this, [this] { logic_->cmdEnd_Click(); });
     connect(lvMP3List, &FileListWidget::filesDropped, this,
             [this](const QStringList &paths) { logic_->lvMP3List_OLEDragDrop(paths); });
+    connect(lvMP3List->header(), &QHeaderView::sectionClicked, this,
+            [this](int column) { logic_->lvMP3List_ColumnClick(column); });
+    connect(lblRENBANDD, &FileDropLabel::filesDropped, this,
+            [this](const QStringList &paths) { logic_->lblRENBANDD_OLEDragDrop(paths); });
 
     logic_->Form_Load();
 }

@@ -6,6 +6,7 @@
 
 #include <memory>
 
+class FileDropLabel;
 class FileListWidget;
 class PosixFileMover;
 class PrivateProfileFile;
@@ -46,7 +47,7 @@ private:
 
     QString programFolder_;
     FileListWidget *lvMP3List;
-    QLabel *lblRENBANDD;
+    FileDropLabel *lblRENBANDD;
     QLabel *lblRenameFormat;
     QLineEdit *txtRenameFormat;
     QPushButton *cmdEnd;

@@ -1,0 +1,102 @@
+// Filling whole columns of the list from a header click, and numbering files
+// in the order they are dropped on the numbering label.
+
+#include "frmID3Launcher.h"
+
+#include "FileRow.h"
+#include "ListViewService.h"
+#include "MainWindowService.h"
+#include "MessageBoxService.h"
+
+namespace {
+
+// Drop numbering stops after the file that got the last track number a byte
+// holds.
+constexpr int kLastTrackNumber = 255;
+
+}  // namespace
+
+bool frmID3Launcher::ask(const QString &question, const QString &titleWord)
+{
+    return services_.messages.showMessage(question, MessageBoxService::Buttons::YesNo,
+                                          MessageBoxService::Icon::Question,
+                                          services_.window.caption() + titleWord)
+           == MessageBoxService::Answer::Yes;
+}
+
+void frmID3Launcher::lvMP3List_ColumnClick(int column)
+{
+    if (services_.list.count() == 0)
+        return;
+    switch (column) {
+    case livTrackNo:
+        numberRowsFromTheTop();
+        break;
+    case livTitle:
+    case livGenre:
+    case livComment:
+    case livAirtist:
+    case livAlbum:
+    case livYear:
+        unifyColumn(column);
+        break;
+    default:
+        break;
+    }
+}
+
+void frmID3Launcher::numberRowsFromTheTop()
+{
+    if (!ask(QStringLiteral("上から連番を付けますか？"), QStringLiteral("[連番確認]")))
+        return;
+    ListViewService &list = services_.list;
+    for (int row = 1; row <= list.count(); ++row) {
+        list.setCell(row, livTrackNo, QString::number(row));
+        list.setCell(row, livChanged, QString::fromUtf16(kChangeMark));
+    }
+}
+
+void frmID3Launcher::unifyColumn(int column)
+{
+    ListViewService &list = services_.list;
+    const QString value = list.cell(1, column);
+    const QString question = QStringLiteral("一番上の") + list.headerText(column) + QStringLiteral("名[") + value
+                             + QStringLiteral("]で統一しますか？");
+    if (!ask(question, QStringLiteral("[統一変更確認]")))
+        return;
+    // The genre name only shows the number; both travel together.
+    const QString genreId = list.cell(1, livGenreID);
+    for (int row = 2; row <= list.count(); ++row) {
+        list.setCell(row, column, value);
+        if (column == livGenre)
+            list.setCell(row, livGenreID, genreId);
+        list.setCell(row, livChanged, QString::fromUtf16(kChangeMark));
+    }
+}
+
+void frmID3Launcher::lblRENBANDD_OLEDragDrop(const QStringList &paths)
+{
+    if (paths.isEmpty())
+        return;
+    classID3_V11 &tag = sharedTag();
+    int trackNumber = 1;
+    for (const QString &path : paths) {
+        // Asked until the first file has been numbered, so answering No
+        // never leaves some files changed.
+        if (trackNumber == 1
+            && !ask(path + QStringLiteral("から順番にトラック番号を振り全ファイル書き換えます。\rよろしいですか？"),
+                    QStringLiteral("[確認]")))
+            return;
+        tag.SetMP3File(path);
+        if (tag.LoadMp3File(QString())) {
+            tag.SetTrackNumber(static_cast<quint8>(trackNumber));
+            if (tag.SaveMp3File(QString()))
+                ++trackNumber;
+        }
+        if (trackNumber > kLastTrackNumber)
+            break;
+    }
+    services_.messages.showMessage(QStringLiteral("終了しました"), MessageBoxService::Buttons::Ok,
+                                   MessageBoxService::Icon::Information,
+                                   services_.window.caption() + QStringLiteral("[通知]"));
+}

@@ -1,0 +1,266 @@
+// Header clicks that number or fill whole columns, and track numbers written
+// in the order files are dropped on the numbering label.
+
+#include "Fakes.h"
+#include "Mp3Files.h"
+#include "classID3_V11.h"
+#include "frmID3Launcher.h"
+
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+using Answer = MessageBoxService::Answer;
+
+// Rows whose cells tell row and column apart: "r<row>c<column>", with the
+// genre number and name kept consistent.
+void fillRows(FakeListView &list, int count)
+{
+    for (int row = 1; row <= count; ++row) {
+        list.addRow(QStringLiteral("r%1c0").arg(row));
+        for (int column = 1; column < kFileRowColumnCount; ++column)
+            list.setCell(row, column, QStringLiteral("r%1c%2").arg(row).arg(column));
+        list.setCell(row, livChanged, QString());
+        list.setCell(row, livGenreID, QString::number(row));
+        list.setCell(row, livGenre, classID3_V11::GetGenreString(static_cast<qint16>(row)));
+    }
+}
+
+QList<FakeRow> copyOf(const FakeListView &list)
+{
+    return list.rows;
+}
+
+bool sameRows(const QList<FakeRow> &a, const QList<FakeRow> &b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        if (a[i].cells != b[i].cells)
+            return false;
+    }
+    return true;
+}
+
+quint8 trackOf(const QString &path)
+{
+    classID3_V11 tag;
+    tag.SetMP3File(path);
+    return tag.LoadMp3File(QString()) ? tag.GetTrackNumber() : 0xEE;
+}
+
+}  // namespace
+
+class TestColumnCommands : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void headerClickOnAnEmptyListDoesNothing()
+    {
+        for (int column = 0; column < kFileRowColumnCount; ++column) {
+            FakeWindowServices fakes;
+            frmID3Launcher launcher(fakes.services());
+            launcher.lvMP3List_ColumnClick(column);
+            QVERIFY(fakes.messages.shown.isEmpty());
+        }
+    }
+
+    void headerClick_data()
+    {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<QString>("question");  // empty: no question, nothing changes
+        QTest::addColumn<QString>("title");
+        const QString number = QStringLiteral("Kalvo[連番確認]");
+        const QString unify = QStringLiteral("Kalvo[統一変更確認]");
+        for (int rows : {1, 12}) {
+            const QByteArray n = QByteArray::number(rows);
+            QTest::newRow("file name, " + n) << 0 << rows << QString() << QString();
+            QTest::newRow("change mark, " + n) << 1 << rows << QString() << QString();
+            QTest::newRow("title, " + n) << 2 << rows << "一番上の曲名名[r1c2]で統一しますか？" << unify;
+            QTest::newRow("genre, " + n) << 3 << rows << "一番上のジャンル名[Classic Rock]で統一しますか？" << unify;
+            QTest::newRow("comment, " + n) << 4 << rows << "一番上のコメント名[r1c4]で統一しますか？" << unify;
+            QTest::newRow("track, " + n) << 5 << rows << "上から連番を付けますか？" << number;
+            QTest::newRow("artist, " + n) << 6 << rows << "一番上のアーティスト名[r1c6]で統一しますか？" << unify;
+            QTest::newRow("album, " + n) << 7 << rows << "一番上のアルバム名[r1c7]で統一しますか？" << unify;
+            QTest::newRow("year, " + n) << 8 << rows << "一番上の製作年名[r1c8]で統一しますか？" << unify;
+            QTest::newRow("folder (hidden), " + n) << 9 << rows << QString() << QString();
+            QTest::newRow("genre number (hidden), " + n) << 10 << rows << QString() << QString();
+        }
+    }
+    void headerClick()
+    {
+        QFETCH(int, column);
+        QFETCH(int, rows);
+        QFETCH(QString, question);
+        QFETCH(QString, title);
+
+        // Answered No: the question, and nothing changes.
+        FakeWindowServices fakes;
+        fillRows(fakes.list, rows);
+        const QList<FakeRow> before = copyOf(fakes.list);
+        frmID3Launcher launcher(fakes.services());
+        fakes.messages.answers = {Answer::No};
+        launcher.lvMP3List_ColumnClick(column);
+        QVERIFY(sameRows(fakes.list.rows, before));
+        if (question.isEmpty()) {
+            QVERIFY(fakes.messages.shown.isEmpty());
+            return;
+        }
+        QCOMPARE(fakes.messages.shown.size(), 1);
+        const ShownMessage &shown = fakes.messages.shown.first();
+        QCOMPARE(shown.text, question);
+        QCOMPARE(shown.title, title);
+        QCOMPARE(shown.buttons, MessageBoxService::Buttons::YesNo);
+        QCOMPARE(shown.icon, MessageBoxService::Icon::Question);
+
+        // Answered Yes.
+        fakes.messages.answers = {Answer::Yes};
+        launcher.lvMP3List_ColumnClick(column);
+        for (int row = 1; row <= rows; ++row) {
+            const auto &cells = fakes.list.rows.at(row - 1).cells;
+            if (column == livTrackNo) {
+                QCOMPARE(cells[livTrackNo], QString::number(row));
+                QCOMPARE(cells[livChanged], QStringLiteral("*"));
+                continue;
+            }
+            // Unification: the top row stays as it was and unmarked.
+            const auto c = static_cast<std::size_t>(column);
+            const auto &top = before.at(0).cells;
+            const auto &old = before.at(row - 1).cells;
+            QCOMPARE(cells[c], row == 1 ? old[c] : top[c]);
+            QCOMPARE(cells[livChanged], row == 1 ? QString() : QStringLiteral("*"));
+            QCOMPARE(cells[livGenreID], column == livGenre ? top[livGenreID] : old[livGenreID]);
+            for (std::size_t other = 0; other < cells.size(); ++other) {
+                if (other != c && other != livChanged && other != livGenreID)
+                    QCOMPARE(cells[other], old[other]);
+            }
+        }
+    }
+
+    void unifyingAnEmptyTopCellEmptiesTheColumn()
+    {
+        FakeWindowServices fakes;
+        fillRows(fakes.list, 3);
+        fakes.list.setCell(1, livAlbum, QString());
+        frmID3Launcher launcher(fakes.services());
+        launcher.lvMP3List_ColumnClick(livAlbum);
+        QCOMPARE(fakes.messages.shown.first().text, QStringLiteral("一番上のアルバム名[]で統一しますか？"));
+        QCOMPARE(fakes.list.column(livAlbum), (QStringList{"", "", ""}));
+    }
+
+    void dropNumbering_data()
+    {
+        QTest::addColumn<QStringList>("drop");      // "ok", "bad" (not an MP3) or "missing"
+        QTest::addColumn<QList<Answer>>("answers");
+        QTest::addColumn<QList<int>>("questionsFor");  // drop positions asked about
+        QTest::addColumn<QList<int>>("tracks");        // track of each ok file afterwards, in drop order
+        QTest::addColumn<bool>("notice");
+        QTest::newRow("in drop order") << QStringList{"ok", "ok", "ok"} << QList<Answer>{Answer::Yes}
+                                       << QList<int>{0} << QList<int>{1, 2, 3} << true;
+        QTest::newRow("no ends at once") << QStringList{"ok", "ok"} << QList<Answer>{Answer::No} << QList<int>{0}
+                                         << QList<int>{9, 9} << false;
+        QTest::newRow("unreadable first file asks again")
+            << QStringList{"bad", "missing", "ok", "ok"} << QList<Answer>{Answer::Yes, Answer::Yes, Answer::Yes}
+            << QList<int>{0, 1, 2} << QList<int>{1, 2} << true;
+        QTest::newRow("no on the second question") << QStringList{"bad", "ok"}
+                                                   << QList<Answer>{Answer::Yes, Answer::No} << QList<int>{0, 1}
+                                                   << QList<int>{9} << false;
+        QTest::newRow("failures use up no number") << QStringList{"ok", "bad", "ok", "missing", "ok"}
+                                                   << QList<Answer>{Answer::Yes} << QList<int>{0}
+                                                   << QList<int>{1, 2, 3} << true;
+        QTest::newRow("nothing readable") << QStringList{"bad", "missing"}
+                                          << QList<Answer>{Answer::Yes, Answer::Yes} << QList<int>{0, 1}
+                                          << QList<int>{} << true;
+    }
+    void dropNumbering()
+    {
+        QFETCH(QStringList, drop);
+        QFETCH(QList<Answer>, answers);
+        QFETCH(QList<int>, questionsFor);
+        QFETCH(QList<int>, tracks);
+        QFETCH(bool, notice);
+        QTemporaryDir dir;
+        QStringList paths, okPaths;
+        TagRecord tag;
+        tag.Title = QStringLiteral("曲");
+        tag.TrackNumber = 9;
+        for (int i = 0; i < drop.size(); ++i) {
+            const QString path = dir.filePath(QStringLiteral("%1.mp3").arg(i));
+            paths << path;
+            if (drop[i] == QLatin1String("ok")) {
+                QVERIFY(writeTaggedMp3(path, tag));
+                okPaths << path;
+            } else if (drop[i] == QLatin1String("bad")) {
+                QFile file(path);
+                QVERIFY(file.open(QIODevice::WriteOnly));
+                file.write("not an mp3");
+            }
+        }
+        FakeWindowServices fakes;
+        fakes.messages.answers = answers;
+        frmID3Launcher launcher(fakes.services());
+
+        launcher.lblRENBANDD_OLEDragDrop(paths);
+
+        QStringList questions;
+        for (int position : questionsFor)
+            questions << paths[position] + QStringLiteral("から順番にトラック番号を振り全ファイル書き換えます。\rよろしいですか？");
+        if (notice)
+            questions << QStringLiteral("終了しました");
+        QStringList shown;
+        for (const ShownMessage &message : fakes.messages.shown)
+            shown << message.text;
+        QCOMPARE(shown, questions);
+        if (notice) {
+            QCOMPARE(fakes.messages.shown.last().title, QStringLiteral("Kalvo[通知]"));
+            QCOMPARE(fakes.messages.shown.last().icon, MessageBoxService::Icon::Information);
+        }
+        if (!questionsFor.isEmpty())
+            QCOMPARE(fakes.messages.shown.first().title, QStringLiteral("Kalvo[確認]"));
+        QList<int> got;
+        for (const QString &path : okPaths)
+            got << trackOf(path);
+        QCOMPARE(got, tracks.isEmpty() ? QList<int>{} : tracks);
+    }
+
+    void dropNumberingStopsAfterTrack255AndLeavesTheListAlone()
+    {
+        QTemporaryDir dir;
+        QStringList paths;
+        TagRecord tag;
+        tag.TrackNumber = 3;
+        for (int i = 0; i < 300; ++i) {
+            paths << dir.filePath(QStringLiteral("%1.mp3").arg(i, 3, 10, QLatin1Char('0')));
+            QVERIFY(writeTaggedMp3(paths.last(), tag, 64));
+        }
+        FakeWindowServices fakes;
+        frmID3Launcher launcher(fakes.services());
+        launcher.AddMp3File(paths[0]);
+        const QList<FakeRow> rows = copyOf(fakes.list);
+
+        launcher.lblRENBANDD_OLEDragDrop(paths);
+
+        // Numbers above 100 read back as 0, so check the raw track byte.
+        for (int i = 0; i < 300; ++i) {
+            const QByteArray bytes = fileBytes(paths[i]);
+            QCOMPARE(static_cast<int>(static_cast<quint8>(bytes.at(bytes.size() - 2))), i < 255 ? i + 1 : 3);
+        }
+        QCOMPARE(fakes.messages.shown.size(), 2);
+        QCOMPARE(fakes.messages.shown.last().text, QStringLiteral("終了しました"));
+        QVERIFY(sameRows(fakes.list.rows, rows));
+    }
+
+    void dropWithoutFilesDoesNothing()
+    {
+        FakeWindowServices fakes;
+        frmID3Launcher launcher(fakes.services());
+        launcher.lblRENBANDD_OLEDragDrop({});
+        QVERIFY(fakes.messages.shown.isEmpty());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestColumnCommands)
+#include "tst_ColumnCommands.moc"
