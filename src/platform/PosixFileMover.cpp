@@ -21,7 +21,9 @@ bool PosixFileMover::moveFile(const QString &source, const QString &destination)
 {
     const QByteArray from = QFile::encodeName(source);
     const QByteArray to = QFile::encodeName(destination);
-    if (from.isEmpty() || to.isEmpty())
+    // A zero character would end the path early, and the file would be moved
+    // to a name other than the one asked for.
+    if (from.isEmpty() || to.isEmpty() || from.contains('\0') || to.contains('\0'))
         return false;
     if (renameNoReplace(from.constData(), to.constData()) == 0)
         return true;
