@@ -1,0 +1,412 @@
+// Renaming the files of the selected rows by the format box, on real files in
+// a temporary folder moved by the real mover: what is saved and moved first,
+// which rows are reported, and that no file leaves its folder or replaces
+// another.
+
+#include "Fakes.h"
+#include "Mp3Files.h"
+#include "PosixFileMover.h"
+#include "classID3_V11.h"
+#include "frmID3Launcher.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <unistd.h>
+
+using RowSelection = QList<int>;
+
+namespace {
+
+const QString kFormatMessage = QStringLiteral("ファイルフォーマットに使用できない文字が含まれています");
+const QString kFormatTitle = QStringLiteral("Kalvo [フォーマットーエラー]");
+const QString kMoveTitle = QStringLiteral("Kalvo [変更時エラー]");
+
+QString moveMessage(const QString &from, const QString &to)
+{
+    return from + QStringLiteral(" から ") + to + QStringLiteral(" に変更できませんでした");
+}
+
+QString fileTitle(const QString &path)
+{
+    classID3_V11 codec;
+    codec.SetMP3File(path);
+    return codec.LoadMp3File(QString()) ? codec.GetTrackName() : QStringLiteral("<unreadable>");
+}
+
+}  // namespace
+
+class TestRename : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> dir_;
+    QString folder_;  // where the files live, two levels below the temporary folder
+    PosixFileMover mover_;
+    std::unique_ptr<FakeWindowServices> fakes_;
+    std::unique_ptr<frmID3Launcher> launcher_;
+
+    QString path(const QString &name) const { return folder_ + name; }
+
+    // Creates the file with the title and track number and adds its row.
+    void addFile(const QString &name, const QString &title, quint8 track = 1)
+    {
+        TagRecord tag;
+        tag.Title = title;
+        tag.Artist = QStringLiteral("Band");
+        tag.TrackNumber = track;
+        QVERIFY(writeTaggedMp3(path(name), tag));
+        const int before = fakes_->list.count();
+        launcher_->AddMp3File(path(name));
+        QCOMPARE(fakes_->list.count(), before + 1);
+    }
+
+    // Every file and folder below the temporary folder, relative to it.
+    QStringList tree() const
+    {
+        QStringList entries;
+        QDirIterator it(dir_->path(), QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext())
+            entries << QDir(dir_->path()).relativeFilePath(it.next());
+        entries.sort();
+        return entries;
+    }
+    QStringList treeWith(const QStringList &files) const
+    {
+        QStringList entries = {"one", "one/two"};
+        for (const QString &file : files)
+            entries << "one/two/" + file;
+        entries.sort();
+        return entries;
+    }
+
+    void verifyMessages(const QStringList &texts, const QString &title)
+    {
+        QStringList shown;
+        for (const ShownMessage &message : std::as_const(fakes_->messages.shown)) {
+            shown << message.text;
+            QCOMPARE(message.title, title);
+            QCOMPARE(message.buttons, MessageBoxService::Buttons::Ok);
+            QCOMPARE(message.icon, MessageBoxService::Icon::Exclamation);
+        }
+        QCOMPARE(shown, texts);
+    }
+
+private slots:
+    void init()
+    {
+        dir_ = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir_->isValid());
+        QVERIFY(QDir(dir_->path()).mkpath("one/two"));
+        folder_ = dir_->filePath("one/two") + u'/';
+        fakes_ = std::make_unique<FakeWindowServices>();
+        fakes_->mover.realMover = &mover_;
+        launcher_ = std::make_unique<frmID3Launcher>(fakes_->services());
+    }
+    void cleanup()
+    {
+        launcher_.reset();
+        fakes_.reset();
+        dir_.reset();
+    }
+
+    void renamedRowChangesOnlyItsFileName()
+    {
+        addFile("a.mp3", "Intro", 7);
+        addFile("b.mp3", "Middle", 8);
+        addFile("c.MP3", "Outro", 12);
+        FakeListView &list = fakes_->list;
+        for (int row = 1; row <= 3; ++row)
+            list.setCell(row, livChanged, QStringLiteral("*"));
+        list.setCell(3, livTitle, QStringLiteral("Finale"));
+        list.select({1, 3});
+        const QList<FakeRow> before = list.rows;
+        fakes_->window.format = QStringLiteral("(%K)%T_%D");
+
+        launcher_->Rename();
+
+        QCOMPARE(fakes_->messages.shown.size(), 0);
+        QCOMPARE(tree(), treeWith({"(Band)07_Intro.mp3", "(Band)12_Finale.MP3", "b.mp3"}));
+        QCOMPARE(list.column(livFilename), QStringList({"(Band)07_Intro.mp3", "b.mp3", "(Band)12_Finale.MP3"}));
+        // The selected rows were saved first, under their old names.
+        QCOMPARE(list.column(livChanged), QStringList({"", "*", ""}));
+        QCOMPARE(fileTitle(path("(Band)12_Finale.MP3")), QStringLiteral("Finale"));
+        for (int row = 1; row <= 3; ++row) {
+            QCOMPARE(list.isSelected(row), before.at(row - 1).selected);
+            for (int column = livTitle; column < kFileRowColumnCount; ++column)
+                QCOMPARE(list.cell(row, column), before.at(row - 1).cells.at(static_cast<std::size_t>(column)));
+        }
+        QCOMPARE(list.cell(1, livFileNamewithPath), folder_);
+    }
+
+    void positionCountsEveryRow()
+    {
+        for (int i = 1; i <= 11; ++i)
+            addFile(QStringLiteral("f%1.mp3").arg(i), QStringLiteral("t%1").arg(i));
+        fakes_->list.select({3, 11});
+        fakes_->window.format = QStringLiteral("%N");
+        QCOMPARE(launcher_->MakeRenameName(0), QString());
+        QCOMPARE(launcher_->MakeRenameName(12), QString());
+        QCOMPARE(launcher_->MakeRenameName(5), QStringLiteral("05.mp3"));
+        // The format box is read anew for each name.
+        fakes_->window.format = QStringLiteral("%D");
+        QCOMPARE(launcher_->MakeRenameName(5), QStringLiteral("t5.mp3"));
+        fakes_->window.format = QStringLiteral("%N");
+
+        launcher_->Rename();
+
+        QCOMPARE(fakes_->messages.shown.size(), 0);
+        QCOMPARE(fakes_->list.cell(3, livFilename), QStringLiteral("03.mp3"));
+        QCOMPARE(fakes_->list.cell(11, livFilename), QStringLiteral("11.mp3"));
+        QVERIFY(QFileInfo::exists(path("03.mp3")));
+        QVERIFY(QFileInfo::exists(path("11.mp3")));
+        QVERIFY(!QFileInfo::exists(path("f3.mp3")));
+    }
+
+    void rowsThatCannotMoveAreReported_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<bool>("twice");
+        QTest::addColumn<QStringList>("names");     // file names in the list afterwards
+        QTest::addColumn<QStringList>("messages");
+        // Rows 1 and 2 are titled Same, row 3 Other; all are selected.
+        QTest::newRow("same name: upper row wins")
+            << "%D" << false << QStringList{"Same.mp3", "b.mp3", "Other.mp3"}
+            << QStringList{moveMessage("b.mp3", "Same.mp3")};
+        QTest::newRow("renamed twice: every row reported")
+            << "%N_%D" << true << QStringList{"01_Same.mp3", "02_Same.mp3", "03_Other.mp3"}
+            << QStringList{moveMessage("01_Same.mp3", "01_Same.mp3"), moveMessage("02_Same.mp3", "02_Same.mp3"),
+                           moveMessage("03_Other.mp3", "03_Other.mp3")};
+        QTest::newRow("empty format: first row gets the extension")
+            << "" << false << QStringList{".mp3", "b.mp3", "c.mp3"}
+            << QStringList{moveMessage("b.mp3", ".mp3"), moveMessage("c.mp3", ".mp3")};
+        QTest::newRow("slash in the format: every row")
+            << "%K/%D" << false << QStringList{"a.mp3", "b.mp3", "c.mp3"}
+            << QStringList{moveMessage("a.mp3", "Band/Same.mp3"), moveMessage("b.mp3", "Band/Same.mp3"),
+                           moveMessage("c.mp3", "Band/Other.mp3")};
+    }
+    void rowsThatCannotMoveAreReported()
+    {
+        QFETCH(QString, format);
+        QFETCH(bool, twice);
+        QFETCH(QStringList, names);
+        QFETCH(QStringList, messages);
+        addFile("a.mp3", "Same");
+        addFile("b.mp3", "Same");
+        addFile("c.mp3", "Other");
+        // A folder the slash format would reach if it were let through.
+        QVERIFY(QDir(folder_).mkdir("Band"));
+        fakes_->list.select({1, 2, 3});
+        fakes_->window.format = format;
+
+        launcher_->Rename();
+        if (twice) {
+            QCOMPARE(fakes_->messages.shown.size(), 0);
+            launcher_->Rename();
+        }
+
+        verifyMessages(messages, kMoveTitle);
+        QCOMPARE(fakes_->list.column(livFilename), names);
+        QCOMPARE(tree(), treeWith(names << "Band"));
+    }
+
+    void refusedFormatStopsBeforeSaving_data()
+    {
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QString>("topFile");
+        QTest::addColumn<RowSelection>("selected");
+        QTest::newRow("colon") << "%T:%D" << "a.mp3" << RowSelection{1, 2};
+        QTest::newRow("asterisk, top row not selected") << "*%D" << "a.mp3" << RowSelection{2};
+        QTest::newRow("backslash") << "%K\\%D" << "a.mp3" << RowSelection{1, 2};
+        QTest::newRow("colon, nothing selected") << ":" << "a.mp3" << RowSelection{};
+        QTest::newRow("empty format, top file without extension") << "" << "a" << RowSelection{1, 2};
+    }
+    void refusedFormatStopsBeforeSaving()
+    {
+        QFETCH(QString, format);
+        QFETCH(QString, topFile);
+        QFETCH(RowSelection, selected);
+        addFile(topFile, "Intro");
+        addFile("b.mp3", "Outro");
+        for (int row = 1; row <= 2; ++row) {
+            fakes_->list.setCell(row, livTitle, QStringLiteral("edited"));
+            fakes_->list.setCell(row, livChanged, QStringLiteral("*"));
+        }
+        for (int row : selected)
+            fakes_->list.select({row});
+        const QByteArray topBytes = fileBytes(path(topFile));
+        const QByteArray secondBytes = fileBytes(path("b.mp3"));
+        fakes_->window.format = format;
+
+        launcher_->Rename();
+
+        verifyMessages({kFormatMessage}, kFormatTitle);
+        QCOMPARE(fakes_->mover.moves, QStringList());
+        QCOMPARE(fileBytes(path(topFile)), topBytes);
+        QCOMPARE(fileBytes(path("b.mp3")), secondBytes);
+        QCOMPARE(fakes_->list.column(livChanged), QStringList({"*", "*"}));
+        QCOMPARE(fakes_->list.column(livFilename), QStringList({topFile, "b.mp3"}));
+    }
+
+    void nothingToRename_data()
+    {
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<QString>("format");
+        QTest::newRow("empty list") << 0 << "%D";
+        QTest::newRow("empty list, refused format") << 0 << ":";
+        QTest::newRow("empty list, empty format") << 0 << "";
+        QTest::newRow("no row selected") << 2 << "%D";
+    }
+    void nothingToRename()
+    {
+        QFETCH(int, rows);
+        QFETCH(QString, format);
+        for (int row = 1; row <= rows; ++row) {
+            addFile(QStringLiteral("f%1.mp3").arg(row), "Intro");
+            fakes_->list.setCell(row, livTitle, QStringLiteral("edited"));
+            fakes_->list.setCell(row, livChanged, QStringLiteral("*"));
+        }
+        const QStringList files = QDir(folder_).entryList(QDir::Files);
+        QList<QByteArray> bytes;
+        for (const QString &file : files)
+            bytes << fileBytes(path(file));
+        fakes_->window.format = format;
+
+        launcher_->Rename();
+
+        QCOMPARE(fakes_->messages.shown.size(), 0);
+        QCOMPARE(fakes_->mover.moves, QStringList());
+        QCOMPARE(QDir(folder_).entryList(QDir::Files), files);
+        for (qsizetype i = 0; i < files.size(); ++i)
+            QCOMPARE(fileBytes(path(files.at(i))), bytes.at(i));
+        QCOMPARE(fakes_->list.column(livChanged), QStringList(rows, QStringLiteral("*")));
+    }
+
+    void namesLeavingTheFolderAreRefused_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("newName");
+        QTest::newRow("into a subfolder") << "a/b" << "x.mp3" << "a/b.mp3";
+        QTest::newRow("up two folders") << "../../x" << "x.mp3" << "../../x.mp3";
+        QTest::newRow("parent folder") << ".." << "x" << "..";
+        QTest::newRow("this folder") << "." << "x" << ".";
+        QTest::newRow("zero character") << QStringLiteral("in") + QChar(0) + QStringLiteral("side") << "x"
+                                        << QStringLiteral("in") + QChar(0) + QStringLiteral("side");
+    }
+    void namesLeavingTheFolderAreRefused()
+    {
+        QFETCH(QString, title);
+        QFETCH(QString, file);
+        QFETCH(QString, newName);
+        addFile("top.mp3", "Top");
+        addFile(file, "Old");
+        addFile("z.mp3", "Last");
+        QVERIFY(QDir(folder_).mkdir("a"));
+        fakes_->list.setCell(2, livTitle, title);
+        fakes_->list.select({2, 3});
+        fakes_->window.format = QStringLiteral("%D");
+        const QStringList before = tree();
+
+        launcher_->Rename();
+
+        verifyMessages({moveMessage(file, newName)}, kMoveTitle);
+        QCOMPARE(fakes_->list.cell(2, livFilename), file);
+        // The row's file stays where it was; the next row is still renamed.
+        QStringList after = before;
+        after.replaceInStrings("one/two/z.mp3", "one/two/Last.mp3");
+        after.sort();
+        QCOMPARE(tree(), after);
+    }
+
+    void neverReplacesAnotherFile_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("file") << "file";
+        QTest::newRow("folder") << "folder";
+        QTest::newRow("dangling link") << "link";
+    }
+    void neverReplacesAnotherFile()
+    {
+        QFETCH(QString, kind);
+        addFile("a.mp3", "Intro");
+        addFile("b.mp3", "Outro");
+        fakes_->list.select({1, 2});
+        fakes_->window.format = QStringLiteral("%D");
+        const QString taken = path("Intro.mp3");
+        const QByteArray theirs("someone else's file");
+        // Created by another program after the list was loaded.
+        if (kind == "file") {
+            QFile other(taken);
+            QVERIFY(other.open(QIODevice::WriteOnly));
+            QCOMPARE(other.write(theirs), theirs.size());
+        } else if (kind == "folder") {
+            QVERIFY(QDir(folder_).mkdir("Intro.mp3"));
+        } else {
+            QCOMPARE(::symlink("nowhere", QFile::encodeName(taken).constData()), 0);
+        }
+
+        launcher_->Rename();
+
+        verifyMessages({moveMessage("a.mp3", "Intro.mp3")}, kMoveTitle);
+        QCOMPARE(fakes_->list.column(livFilename), QStringList({"a.mp3", "Outro.mp3"}));
+        QCOMPARE(fileTitle(path("a.mp3")), QStringLiteral("Intro"));
+        if (kind == "file")
+            QCOMPARE(fileBytes(taken), theirs);
+        else if (kind == "folder")
+            QVERIFY(QFileInfo(taken).isDir());
+        else
+            QVERIFY(QFileInfo(taken).isSymLink());
+    }
+
+    void renamingGoesOnAfterAFailedSave()
+    {
+        addFile("a.mp3", "Intro");
+        addFile("b.mp3", "Outro");
+        // The first file stops being an MP3 file after it was loaded.
+        const QByteArray text("not audio any more\n");
+        {
+            QFile file(path("a.mp3"));
+            QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            QCOMPARE(file.write(text), text.size());
+        }
+        fakes_->list.select({1, 2});
+        fakes_->window.format = QStringLiteral("%D");
+
+        launcher_->Rename();
+
+        QCOMPARE(fakes_->messages.shown.size(), 1);
+        QCOMPARE(fakes_->messages.shown.at(0).text, QStringLiteral("a.mp3 は保存できませんでした。"));
+        QCOMPARE(tree(), treeWith({"Intro.mp3", "Outro.mp3"}));
+        QCOMPARE(fileBytes(path("Intro.mp3")), text);
+        QCOMPARE(fakes_->list.column(livFilename), QStringList({"Intro.mp3", "Outro.mp3"}));
+    }
+
+    void failedMoveLeavesTheRow()
+    {
+        // A mover that refuses: each selected row is reported with its own
+        // name and keeps it.
+        fakes_->mover.realMover = nullptr;
+        fakes_->mover.result = false;
+        addFile("a.mp3", "Intro");
+        addFile("b.mp3", "Outro");
+        fakes_->list.select({1, 2});
+        fakes_->window.format = QStringLiteral("%T-%D");
+
+        launcher_->Rename();
+
+        QCOMPARE(fakes_->mover.moves,
+                 QStringList({path("a.mp3") + " -> " + path("01-Intro.mp3"),
+                              path("b.mp3") + " -> " + path("01-Outro.mp3")}));
+        verifyMessages({moveMessage("a.mp3", "01-Intro.mp3"), moveMessage("b.mp3", "01-Outro.mp3")}, kMoveTitle);
+        QCOMPARE(fakes_->list.column(livFilename), QStringList({"a.mp3", "b.mp3"}));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestRename)
+#include "tst_Rename.moc"

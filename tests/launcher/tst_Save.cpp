@@ -1,0 +1,285 @@
+// Saving list rows into their MP3 files: which rows are written for each mode,
+// what reaches the file, change marks, and the message for a row that fails.
+
+#include "Fakes.h"
+#include "Mp3Files.h"
+#include "classID3_V11.h"
+#include "frmID3Launcher.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+using RowList = QList<int>;
+
+namespace {
+
+TagRecord loadedTag()
+{
+    TagRecord tag;
+    tag.Title = QStringLiteral("old");
+    tag.Artist = QStringLiteral("Old Band");
+    tag.Album = QStringLiteral("Old Album");
+    tag.Year = QStringLiteral("1980");
+    tag.Comment = QStringLiteral("old comment");
+    tag.TrackNumber = 1;
+    tag.GenreID = 0;
+    return tag;
+}
+
+// The file's tag as the codec reads it back; a title of "<unreadable>" when
+// it cannot be loaded.
+TagRecord readBack(const QString &path)
+{
+    classID3_V11 codec;
+    codec.SetMP3File(path);
+    TagRecord tag;
+    if (!codec.LoadMp3File(QString())) {
+        tag.Title = QStringLiteral("<unreadable>");
+        return tag;
+    }
+    tag.Title = codec.GetTrackName();
+    tag.Artist = codec.GetAirtistName();
+    tag.Album = codec.GetAlbumName();
+    tag.Year = codec.GetReleaseYear();
+    tag.Comment = codec.GetComment();
+    tag.TrackNumber = codec.GetTrackNumber();
+    tag.GenreID = codec.GetGenreID();
+    return tag;
+}
+
+}  // namespace
+
+class TestSave : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<FakeWindowServices> fakes_;
+    std::unique_ptr<frmID3Launcher> launcher_;
+
+    QString path(const QString &name) const { return dir_->filePath(name); }
+
+    // Loads tagged files a.mp3, b.mp3, ... into the list and gives every row a
+    // new title "new a", "new b", ... not yet written.
+    void loadRows(int count)
+    {
+        for (int i = 0; i < count; ++i) {
+            const QString name = QString(QChar(u'a' + i));
+            QVERIFY(writeTaggedMp3(path(name + ".mp3"), loadedTag()));
+            launcher_->AddMp3File(path(name + ".mp3"));
+            QCOMPARE(fakes_->list.count(), i + 1);
+            fakes_->list.setCell(i + 1, livTitle, "new " + name);
+        }
+    }
+    QString fileTitle(int row) const { return readBack(path(QString(QChar(u'a' + row - 1)) + ".mp3")).Title; }
+
+private slots:
+    void init()
+    {
+        dir_ = std::make_unique<QTemporaryDir>();
+        QVERIFY(dir_->isValid());
+        fakes_ = std::make_unique<FakeWindowServices>();
+        launcher_ = std::make_unique<frmID3Launcher>(fakes_->services());
+    }
+    void cleanup()
+    {
+        launcher_.reset();
+        fakes_.reset();
+        dir_.reset();
+    }
+
+    void writesTheRowsOfTheMode_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<RowList>("selected");
+        QTest::addColumn<RowList>("written");
+        // Rows 1 and 3 carry the change mark, row 2 does not.
+        QTest::newRow("S: one selected row") << 0 << RowList{3} << RowList{3};
+        QTest::newRow("S: unmarked selected row is written") << 0 << RowList{2} << RowList{2};
+        QTest::newRow("S: two selected rows") << 0 << RowList{1, 3} << RowList{1, 3};
+        QTest::newRow("S: nothing selected") << 0 << RowList{} << RowList{};
+        QTest::newRow("Shift+S: every row, none selected") << 1 << RowList{} << RowList{1, 2, 3};
+        QTest::newRow("Shift+S: every row, one selected") << 1 << RowList{2} << RowList{1, 2, 3};
+        QTest::newRow("Ctrl+S: selected only") << 2 << RowList{1} << RowList{1};
+        QTest::newRow("Ctrl+S: nothing selected") << 2 << RowList{} << RowList{};
+        QTest::newRow("Ctrl+Shift+S: selected only") << 3 << RowList{2, 3} << RowList{2, 3};
+        QTest::newRow("Alt+Shift+S: selected only") << 5 << RowList{1} << RowList{1};
+    }
+    void writesTheRowsOfTheMode()
+    {
+        QFETCH(int, mode);
+        QFETCH(RowList, selected);
+        QFETCH(RowList, written);
+        loadRows(3);
+        const QStringList marks = {"*", "", "*"};
+        for (int row = 1; row <= 3; ++row)
+            fakes_->list.setCell(row, livChanged, marks.at(row - 1));
+        for (int row : selected)
+            fakes_->list.select({row});
+        const QList<FakeRow> before = fakes_->list.rows;
+
+        launcher_->Save(mode);
+
+        QCOMPARE(fakes_->messages.shown.size(), 0);
+        for (int row = 1; row <= 3; ++row) {
+            const bool isWritten = written.contains(row);
+            const QString name = QString(QChar(u'a' + row - 1));
+            QCOMPARE(fileTitle(row), isWritten ? "new " + name : QStringLiteral("old"));
+            QCOMPARE(fakes_->list.cell(row, livChanged), isWritten ? QString() : marks.at(row - 1));
+            // Saving touches no other cell and no selection.
+            FakeRow expected = before.at(row - 1);
+            expected.cells[livChanged] = fakes_->list.cell(row, livChanged);
+            QCOMPARE(fakes_->list.rows.at(row - 1).cells, expected.cells);
+            QCOMPARE(fakes_->list.isSelected(row), selected.contains(row));
+        }
+    }
+
+    void emptyListDoesNothing_data()
+    {
+        QTest::addColumn<int>("mode");
+        QTest::newRow("selected rows") << 0;
+        QTest::newRow("every row") << 1;
+    }
+    void emptyListDoesNothing()
+    {
+        QFETCH(int, mode);
+        launcher_->Save(mode);
+        QCOMPARE(fakes_->list.count(), 0);
+        QCOMPARE(fakes_->messages.shown.size(), 0);
+        QVERIFY(QDir(dir_->path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
+    }
+
+    void failingRowIsReportedAndTheOthersSaved_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<int>("mode");
+        QTest::addColumn<QString>("failingMark");
+        QTest::newRow("file removed, all selected") << "removed" << 0 << "*";
+        QTest::newRow("file removed, every row") << "removed" << 1 << "*";
+        QTest::newRow("file removed, unmarked row") << "removed" << 0 << "";
+        QTest::newRow("folder in its place") << "folder" << 0 << "*";
+        QTest::newRow("no longer an MP3 file") << "text" << 1 << "*";
+    }
+    void failingRowIsReportedAndTheOthersSaved()
+    {
+        QFETCH(QString, fault);
+        QFETCH(int, mode);
+        QFETCH(QString, failingMark);
+        loadRows(3);
+        for (int row = 1; row <= 3; ++row)
+            fakes_->list.setCell(row, livChanged, row == 2 ? failingMark : QStringLiteral("*"));
+        fakes_->list.select({1, 2, 3});
+        const QString failing = path("b.mp3");
+        QVERIFY(QFile::remove(failing));
+        QByteArray failingBytes;
+        if (fault == "folder") {
+            QVERIFY(QDir(dir_->path()).mkdir("b.mp3"));
+        } else if (fault == "text") {
+            failingBytes = QByteArray("plain text, not audio\n").repeated(20);
+            QFile text(failing);
+            QVERIFY(text.open(QIODevice::WriteOnly));
+            QCOMPARE(text.write(failingBytes), failingBytes.size());
+        }
+
+        launcher_->Save(mode);
+
+        QCOMPARE(fakes_->messages.shown.size(), 1);
+        const ShownMessage &message = fakes_->messages.shown.at(0);
+        QCOMPARE(message.text, QStringLiteral("b.mp3 は保存できませんでした。"));
+        QCOMPARE(message.title, QStringLiteral("Kalvo [保存エラー]"));
+        QCOMPARE(message.buttons, MessageBoxService::Buttons::Ok);
+        QCOMPARE(message.icon, MessageBoxService::Icon::Critical);
+        QCOMPARE(fakes_->list.column(livChanged), QStringList({"", failingMark, ""}));
+        QCOMPARE(fileTitle(1), QStringLiteral("new a"));
+        QCOMPARE(fileTitle(3), QStringLiteral("new c"));
+        // The failing file is neither created nor changed.
+        if (fault == "removed")
+            QVERIFY(!QFileInfo::exists(failing));
+        else if (fault == "folder")
+            QVERIFY(QFileInfo(failing).isDir());
+        else
+            QCOMPARE(fileBytes(failing), failingBytes);
+    }
+
+    void writesEveryFieldFromTheCells_data()
+    {
+        QTest::addColumn<bool>("tagged");
+        QTest::addColumn<QString>("genreName");
+        QTest::addColumn<QString>("genreId");
+        QTest::addColumn<int>("expectedGenre");
+        QTest::newRow("tag replaced") << true << "Blues" << "80" << 80;
+        QTest::newRow("tag appended") << false << "Rock" << "80" << 80;
+        QTest::newRow("genre without a name") << true << "" << "255" << 255;
+        QTest::newRow("genre name changed alone") << true << "Pop" << "0" << 0;
+    }
+    void writesEveryFieldFromTheCells()
+    {
+        QFETCH(bool, tagged);
+        QFETCH(QString, genreName);
+        QFETCH(QString, genreId);
+        QFETCH(int, expectedGenre);
+        const QString file = path("曲 01.mp3");
+        QVERIFY(tagged ? writeTaggedMp3(file, loadedTag(), 1000) : writeUntaggedMp3(file, 1000));
+        const QByteArray before = fileBytes(file);
+        launcher_->AddMp3File(file);
+        QCOMPARE(fakes_->list.count(), 1);
+        FakeListView &list = fakes_->list;
+        list.setCell(1, livTitle, QStringLiteral("夜明けの歌"));
+        list.setCell(1, livAirtist, QStringLiteral("Band"));
+        list.setCell(1, livAlbum, QStringLiteral("Live at ｶﾙﾎﾞ"));
+        list.setCell(1, livYear, QStringLiteral("2001"));
+        list.setCell(1, livComment, QStringLiteral("first take"));
+        list.setCell(1, livTrackNo, QStringLiteral("12"));
+        list.setCell(1, livGenre, genreName);
+        list.setCell(1, livGenreID, genreId);
+        list.select({1});
+
+        launcher_->Save(0);
+
+        QCOMPARE(fakes_->messages.shown.size(), 0);
+        const TagRecord tag = readBack(file);
+        QCOMPARE(tag.Title, QStringLiteral("夜明けの歌"));
+        QCOMPARE(tag.Artist, QStringLiteral("Band"));
+        QCOMPARE(tag.Album, QStringLiteral("Live at ｶﾙﾎﾞ"));
+        QCOMPARE(tag.Year, QStringLiteral("2001"));
+        QCOMPARE(tag.Comment, QStringLiteral("first take"));
+        QCOMPARE(int(tag.TrackNumber), 12);
+        QCOMPARE(int(tag.GenreID), expectedGenre);
+        // The audio before the tag block is left as it was.
+        const QByteArray after = fileBytes(file);
+        const qsizetype audio = tagged ? before.size() - classID3_V11::kBlockSize : before.size();
+        QCOMPARE(after.size(), audio + classID3_V11::kBlockSize);
+        QCOMPARE(after.left(audio), before.left(audio));
+    }
+
+    void secondRowGetsNothingOfTheFirst()
+    {
+        // The shared tag object holds the first row's values when the second
+        // is written; each field must still come from its own row.
+        loadRows(2);
+        FakeListView &list = fakes_->list;
+        list.setCell(1, livAirtist, QStringLiteral("First"));
+        list.setCell(1, livComment, QStringLiteral("first"));
+        list.setCell(1, livTrackNo, QStringLiteral("9"));
+        list.setCell(1, livGenreID, QStringLiteral("17"));
+        list.setCell(2, livAirtist, QString());
+        list.setCell(2, livComment, QString());
+        list.setCell(2, livTrackNo, QString());
+        list.setCell(2, livGenreID, QString());
+
+        launcher_->Save(1);
+
+        const TagRecord second = readBack(path("b.mp3"));
+        QCOMPARE(second.Title, QStringLiteral("new b"));
+        QCOMPARE(second.Artist, QString());
+        QCOMPARE(second.Comment, QString());
+        QCOMPARE(int(second.TrackNumber), 0);
+        QCOMPARE(int(second.GenreID), 0);
+        QCOMPARE(second.Album, QStringLiteral("Old Album"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSave)
+#include "tst_Save.moc"
