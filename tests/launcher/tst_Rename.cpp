@@ -386,26 +386,6 @@ private slots:
         QCOMPARE(fileBytes(path("Intro.mp3")), text);
         QCOMPARE(fakes_->list.column(livFilename), QStringList({"Intro.mp3", "Outro.mp3"}));
     }
-
-    void failedMoveLeavesTheRow()
-    {
-        // A mover that refuses: each selected row is reported with its own
-        // name and keeps it.
-        fakes_->mover.realMover = nullptr;
-        fakes_->mover.result = false;
-        addFile("a.mp3", "Intro");
-        addFile("b.mp3", "Outro");
-        fakes_->list.select({1, 2});
-        fakes_->window.format = QStringLiteral("%T-%D");
-
-        launcher_->Rename();
-
-        QCOMPARE(fakes_->mover.moves,
-                 QStringList({path("a.mp3") + " -> " + path("01-Intro.mp3"),
-                              path("b.mp3") + " -> " + path("01-Outro.mp3")}));
-        verifyMessages({moveMessage("a.mp3", "01-Intro.mp3"), moveMessage("b.mp3", "01-Outro.mp3")}, kMoveTitle);
-        QCOMPARE(fakes_->list.column(livFilename), QStringList({"a.mp3", "b.mp3"}));
-    }
 };
 
 QTEST_GUILESS_MAIN(TestRename)

@@ -83,7 +83,6 @@ private slots:
                                                 << "%a%k%d%c%t%j%y%n.mp3";
         QTest::newRow("%Z stays") << "%Z-%D" << QStringList() << 1 << "%Z-Intro.mp3";
         QTest::newRow("lone percent at the end") << "%D%" << QStringList() << 1 << "Intro%.mp3";
-        QTest::newRow("plain text") << "song" << QStringList() << 1 << "song.mp3";
         QTest::newRow("empty format is the extension") << "" << QStringList() << 1 << ".mp3";
 
         // %T: a leading zero below 10; no number counts as 0.
@@ -92,22 +91,18 @@ private slots:
         QTest::newRow("%T empty") << "%T" << QStringList{"track="} << 1 << "0.mp3";
         QTest::newRow("%T 0") << "%T" << QStringList{"track=0"} << 1 << "00.mp3";
         QTest::newRow("%T 255") << "%T" << QStringList{"track=255"} << 1 << "255.mp3";
-        QTest::newRow("%T 10") << "%T" << QStringList{"track=10"} << 1 << "10.mp3";
         QTest::newRow("%T 9") << "%T" << QStringList{"track=9"} << 1 << "09.mp3";
 
         // %N: the row's position, two digits below 10.
         QTest::newRow("%N 3") << "%N" << QStringList() << 3 << "03.mp3";
         QTest::newRow("%N 11") << "%N" << QStringList() << 11 << "11.mp3";
-        QTest::newRow("%N 1") << "%N" << QStringList() << 1 << "01.mp3";
         QTest::newRow("%N 10") << "%N" << QStringList() << 10 << "10.mp3";
-        QTest::newRow("%N 99") << "%N" << QStringList() << 99 << "99.mp3";
 
         // The extension: from the last dot of the current name.
         QTest::newRow("extension .mp3") << "%D" << QStringList{"file=Track07.mp3"} << 1 << "Intro.mp3";
         QTest::newRow("extension after the last dot") << "%D" << QStringList{"file=a.b.MP3"} << 1 << "Intro.MP3";
         QTest::newRow("no extension") << "%D" << QStringList{"file=Track07"} << 1 << "Intro";
         QTest::newRow("name ending in a dot") << "%D" << QStringList{"file=Track07."} << 1 << "Intro.";
-        QTest::newRow("dot file") << "%D" << QStringList{"file=.mp3"} << 1 << "Intro.mp3";
 
         // Characters the format may hold.
         QTest::newRow("slash not refused") << "%K/%D" << QStringList() << 1 << "Band/Intro.mp3";

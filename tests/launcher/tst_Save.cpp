@@ -253,32 +253,6 @@ private slots:
         QCOMPARE(after.size(), audio + classID3_V11::kBlockSize);
         QCOMPARE(after.left(audio), before.left(audio));
     }
-
-    void secondRowGetsNothingOfTheFirst()
-    {
-        // The shared tag object holds the first row's values when the second
-        // is written; each field must still come from its own row.
-        loadRows(2);
-        FakeListView &list = fakes_->list;
-        list.setCell(1, livAirtist, QStringLiteral("First"));
-        list.setCell(1, livComment, QStringLiteral("first"));
-        list.setCell(1, livTrackNo, QStringLiteral("9"));
-        list.setCell(1, livGenreID, QStringLiteral("17"));
-        list.setCell(2, livAirtist, QString());
-        list.setCell(2, livComment, QString());
-        list.setCell(2, livTrackNo, QString());
-        list.setCell(2, livGenreID, QString());
-
-        launcher_->Save(1);
-
-        const TagRecord second = readBack(path("b.mp3"));
-        QCOMPARE(second.Title, QStringLiteral("new b"));
-        QCOMPARE(second.Artist, QString());
-        QCOMPARE(second.Comment, QString());
-        QCOMPARE(int(second.TrackNumber), 0);
-        QCOMPARE(int(second.GenreID), 0);
-        QCOMPARE(second.Album, QStringLiteral("Old Album"));
-    }
 };
 
 QTEST_GUILESS_MAIN(TestSave)
