@@ -3,7 +3,10 @@
 #include <QString>
 #include <QtGlobal>
 
-// The number a track or genre cell holds, as one byte: the digits at the start
-// of the text after leading blanks. Text that starts with no digits, or a
-// number outside 0 to 255, reads as 0.
+// The number a track or genre cell holds, as one byte; the editor's track
+// field reads the same way. The number is the longest prefix of the text,
+// after leading blanks, that reads as a decimal number (sign, digits, a
+// fraction, an exponent), rounded to the nearest whole number with a half
+// going to the even neighbour. Text that starts with no number, or a number
+// outside 0 to 255, reads as 0.
 quint8 cellNumber(const QString &text);
