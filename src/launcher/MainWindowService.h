@@ -15,6 +15,9 @@ public:
     virtual QString renameFormat() const = 0;
     virtual void setRenameFormat(const QString &format) = 0;
     virtual void setRenameFormatToolTip(const QString &toolTip) = 0;
+    // A disabled window takes no mouse or key input; the tag editor window
+    // stays usable meanwhile.
+    virtual void setWindowEnabled(bool enabled) = 0;
     // Closes the window; the binding then runs the logic's unload steps.
     virtual void closeWindow() = 0;
 };

@@ -6,6 +6,7 @@
 #include "MainWindowService.h"
 #include "PathParts.h"
 #include "SettingsFileService.h"
+#include "TagEditorService.h"
 
 namespace {
 
@@ -42,6 +43,7 @@ void frmID3Launcher::Form_Unload()
     services_.settings.writeString(kSettingsSection, kRenameFormatKey, services_.window.renameFormat(),
                                    settingsFilePath());
     clsID3Tag.reset();
+    services_.editor.unload();
 }
 
 void frmID3Launcher::cmdEnd_Click()

@@ -13,6 +13,7 @@ class ListViewService;
 class MainWindowService;
 class MessageBoxService;
 class SettingsFileService;
+class TagEditorService;
 
 // The main window's logic: the file list and what the user does with it. It
 // sees the window only through the services, so it runs without a display.
@@ -26,6 +27,7 @@ public:
         SettingsFileService &settings;
         MainWindowService &window;
         FileMoveService &mover;
+        TagEditorService &editor;
     };
 
     explicit frmID3Launcher(const Services &services);
@@ -63,6 +65,14 @@ public:
     void Menu_LV_RightMenu_Rename_Click();
     void Menu_LV_RightMenu_Save_Click(int Index);
     void Menu_LV_RightMenu_Copyright_Click();
+
+    // The tag editor window: opening it on the current row, and the
+    // handlers of its events, which load a row into it, store its values into
+    // a row, and re-enable the main window when it closes.
+    void OpenTagEditor();
+    void frmID3EditerWindow_PutID3(qint16 KeyID);
+    void frmID3EditerWindow_SetID3(qint16 KeyID);
+    void frmID3EditerWindow_LostForm();
 
     QString mGetPrivateProfileString(const QString &lpAppName, const QString &lpKeyName,
                                      const QString &lpFileName);

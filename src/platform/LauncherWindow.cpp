@@ -8,6 +8,7 @@
 #include "QtFileChooser.h"
 #include "QtListView.h"
 #include "QtMessageBox.h"
+#include "QtTagEditor.h"
 #include "Twips.h"
 #include "frmID3Launcher.h"
 
@@ -67,8 +68,11 @@ LauncherWindow::LauncherWindow(const QString &programFolder, QWidget *parent)
     chooserService_ = std::make_unique<QtFileChooser>(this);
     settingsService_ = std::make_unique<PrivateProfileFile>();
     moveService_ = std::make_unique<PosixFileMover>();
-    logic_ = std::make_unique<frmID3Launcher>(frmID3Launcher::Services{
-        *listService_, *messageService_, *chooserService_, *settingsService_, *this, *moveService_});
+    editorService_ = std::make_unique<QtTagEditor>(this);
+    logic_ = std::make_unique<frmID3Launcher>(frmID3Launcher::Services{*listService_, *messageService_,
+                                                                       *chooserService_, *settingsService_,
+                                                                       *this, *moveService_, *editorService_});
+    editorService_->setHandler(logic_.get());
 
     connect(cmdEnd, &QPushButton::clicked, this, [this] { logic_->cmdEnd_Click(); });
     connect(lvMP3List, &FileListWidget::filesDropped, this,
@@ -106,6 +110,11 @@ void LauncherWindow::setRenameFormat(const QString &format)
 void LauncherWindow::setRenameFormatToolTip(const QString &toolTip)
 {
     txtRenameFormat->setToolTip(toolTip);
+}
+
+void LauncherWindow::setWindowEnabled(bool enabled)
+{
+    setEnabled(enabled);
 }
 
 void LauncherWindow::closeWindow()

@@ -16,6 +16,7 @@ class QPushButton;
 class QtFileChooser;
 class QtListView;
 class QtMessageBox;
+class QtTagEditor;
 class frmID3Launcher;
 
 // The main window "Kalvo": builds its controls, hands their events to the
@@ -36,6 +37,7 @@ public:
     QString renameFormat() const override;
     void setRenameFormat(const QString &format) override;
     void setRenameFormatToolTip(const QString &toolTip) override;
+    void setWindowEnabled(bool enabled) override;
     void closeWindow() override;
 
 protected:
@@ -57,6 +59,8 @@ private:
     std::unique_ptr<QtFileChooser> chooserService_;
     std::unique_ptr<PrivateProfileFile> settingsService_;
     std::unique_ptr<PosixFileMover> moveService_;
+    // The editor window object frmID3EditerWindow, for the window's whole life.
+    std::unique_ptr<QtTagEditor> editorService_;
     std::unique_ptr<frmID3Launcher> logic_;
     bool unloaded_ = false;
 };

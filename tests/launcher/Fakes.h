@@ -10,6 +10,7 @@
 #include "MainWindowService.h"
 #include "MessageBoxService.h"
 #include "SettingsFileService.h"
+#include "TagEditorService.h"
 #include "frmID3Launcher.h"
 
 #include <QList>
@@ -135,12 +136,14 @@ public:
     QString format;
     QString toolTip;
     int closeRequests = 0;
+    bool enabled = true;
 
     QString caption() const override { return QStringLiteral("Kalvo"); }
     QString programFolder() const override { return folder; }
     QString renameFormat() const override { return format; }
     void setRenameFormat(const QString &newFormat) override { format = newFormat; }
     void setRenameFormatToolTip(const QString &newToolTip) override { toolTip = newToolTip; }
+    void setWindowEnabled(bool newEnabled) override { enabled = newEnabled; }
     void closeWindow() override { ++closeRequests; }
 };
 
@@ -161,6 +164,78 @@ public:
     }
 };
 
+// The editor window as fields in memory. It records what the logic does to it
+// and raises the window's events into the logic as the window would, with an
+// input check that passes unless told otherwise.
+class FakeTagEditor : public TagEditorService
+{
+public:
+    frmID3Launcher *logic = nullptr;  // receives the events
+    bool loaded = false;
+    bool checkPasses = true;
+    QString caption;
+    QStringList calls;  // "open <caption>", "unload" and each Set call with its argument, in order
+    QStringList genres;
+    QString fileName, title, comment, artist, album, year;
+    quint8 track = 0;
+    qint16 genre = 0;  // as last set; GetGenreID gives its low byte, as a picked entry
+    qint16 readID = 0;
+
+    void open(const QString &newCaption) override
+    {
+        if (!loaded) {
+            loaded = true;
+            genres.clear();
+            readID = 0;
+        }
+        caption = newCaption;
+        calls << QStringLiteral("open ") + newCaption;
+    }
+    bool isLoaded() const override { return loaded; }
+    void unload() override
+    {
+        if (!loaded)
+            return;
+        calls << QStringLiteral("unload");
+        if (checkPasses)
+            logic->frmID3EditerWindow_SetID3(readID);
+        loaded = false;
+        logic->frmID3EditerWindow_LostForm();
+    }
+
+    QString GetTrackName() const override { return title; }
+    QString GetComment() const override { return comment; }
+    QString GetAirtistName() const override { return artist; }
+    QString GetAlbumName() const override { return album; }
+    QString GetReleaseYear() const override { return year; }
+    quint8 GetTrackNumber() const override { return track; }
+    quint8 GetGenreID() const override { return static_cast<quint8>(genre); }
+
+    void SetFileName(const QString &value) override { record(u"SetFileName", fileName = value); }
+    void SetTrackName(const QString &value) override { record(u"SetTrackName", title = value); }
+    void SetComment(const QString &value) override { record(u"SetComment", comment = value); }
+    void SetAirtistName(const QString &value) override { record(u"SetAirtistName", artist = value); }
+    void SetAlbumName(const QString &value) override { record(u"SetAlbumName", album = value); }
+    void SetReleaseYear(const QString &value) override { record(u"SetReleaseYear", year = value); }
+    void SetTrackNumber(quint8 value) override { record(u"SetTrackNumber", QString::number(track = value)); }
+    void SetGenreID(qint16 value) override { record(u"SetGenreID", QString::number(genre = value)); }
+    void GenreSet(const QString &value) override { genres << value; }
+    void SetReadID(qint16 value) override { record(u"SetReadID", QString::number(readID = value)); }
+
+    // A row move by Up (step -1) or Down (step +1) after a passing check.
+    void move(int step)
+    {
+        logic->frmID3EditerWindow_SetID3(readID);
+        logic->frmID3EditerWindow_PutID3(static_cast<qint16>(readID + step));
+    }
+
+private:
+    void record(const char16_t *property, const QString &value)
+    {
+        calls << QString::fromUtf16(property) + u' ' + value;
+    }
+};
+
 // The logic wired to a full set of fakes.
 struct FakeWindowServices {
     FakeListView list;
@@ -169,9 +244,10 @@ struct FakeWindowServices {
     FakeSettingsFile settings;
     FakeMainWindow window;
     FakeFileMover mover;
+    FakeTagEditor editor;
 
     frmID3Launcher::Services services()
     {
-        return {list, messages, chooser, settings, window, mover};
+        return {list, messages, chooser, settings, window, mover, editor};
     }
 };

@@ -1,0 +1,63 @@
+#pragma once
+
+#include "MessageBoxService.h"
+#include "TagEditorService.h"
+
+#include <QPointer>
+
+class QWidget;
+class frmID3Edit;
+class frmID3Launcher;
+
+// The editor window object frmID3EditerWindow over frmID3Edit: it creates a
+// fresh window at each opening, hands the window's events to the main
+// window's logic, and destroys the window when it has closed. It also serves
+// the window's message boxes, owned by the editor window itself, since the
+// main window is disabled while the editor is open.
+class QtTagEditor : public TagEditorService, public MessageBoxService
+{
+public:
+    explicit QtTagEditor(QWidget *mainWindow);
+    ~QtTagEditor() override;
+    QtTagEditor(const QtTagEditor &) = delete;
+    QtTagEditor &operator=(const QtTagEditor &) = delete;
+
+    // The logic whose handlers receive the events; set before the first open.
+    void setHandler(frmID3Launcher *logic) { logic_ = logic; }
+
+    // TagEditorService
+    void open(const QString &caption) override;
+    bool isLoaded() const override { return loaded_; }
+    void unload() override;
+    QString GetTrackName() const override;
+    QString GetComment() const override;
+    QString GetAirtistName() const override;
+    QString GetAlbumName() const override;
+    QString GetReleaseYear() const override;
+    quint8 GetTrackNumber() const override;
+    quint8 GetGenreID() const override;
+    void SetFileName(const QString &newFileName) override;
+    void SetTrackName(const QString &newTrackName) override;
+    void SetComment(const QString &newComment) override;
+    void SetAirtistName(const QString &newAirtistName) override;
+    void SetAlbumName(const QString &newAlbumName) override;
+    void SetReleaseYear(const QString &newReleaseYear) override;
+    void SetTrackNumber(quint8 newTrackNumber) override;
+    void SetGenreID(qint16 newGenreID) override;
+    void GenreSet(const QString &newGenreString) override;
+    void SetReadID(qint16 newReadID) override;
+
+    // MessageBoxService, for the editor window's input check.
+    Answer showMessage(const QString &text, Buttons buttons, Icon icon, const QString &title) override;
+
+private:
+    void load();
+    void place();
+
+    QWidget *mainWindow_;
+    frmID3Launcher *logic_ = nullptr;
+    // The current window; after its closing it lingers until its deferred
+    // deletion.
+    QPointer<frmID3Edit> window_;
+    bool loaded_ = false;
+};

@@ -1,0 +1,394 @@
+// The tag editor window on its own: the input check and its messages, row
+// moves by key and button, closing, the focus rule, the typing limits, the
+// genre list and the file-name colours.
+
+#include "frmID3Edit.h"
+#include "launcher/Fakes.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+const QString kCaption = QStringLiteral("Kalvo[EDIT]");
+const QString k30Bytes = QStringLiteral("30bytes 以上の文字は入力できません");
+const QString k28Bytes = QStringLiteral("28bytes 以上の文字は入力できません");
+const QString kDoubleByte = QStringLiteral("二バイト(全角)文字は入力できません");
+
+QString repeated(const QString &text, int times)
+{
+    return text.repeated(times);
+}
+
+}  // namespace
+
+class TestFrmID3Edit : public QObject
+{
+    Q_OBJECT
+
+private:
+    FakeMessageBox messages_;
+    std::unique_ptr<frmID3Edit> window_;
+    // "SetID3 n", "PutID3 n" and "LostForm" as the window raises them.
+    QStringList events_;
+
+    QLineEdit *field(int index) const
+    {
+        return window_->findChild<QLineEdit *>(QStringLiteral("txtID3String_%1").arg(index));
+    }
+    QComboBox *genres() const { return window_->findChild<QComboBox *>(QStringLiteral("cmbGenre")); }
+    QPushButton *button(const QString &name) const { return window_->findChild<QPushButton *>(name); }
+
+    // Puts the six texts in through the Set properties.
+    void setTexts(const QStringList &texts)
+    {
+        window_->SetTrackName(texts.value(0));
+        window_->SetComment(texts.value(1));
+        window_->SetAirtistName(texts.value(2));
+        window_->SetAlbumName(texts.value(3));
+        window_->SetReleaseYear(texts.value(4));
+        field(frmID3Edit::Track)->setText(texts.value(5));
+    }
+    QStringList texts() const
+    {
+        QStringList values;
+        for (int index = 0; index < frmID3Edit::kFieldCount; ++index)
+            values << field(index)->text();
+        return values;
+    }
+
+private slots:
+    void init()
+    {
+        messages_.shown.clear();
+        events_.clear();
+        window_ = std::make_unique<frmID3Edit>(messages_);
+        window_->setWindowTitle(kCaption);
+        for (int n = 0; n < 148; ++n)
+            window_->GenreSet(classID3_V11::GetGenreString(static_cast<qint16>(n)));
+        // Stands in for the main window: a load sets the row the window holds.
+        connect(window_.get(), &frmID3Edit::SetID3, this, [this](qint16 k) { events_ << QStringLiteral("SetID3 %1").arg(k); });
+        connect(window_.get(), &frmID3Edit::PutID3, this, [this](qint16 k) {
+            events_ << QStringLiteral("PutID3 %1").arg(k);
+            window_->SetReadID(k);
+            window_->SetAlbumName(QStringLiteral("row %1").arg(k));
+        });
+        connect(window_.get(), &frmID3Edit::LostForm, this, [this] { events_ << QStringLiteral("LostForm"); });
+        window_->SetReadID(2);
+        window_->show();
+        QApplication::setActiveWindow(window_.get());
+        QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+    }
+    void cleanup() { window_.reset(); }
+
+    void theCheck_data()
+    {
+        QTest::addColumn<QStringList>("texts");
+        QTest::addColumn<QString>("message");  // empty: the check passes
+        QTest::addColumn<QString>("titleWord");
+        const QString full15 = repeated("あ", 15);
+        const QString full16 = repeated("あ", 16);
+        QTest::newRow("all empty") << QStringList{} << "" << "";
+        QTest::newRow("title 30 bytes full-width") << QStringList{full15} << "" << "";
+        QTest::newRow("title 32 bytes full-width") << QStringList{full16} << k30Bytes << " [文字数エラー]";
+        QTest::newRow("title 31 bytes mixed") << QStringList{full15 + "a"} << k30Bytes << " [文字数エラー]";
+        QTest::newRow("title 30 half-width katakana") << QStringList{repeated("ｱ", 30)} << "" << "";
+        QTest::newRow("title 31 without CP932 form") << QStringList{repeated("é", 31)} << k30Bytes << " [文字数エラー]";
+        QTest::newRow("comment 28 bytes") << QStringList{"", repeated("あ", 14)} << "" << "";
+        QTest::newRow("comment 29 bytes") << QStringList{"", repeated("あ", 14) + "a"} << k28Bytes << " [文字数エラー]";
+        QTest::newRow("artist 31 bytes") << QStringList{"", "", full15 + "a"} << k30Bytes << " [文字数エラー]";
+        QTest::newRow("album 31 bytes") << QStringList{"", "", "", full15 + "a"} << k30Bytes << " [文字数エラー]";
+        QTest::newRow("album 30 bytes") << QStringList{"", "", "", full15} << "" << "";
+        QTest::newRow("year full-width digits") << QStringList{"", "", "", "", "１９９９"} << kDoubleByte << " [入力エラー]";
+        QTest::newRow("year ascii letters") << QStringList{"", "", "", "", "abcd"} << "" << "";
+        QTest::newRow("year wave dash") << QStringList{"", "", "", "", "19〜"} << kDoubleByte << " [入力エラー]";
+        QTest::newRow("track full-width") << QStringList{"", "", "", "", "", "７"} << kDoubleByte << " [入力エラー]";
+        QTest::newRow("track minus digit") << QStringList{"", "", "", "", "", "-1"} << "" << "";
+        QTest::newRow("title wins over comment")
+            << QStringList{full16, repeated("あ", 15)} << k30Bytes << " [文字数エラー]";
+        QTest::newRow("comment wins over year")
+            << QStringList{"", repeated("あ", 15), "", "", "１"} << k28Bytes << " [文字数エラー]";
+        QTest::newRow("year wins over track")
+            << QStringList{"", "", "", "", "１", repeated("a", 40)} << kDoubleByte << " [入力エラー]";
+    }
+    void theCheck()
+    {
+        QFETCH(QStringList, texts);
+        QFETCH(QString, message);
+        QFETCH(QString, titleWord);
+        setTexts(texts);
+        const QStringList before = this->texts();
+        field(0)->setFocus();
+
+        QTest::keyClick(field(0), Qt::Key_Down);
+
+        if (message.isEmpty()) {
+            QVERIFY(messages_.shown.isEmpty());
+            QCOMPARE(events_, (QStringList{"SetID3 2", "PutID3 3"}));
+            return;
+        }
+        QCOMPARE(messages_.shown.size(), 1);
+        const ShownMessage &shown = messages_.shown.first();
+        QCOMPARE(shown.text, message);
+        QCOMPARE(shown.title, kCaption + titleWord);
+        QCOMPARE(shown.buttons, MessageBoxService::Buttons::Ok);
+        QCOMPARE(shown.icon, MessageBoxService::Icon::Exclamation);
+        // Nothing changed: no event, texts as they were, focus kept, same row.
+        QVERIFY(events_.isEmpty());
+        QCOMPARE(this->texts(), before);
+        QCOMPARE(QApplication::focusWidget(), field(0));
+        setTexts({});
+        QTest::keyClick(field(0), Qt::Key_Up);
+        QCOMPARE(events_, (QStringList{"SetID3 2", "PutID3 1"}));
+    }
+
+    void keysAndButtonsMoveRows_data()
+    {
+        QTest::addColumn<QString>("control");  // a field index, or a button name
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("shift");
+        QTest::addColumn<int>("readID");
+        QTest::addColumn<QStringList>("events");
+        const int up = Qt::Key_Up, down = Qt::Key_Down;
+        QTest::newRow("down in the title") << "0" << down << false << 2 << QStringList{"SetID3 2", "PutID3 3"};
+        QTest::newRow("up in the track") << "5" << up << false << 2 << QStringList{"SetID3 2", "PutID3 1"};
+        QTest::newRow("up on row 1") << "3" << up << false << 1 << QStringList{"SetID3 1", "PutID3 0"};
+        QTest::newRow("down on the last row") << "4" << down << false << 99 << QStringList{"SetID3 99", "PutID3 100"};
+        QTest::newRow("shift is ignored") << "1" << down << true << 5 << QStringList{"SetID3 5", "PutID3 6"};
+        QTest::newRow("other keys move nothing") << "2" << int(Qt::Key_PageDown) << false << 2 << QStringList{};
+        QTest::newRow("genre list keeps its keys") << "cmbGenre" << down << false << 2 << QStringList{};
+        QTest::newRow("button ←") << "cmdDBMove_0" << 0 << false << 2 << QStringList{"SetID3 2", "PutID3 1"};
+        QTest::newRow("button →") << "cmdDBMove_1" << 0 << false << 7 << QStringList{"SetID3 7", "PutID3 8"};
+    }
+    void keysAndButtonsMoveRows()
+    {
+        QFETCH(QString, control);
+        QFETCH(int, key);
+        QFETCH(bool, shift);
+        QFETCH(int, readID);
+        QFETCH(QStringList, events);
+        window_->SetReadID(static_cast<qint16>(readID));
+        window_->SetGenreID(17);
+        bool isField = false;
+        const int index = control.toInt(&isField);
+        if (control.startsWith("cmdDBMove")) {
+            QTest::mouseClick(button(control), Qt::LeftButton);
+        } else {
+            QWidget *target = isField ? static_cast<QWidget *>(field(index)) : genres();
+            target->setFocus();
+            QTest::keyClick(target, Qt::Key(key), shift ? Qt::ShiftModifier : Qt::NoModifier);
+        }
+        QCOMPARE(events_, events);
+        QCOMPARE(window_->GetGenreID(), control == "cmbGenre" ? 18 : 17);
+        QVERIFY(window_->isVisible());
+    }
+
+    void afterAMoveTheFocusedFieldShowsTheNewValueSelected()
+    {
+        field(3)->setFocus();
+        QTest::keyClick(field(3), Qt::Key_Down);
+        QCOMPARE(field(3)->text(), QStringLiteral("row 3"));
+        QCOMPARE(field(3)->selectedText(), QStringLiteral("row 3"));
+
+        // Typing clears the flag; the next move's key-up selects again.
+        QTest::keyClicks(field(3), "x");
+        QCOMPARE(field(3)->selectedText(), QString());
+        QTest::keyClick(field(3), Qt::Key_Up);
+        QCOMPARE(field(3)->selectedText(), QStringLiteral("row 2"));
+
+        // After a button move the next field entered selects its whole text.
+        window_->SetTrackName(QStringLiteral("a title"));
+        QTest::mouseClick(button("cmdDBMove_1"), Qt::LeftButton);
+        field(0)->setFocus(Qt::MouseFocusReason);
+        QTest::mouseClick(field(0), Qt::LeftButton, {}, QPoint(5, 5));
+        QCOMPARE(field(0)->selectedText(), QStringLiteral("a title"));
+        // Tab selects too, as leaving the field set the flag again.
+        window_->SetComment(QStringLiteral("a comment"));
+        QTest::keyClick(field(0), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), field(1));
+        QCOMPARE(field(1)->selectedText(), QStringLiteral("a comment"));
+    }
+
+    void everyWayOfClosingRunsTheUnloadSteps_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<bool>("checkPasses");
+        QTest::addColumn<QStringList>("events");
+        for (const char *how : {"Close button", "Escape", "close box"}) {
+            QTest::addRow("%s", how) << how << true << QStringList{"SetID3 2", "LostForm"};
+            QTest::addRow("%s, failing check", how) << how << false << QStringList{"LostForm"};
+        }
+    }
+    void everyWayOfClosingRunsTheUnloadSteps()
+    {
+        QFETCH(QString, how);
+        QFETCH(bool, checkPasses);
+        QFETCH(QStringList, events);
+        if (!checkPasses)
+            window_->SetReleaseYear(QStringLiteral("２０２０"));
+        field(2)->setFocus();
+        if (how == "Close button")
+            QTest::mouseClick(button("cmdEnd"), Qt::LeftButton);
+        else if (how == "Escape")
+            QTest::keyClick(field(2), Qt::Key_Escape);
+        else
+            window_->close();
+        QCOMPARE(events_, events);
+        QCOMPARE(messages_.shown.size(), checkPasses ? 0 : 1);
+        QVERIFY(!window_->isVisible());
+    }
+
+    void fileNameColours_data()
+    {
+        QTest::addColumn<int>("readID");
+        QTest::addColumn<QColor>("text");
+        QTest::newRow("row 1") << 1 << QColor(255, 0, 0);
+        QTest::newRow("row 2") << 2 << QColor(255, 255, 255);
+        QTest::newRow("row 99") << 99 << QColor(255, 255, 255);
+        QTest::newRow("row 0") << 0 << QColor(255, 255, 255);
+    }
+    void fileNameColours()
+    {
+        QFETCH(int, readID);
+        QFETCH(QColor, text);
+        auto *label = window_->findChild<QLabel *>(QStringLiteral("lblFilename"));
+        window_->SetFileName(QStringLiteral("01 曲.mp3"));
+        window_->SetReadID(static_cast<qint16>(readID));
+        QCOMPARE(label->text(), QStringLiteral("01 曲.mp3"));
+        QCOMPARE(label->palette().color(label->foregroundRole()), text);
+        QCOMPARE(label->palette().color(label->backgroundRole()), QColor(0, 0, 0));
+        QVERIFY(label->autoFillBackground());
+    }
+
+    void typingIsLimitedButSetTextIsNot_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<int>("limit");
+        QTest::newRow("title") << 0 << 30;
+        QTest::newRow("comment") << 1 << 30;
+        QTest::newRow("artist") << 2 << 30;
+        QTest::newRow("album") << 3 << 30;
+        QTest::newRow("year") << 4 << 4;
+        QTest::newRow("track") << 5 << 2;
+    }
+    void typingIsLimitedButSetTextIsNot()
+    {
+        QFETCH(int, index);
+        QFETCH(int, limit);
+        QLineEdit *edit = field(index);
+        edit->setFocus();
+        QTest::keyClicks(edit, QString(limit + 5, u'7'));
+        QCOMPARE(edit->text(), QString(limit, u'7'));
+
+        // A longer text put in through the Set property stays whole; typing
+        // cannot lengthen it, but deleting shortens it down to the limit and
+        // below.
+        const QString longer(limit + 1, u'1');
+        switch (index) {
+        case frmID3Edit::Title: window_->SetTrackName(longer); break;
+        case frmID3Edit::Comment: window_->SetComment(longer); break;
+        case frmID3Edit::Artist: window_->SetAirtistName(longer); break;
+        case frmID3Edit::Album: window_->SetAlbumName(longer); break;
+        case frmID3Edit::Year: window_->SetReleaseYear(longer); break;
+        default: window_->SetTrackNumber(static_cast<quint8>(longer.toInt())); break;
+        }
+        QCOMPARE(edit->text(), longer);
+        QTest::keyClick(edit, Qt::Key_End);
+        QTest::keyClicks(edit, "9");
+        QCOMPARE(edit->text(), longer);
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QCOMPARE(edit->text(), QString(limit, u'1'));
+        QTest::keyClicks(edit, "9");
+        QCOMPARE(edit->text(), QString(limit, u'1'));
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QTest::keyClicks(edit, "99");
+        QCOMPARE(edit->text(), QString(limit - 1, u'1') + u'9');
+    }
+
+    void setPropertiesComeBackUnchanged()
+    {
+        const QString title30 = repeated("曲", 30);
+        window_->SetTrackName(title30);
+        QCOMPARE(window_->GetTrackName(), title30);
+        for (int track : {0, 7, 99, 100, 200, 255}) {
+            window_->SetTrackNumber(static_cast<quint8>(track));
+            QCOMPARE(field(frmID3Edit::Track)->text(), QString::number(track));
+            QCOMPARE(window_->GetTrackNumber(), track);
+        }
+    }
+
+    void trackNumberReading_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("number");
+        QTest::newRow("empty") << "" << 0;
+        QTest::newRow("digits") << "12" << 12;
+        QTest::newRow("leading blanks") << "  7" << 7;
+        QTest::newRow("stops at a letter") << "3a" << 3;
+        QTest::newRow("not a number") << "ab" << 0;
+        QTest::newRow("plus sign") << "+5" << 5;
+        QTest::newRow("minus and digit") << "-1" << 0;
+        QTest::newRow("minus zero") << "-0" << 0;
+        QTest::newRow("half goes to even, down") << "2.5" << 2;
+        QTest::newRow("half goes to even, up") << "1.5" << 2;
+        QTest::newRow("fraction only") << ".6" << 1;
+        QTest::newRow("exponent") << "1e2" << 100;
+        QTest::newRow("exponent without digits") << "1e" << 1;
+        QTest::newRow("largest") << "255" << 255;
+        QTest::newRow("too large") << "256" << 0;
+        QTest::newRow("rounds past 255") << "255.5" << 0;
+    }
+    void trackNumberReading()
+    {
+        QFETCH(QString, text);
+        QFETCH(int, number);
+        field(frmID3Edit::Track)->setText(text);
+        QCOMPARE(window_->GetTrackNumber(), number);
+    }
+
+    void genreList_data()
+    {
+        QTest::addColumn<int>("set");
+        QTest::addColumn<int>("selected");  // entry shown; -1: none
+        QTest::addColumn<int>("got");
+        QTest::newRow("first") << 0 << 0 << 0;
+        QTest::newRow("Rock") << 17 << 17 << 17;
+        QTest::newRow("last named") << 147 << 147 << 147;
+        QTest::newRow("first unnamed") << 148 << -1 << 148;
+        QTest::newRow("no genre") << 255 << -1 << 255;
+        QTest::newRow("above a byte") << 256 << -1 << 0;
+        QTest::newRow("negative") << -1 << -1 << 0;
+    }
+    void genreList()
+    {
+        QFETCH(int, set);
+        QFETCH(int, selected);
+        QFETCH(int, got);
+        window_->SetGenreID(5);
+        window_->SetGenreID(static_cast<qint16>(set));
+        QCOMPARE(genres()->count(), 148);
+        QCOMPARE(genres()->currentIndex(), selected);
+        if (selected < 0)
+            QCOMPARE(genres()->currentText(), QString());
+        QCOMPARE(window_->GetGenreID(), got);
+        // Picking an entry wins over a remembered number.
+        genres()->setCurrentIndex(17);
+        QCOMPARE(window_->GetGenreID(), 17);
+    }
+
+    void theGenreListHoldsAtMost256Entries()
+    {
+        for (int n = 148; n < 300; ++n)
+            window_->GenreSet(QStringLiteral("g%1").arg(n));
+        QCOMPARE(genres()->count(), 256);
+        QCOMPARE(genres()->itemText(255), QStringLiteral("g255"));
+    }
+};
+
+QTEST_MAIN(TestFrmID3Edit)
+#include "tst_frmID3Edit.moc"
