@@ -1,5 +1,6 @@
 #include "Cp932.h"
 #include "Fonts.h"
+#include "KalvoVersion.h"
 #include "LauncherWindow.h"
 
 #include <QApplication>
@@ -14,6 +15,9 @@ int main(int argc, char *argv[])
     std::signal(SIGXFSZ, SIG_IGN);
 
     QApplication app(argc, argv);
+    QApplication::setApplicationName(QString::fromUtf16(KalvoVersion::kProductName));
+    QApplication::setApplicationVersion(QString::fromUtf16(KalvoVersion::kVersion));
+    QApplication::setOrganizationName(QString::fromUtf16(KalvoVersion::kCompanyName));
     if (!Cp932::isAvailable()) {
         QMessageBox::critical(nullptr, QStringLiteral("Kalvo"),
                               QStringLiteral("この Qt には CP932 (Shift-JIS) の変換がありません。"));

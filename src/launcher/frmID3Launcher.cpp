@@ -2,6 +2,7 @@
 
 #include "FileChooserService.h"
 #include "FileRow.h"
+#include "ListMenuService.h"
 #include "ListViewService.h"
 #include "MainWindowService.h"
 #include "PathParts.h"
@@ -34,6 +35,8 @@ void frmID3Launcher::Form_Load()
         format = kDefaultRenameFormat;
     services_.window.setRenameFormat(format);
     services_.window.setRenameFormatToolTip(kRenameFormatToolTip);
+    services_.menu.setItemCaption(ListMenuService::Item::Copyright,
+                                  services_.window.caption() + QStringLiteral(" について(&C) C"));
 }
 
 void frmID3Launcher::Form_Unload()

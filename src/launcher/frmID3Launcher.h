@@ -9,6 +9,7 @@
 
 class FileChooserService;
 class FileMoveService;
+class ListMenuService;
 class ListViewService;
 class MainWindowService;
 class MessageBoxService;
@@ -28,6 +29,7 @@ public:
         MainWindowService &window;
         FileMoveService &mover;
         TagEditorService &editor;
+        ListMenuService &menu;
     };
 
     explicit frmID3Launcher(const Services &services);

@@ -6,12 +6,14 @@
 #include "PosixFileMover.h"
 #include "PrivateProfileFile.h"
 #include "QtFileChooser.h"
+#include "QtListMenu.h"
 #include "QtListView.h"
 #include "QtMessageBox.h"
 #include "QtTagEditor.h"
 #include "Twips.h"
 #include "frmID3Launcher.h"
 
+#include <QAction>
 #include <QCloseEvent>
 #include <QHeaderView>
 #include <QLabel>
@@ -64,6 +66,7 @@ LauncherWindow::LauncherWindow(const QString &programFolder, QWidget *parent)
     placeControls();
 
     listService_ = std::make_unique<QtListView>(lvMP3List);
+    menuService_ = std::make_unique<QtListMenu>(lvMP3List);
     messageService_ = std::make_unique<QtMessageBox>(this);
     chooserService_ = std::make_unique<QtFileChooser>(this);
     settingsService_ = std::make_unique<PrivateProfileFile>();
@@ -71,7 +74,8 @@ LauncherWindow::LauncherWindow(const QString &programFolder, QWidget *parent)
     editorService_ = std::make_unique<QtTagEditor>(this);
     logic_ = std::make_unique<frmID3Launcher>(frmID3Launcher::Services{*listService_, *messageService_,
                                                                        *chooserService_, *settingsService_,
-                                                                       *this, *moveService_, *editorService_});
+                                                                       *this, *moveService_, *editorService_,
+                                                                       *menuService_});
     editorService_->setHandler(logic_.get());
 
     connect(cmdEnd, &QPushButton::clicked, this, [this] { logic_->cmdEnd_Click(); });
@@ -81,6 +85,25 @@ LauncherWindow::LauncherWindow(const QString &programFolder, QWidget *parent)
             [this](int column) { logic_->lvMP3List_ColumnClick(column); });
     connect(lblRENBANDD, &FileDropLabel::filesDropped, this,
             [this](const QStringList &paths) { logic_->lblRENBANDD_OLEDragDrop(paths); });
+    connect(lvMP3List, &FileListWidget::commandKeyPressed, this,
+            [this](int keyCode, int shift) { logic_->lvMP3List_KeyDown(keyCode, shift); });
+    connect(lvMP3List, &FileListWidget::mousePressed, this,
+            [this](int button, int shift, int x, int y) { logic_->lvMP3List_MouseDown(button, shift, x, y); });
+    connect(lvMP3List, &FileListWidget::listDoubleClicked, this, [this] { logic_->lvMP3List_DblClick(); });
+
+    using Item = ListMenuService::Item;
+    const auto onMenu = [this](Item item, auto handler) {
+        connect(menuService_->action(item), &QAction::triggered, this, [this, handler] { (logic_.get()->*handler)(); });
+    };
+    onMenu(Item::EditTag, &frmID3Launcher::Menu_LV_RightMenu_EDIT_Tag_Click);
+    onMenu(Item::Delete, &frmID3Launcher::Menu_LV_RightMenu_DELETE_Click);
+    onMenu(Item::Load, &frmID3Launcher::Menu_LV_RightMenu_Load_Click);
+    onMenu(Item::Rename, &frmID3Launcher::Menu_LV_RightMenu_Rename_Click);
+    onMenu(Item::Copyright, &frmID3Launcher::Menu_LV_RightMenu_Copyright_Click);
+    connect(menuService_->action(Item::SaveSelected), &QAction::triggered, this,
+            [this] { logic_->Menu_LV_RightMenu_Save_Click(0); });
+    connect(menuService_->action(Item::SaveAll), &QAction::triggered, this,
+            [this] { logic_->Menu_LV_RightMenu_Save_Click(1); });
 
     logic_->Form_Load();
 }

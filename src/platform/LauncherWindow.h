@@ -14,6 +14,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QtFileChooser;
+class QtListMenu;
 class QtListView;
 class QtMessageBox;
 class QtTagEditor;
@@ -55,6 +56,7 @@ private:
     QPushButton *cmdEnd;
 
     std::unique_ptr<QtListView> listService_;
+    std::unique_ptr<QtListMenu> menuService_;
     std::unique_ptr<QtMessageBox> messageService_;
     std::unique_ptr<QtFileChooser> chooserService_;
     std::unique_ptr<PrivateProfileFile> settingsService_;

@@ -6,6 +6,7 @@
 #include "FileChooserService.h"
 #include "FileMoveService.h"
 #include "FileRow.h"
+#include "ListMenuService.h"
 #include "ListViewService.h"
 #include "MainWindowService.h"
 #include "MessageBoxService.h"
@@ -14,6 +15,7 @@
 #include "frmID3Launcher.h"
 
 #include <QList>
+#include <QPoint>
 #include <QMap>
 #include <QStringList>
 
@@ -236,6 +238,19 @@ private:
     }
 };
 
+// The pop-up menu's state: enabled items, captions, and where it popped up.
+class FakeListMenu : public ListMenuService
+{
+public:
+    QMap<Item, bool> enabled;
+    QMap<Item, QString> captions;
+    QList<QPoint> popups;
+
+    void setItemEnabled(Item item, bool newEnabled) override { enabled[item] = newEnabled; }
+    void setItemCaption(Item item, const QString &caption) override { captions[item] = caption; }
+    void popup(int x, int y) override { popups << QPoint(x, y); }
+};
+
 // The logic wired to a full set of fakes.
 struct FakeWindowServices {
     FakeListView list;
@@ -245,9 +260,10 @@ struct FakeWindowServices {
     FakeMainWindow window;
     FakeFileMover mover;
     FakeTagEditor editor;
+    FakeListMenu menu;
 
     frmID3Launcher::Services services()
     {
-        return {list, messages, chooser, settings, window, mover, editor};
+        return {list, messages, chooser, settings, window, mover, editor, menu};
     }
 };

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QString>
+
+// The list's pop-up menu.
+class ListMenuService
+{
+public:
+    enum class Item { EditTag, Delete, Load, Rename, SaveSelected, SaveAll, Copyright };
+
+    virtual ~ListMenuService() = default;
+    virtual void setItemEnabled(Item item, bool enabled) = 0;
+    virtual void setItemCaption(Item item, const QString &caption) = 0;
+    // Shows the menu at a position in the list's own coordinates; a picked
+    // item arrives as its click handler.
+    virtual void popup(int x, int y) = 0;
+};

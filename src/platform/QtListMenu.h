@@ -1,0 +1,30 @@
+#pragma once
+
+#include "ListMenuService.h"
+
+#include <map>
+
+class QAbstractScrollArea;
+class QAction;
+class QMenu;
+
+// The list's pop-up menu "浮動メニュー" as a QMenu: its items in menu order
+// with separators between the groups.
+class QtListMenu : public ListMenuService
+{
+public:
+    // The menu pops up over the list and is owned by it.
+    explicit QtListMenu(QAbstractScrollArea *list);
+
+    QMenu *menu() const { return menu_; }
+    QAction *action(Item item) const { return actions_.at(item); }
+
+    void setItemEnabled(Item item, bool enabled) override;
+    void setItemCaption(Item item, const QString &caption) override;
+    void popup(int x, int y) override;
+
+private:
+    QAbstractScrollArea *list_;
+    QMenu *menu_;
+    std::map<Item, QAction *> actions_;
+};

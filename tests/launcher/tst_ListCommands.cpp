@@ -1,0 +1,215 @@
+// The list's keys, mouse presses, double-click and pop-up menu reach their
+// commands, with the menu's enabling rules, and the About box.
+
+#include "Fakes.h"
+#include "frmID3Launcher.h"
+
+#include <QTest>
+
+namespace {
+
+using Item = ListMenuService::Item;
+
+// Which command a key or click ran, told apart by what each leaves behind.
+QString commandRun(FakeWindowServices &fakes, int rowsBefore, int chooserCallsBefore)
+{
+    if (fakes.list.count() < rowsBefore)
+        return QStringLiteral("delete");
+    if (fakes.editor.loaded)
+        return QStringLiteral("edit");
+    if (fakes.chooser.calls > chooserCallsBefore)
+        return QStringLiteral("load");
+    if (fakes.messages.shown.isEmpty())
+        return QStringLiteral("nothing");
+    const ShownMessage &last = fakes.messages.shown.last();
+    if (last.title.endsWith(QStringLiteral("[Copyright]")))
+        return QStringLiteral("about");
+    if (last.title.endsWith(QStringLiteral("[フォーマットーエラー]")))
+        return QStringLiteral("rename");
+    if (last.title.endsWith(QStringLiteral("[保存エラー]")))
+        return QStringLiteral("save %1").arg(fakes.messages.shown.size());
+    return QStringLiteral("unexpected: ") + last.title;
+}
+
+// Three rows for files that do not exist, so every save of a row reports it;
+// row 2 selected, row 3 current. The format is refused, so a rename stops at
+// its format message.
+void threeRows(FakeWindowServices &fakes)
+{
+    for (const char *name : {"a.mp3", "b.mp3", "c.mp3"}) {
+        fakes.list.addRow(QString::fromLatin1(name));
+        fakes.list.setCell(fakes.list.count(), livFileNamewithPath, QStringLiteral("/nonexistent/"));
+    }
+    fakes.list.select({2});
+    fakes.list.current = 3;
+    fakes.window.format = QStringLiteral("%D:%T");
+}
+
+}  // namespace
+
+class TestListCommands : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void keysRunTheirCommands_data()
+    {
+        QTest::addColumn<int>("keyCode");
+        QTest::addColumn<int>("shift");
+        QTest::addColumn<QString>("command");
+        QTest::newRow("Delete") << 46 << 0 << "delete";
+        QTest::newRow("Shift+Delete") << 46 << 1 << "delete";
+        QTest::newRow("R") << 82 << 0 << "rename";
+        QTest::newRow("Ctrl+R") << 82 << 2 << "rename";
+        QTest::newRow("Enter") << 13 << 0 << "edit";
+        QTest::newRow("E") << 69 << 0 << "edit";
+        QTest::newRow("Alt+E") << 69 << 4 << "edit";
+        QTest::newRow("S saves the selected row") << 83 << 0 << "save 1";
+        QTest::newRow("Shift+S saves all rows") << 83 << 1 << "save 3";
+        QTest::newRow("Ctrl+S saves the selected row") << 83 << 2 << "save 1";
+        QTest::newRow("Ctrl+Shift+S saves the selected row") << 83 << 3 << "save 1";
+        QTest::newRow("Alt+Shift+S saves the selected row") << 83 << 5 << "save 1";
+        QTest::newRow("L") << 76 << 0 << "load";
+        QTest::newRow("C") << 67 << 0 << "about";
+        QTest::newRow("Ctrl+C") << 67 << 2 << "about";
+        QTest::newRow("A") << 65 << 0 << "nothing";
+        QTest::newRow("Down") << 40 << 0 << "nothing";
+        QTest::newRow("F2") << 113 << 0 << "nothing";
+    }
+    void keysRunTheirCommands()
+    {
+        QFETCH(int, keyCode);
+        QFETCH(int, shift);
+        QFETCH(QString, command);
+        FakeWindowServices fakes;
+        frmID3Launcher launcher(fakes.services());
+        fakes.editor.logic = &launcher;
+        launcher.Form_Load();
+        threeRows(fakes);
+
+        launcher.lvMP3List_KeyDown(keyCode, shift);
+
+        QCOMPARE(commandRun(fakes, 3, 0), command);
+    }
+
+    void keysRunEvenWhenTheirItemIsDisabled()
+    {
+        FakeWindowServices fakes;
+        frmID3Launcher launcher(fakes.services());
+        launcher.Form_Load();
+        threeRows(fakes);
+        fakes.list.rows[1].selected = false;
+        launcher.lvMP3List_MouseDown(1, 0, 5, 5);
+        QCOMPARE(fakes.menu.enabled.value(Item::Rename), false);
+
+        launcher.lvMP3List_KeyDown(82, 0);
+        QCOMPARE(commandRun(fakes, 3, 0), QStringLiteral("rename"));
+    }
+
+    void menuItemsAndDoubleClickRunTheirCommands_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("command");
+        QTest::newRow("edit") << "edit" << "edit";
+        QTest::newRow("double-click") << "double-click" << "edit";
+        QTest::newRow("delete") << "delete" << "delete";
+        QTest::newRow("load") << "load" << "load";
+        QTest::newRow("rename") << "rename" << "rename";
+        QTest::newRow("save selected") << "save 0" << "save 1";
+        QTest::newRow("save all") << "save 1" << "save 3";
+        QTest::newRow("about") << "about" << "about";
+    }
+    void menuItemsAndDoubleClickRunTheirCommands()
+    {
+        QFETCH(QString, action);
+        QFETCH(QString, command);
+        FakeWindowServices fakes;
+        frmID3Launcher launcher(fakes.services());
+        fakes.editor.logic = &launcher;
+        launcher.Form_Load();
+        threeRows(fakes);
+
+        if (action == QLatin1String("edit"))
+            launcher.Menu_LV_RightMenu_EDIT_Tag_Click();
+        else if (action == QLatin1String("double-click"))
+            launcher.lvMP3List_DblClick();
+        else if (action == QLatin1String("delete"))
+            launcher.Menu_LV_RightMenu_DELETE_Click();
+        else if (action == QLatin1String("load"))
+            launcher.Menu_LV_RightMenu_Load_Click();
+        else if (action == QLatin1String("rename"))
+            launcher.Menu_LV_RightMenu_Rename_Click();
+        else if (action.startsWith(QLatin1String("save ")))
+            launcher.Menu_LV_RightMenu_Save_Click(action.mid(5).toInt());
+        else if (action == QLatin1String("about"))
+            launcher.Menu_LV_RightMenu_Copyright_Click();
+
+        QCOMPARE(commandRun(fakes, 3, 0), command);
+    }
+
+    void mousePressSetsTheMenuEnabling_data()
+    {
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<QList<int>>("selected");
+        QTest::addColumn<bool>("rowItems");        // edit, save all
+        QTest::addColumn<bool>("selectionItems");  // save selected, rename, delete
+        QTest::newRow("empty list") << 0 << QList<int>{} << false << false;
+        QTest::newRow("rows, none selected") << 3 << QList<int>{} << true << false;
+        QTest::newRow("last row selected") << 3 << QList<int>{3} << true << true;
+        QTest::newRow("several selected") << 3 << QList<int>{1, 2} << true << true;
+    }
+    void mousePressSetsTheMenuEnabling()
+    {
+        QFETCH(int, rows);
+        QFETCH(QList<int>, selected);
+        QFETCH(bool, rowItems);
+        QFETCH(bool, selectionItems);
+        FakeWindowServices fakes;
+        frmID3Launcher launcher(fakes.services());
+        launcher.Form_Load();
+        for (int row = 1; row <= rows; ++row) {
+            fakes.list.addRow(QString::number(row));
+            fakes.list.rows.last().selected = selected.contains(row);
+        }
+        // Start from the opposite state so each item must be set.
+        for (Item item : {Item::EditTag, Item::SaveAll, Item::SaveSelected, Item::Rename, Item::Delete})
+            fakes.menu.enabled[item] = !(item == Item::EditTag || item == Item::SaveAll ? rowItems : selectionItems);
+
+        launcher.lvMP3List_MouseDown(1, 0, 10, 20);
+        QVERIFY(fakes.menu.popups.isEmpty());
+        QCOMPARE(fakes.menu.enabled.value(Item::EditTag), rowItems);
+        QCOMPARE(fakes.menu.enabled.value(Item::SaveAll), rowItems);
+        QCOMPARE(fakes.menu.enabled.value(Item::SaveSelected), selectionItems);
+        QCOMPARE(fakes.menu.enabled.value(Item::Rename), selectionItems);
+        QCOMPARE(fakes.menu.enabled.value(Item::Delete), selectionItems);
+        // Load and About are never disabled.
+        QVERIFY(!fakes.menu.enabled.contains(Item::Load));
+        QVERIFY(!fakes.menu.enabled.contains(Item::Copyright));
+
+        launcher.lvMP3List_MouseDown(2, 0, 10, 20);
+        QCOMPARE(fakes.menu.popups, QList<QPoint>{QPoint(10, 20)});
+        launcher.lvMP3List_MouseDown(4, 0, 10, 20);
+        QCOMPARE(fakes.menu.popups.size(), 1);
+    }
+
+    void aboutItemAndBox()
+    {
+        FakeWindowServices fakes;
+        frmID3Launcher launcher(fakes.services());
+        QVERIFY(fakes.menu.captions.value(Item::Copyright).isEmpty());
+        launcher.Form_Load();
+        QCOMPARE(fakes.menu.captions.value(Item::Copyright), QStringLiteral("Kalvo について(&C) C"));
+
+        launcher.Menu_LV_RightMenu_Copyright_Click();
+        QCOMPARE(fakes.messages.shown.size(), 1);
+        const ShownMessage &about = fakes.messages.shown.first();
+        QCOMPARE(about.title, QStringLiteral("Kalvo [Copyright]"));
+        QCOMPARE(about.text,
+                 QStringLiteral("Kalvo  Version 1.0.1000\rCopyright (C) 2026 Kalvo Project [Kalvo Project]"));
+        QCOMPARE(about.buttons, MessageBoxService::Buttons::Ok);
+        QCOMPARE(about.icon, MessageBoxService::Icon::Information);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestListCommands)
+#include "tst_ListCommands.moc"

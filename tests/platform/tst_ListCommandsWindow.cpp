@@ -1,0 +1,286 @@
+// The list's keys, header clicks, pop-up menu and numbering label as a user
+// reaches them in the real window.
+
+#include "LauncherWindow.h"
+#include "Mp3Files.h"
+#include "classID3_V11.h"
+#include "frmID3Launcher.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QApplication>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QMimeData>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+#include <QUrl>
+
+#include <functional>
+
+namespace {
+
+// Answers every message box that opens while action runs, pressing the given
+// buttons in turn, and returns "title|text" of each box.
+QStringList answeringBoxes(const QList<QMessageBox::StandardButton> &presses, const std::function<void()> &action)
+{
+    QStringList seen;
+    QList<QMessageBox::StandardButton> left = presses;
+    QTimer timer;
+    timer.setInterval(10);
+    QObject::connect(&timer, &QTimer::timeout, [&] {
+        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+        if (!box || left.isEmpty())
+            return;
+        seen << box->windowTitle() + u'|' + box->text();
+        box->button(left.takeFirst())->click();
+    });
+    timer.start();
+    action();
+    return seen;
+}
+
+struct Window {
+    QTemporaryDir folder;
+    std::unique_ptr<LauncherWindow> window;
+    QTreeWidget *list = nullptr;
+    QStringList files;
+
+    explicit Window(int rows)
+    {
+        for (int i = 1; i <= rows; ++i) {
+            TagRecord tag;
+            tag.Title = QStringLiteral("曲%1").arg(i);
+            tag.Album = QStringLiteral("Album %1").arg(i);
+            files << folder.filePath(QStringLiteral("%1.mp3").arg(i));
+            writeTaggedMp3(files.last(), tag);
+        }
+        window = std::make_unique<LauncherWindow>(folder.path());
+        window->show();
+        list = window->findChild<QTreeWidget *>("lvMP3List");
+        for (const QString &file : files)
+            window->logic().AddMp3File(file);
+    }
+    QStringList column(int column) const
+    {
+        QStringList values;
+        for (int i = 0; i < list->topLevelItemCount(); ++i)
+            values << list->topLevelItem(i)->text(column);
+        return values;
+    }
+    QMenu *menu() const { return window->findChild<QMenu *>("Menu_LV_RightMenu"); }
+    QPoint rowPoint(int row) const { return list->visualItemRect(list->topLevelItem(row - 1)).center(); }
+};
+
+}  // namespace
+
+class TestListCommandsWindow : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void deleteKeyRemovesTheSelectedRows_data()
+    {
+        QTest::addColumn<int>("modifiers");
+        QTest::newRow("Delete") << int(Qt::NoModifier);
+        QTest::newRow("Shift+Delete") << int(Qt::ShiftModifier);
+    }
+    void deleteKeyRemovesTheSelectedRows()
+    {
+        QFETCH(int, modifiers);
+        Window w(4);
+        w.list->topLevelItem(1)->setSelected(true);
+        w.list->topLevelItem(3)->setSelected(true);
+        QTest::keyClick(w.list, Qt::Key_Delete, Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(w.column(0), (QStringList{"1.mp3", "3.mp3"}));
+    }
+
+    void listKeepsItsOwnKeys()
+    {
+        Window w(3);
+        w.list->setFocus();
+        w.list->setCurrentItem(w.list->topLevelItem(0));
+        QTest::keyClick(w.list, Qt::Key_Down);
+        QCOMPARE(w.list->currentItem(), w.list->topLevelItem(1));
+        QTest::keyClick(w.list, Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(w.list->selectedItems().size(), 3);
+    }
+
+    void enterKeysAndDoubleClickOpenTheEditor_data()
+    {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("Return") << "return";
+        QTest::newRow("keypad Enter") << "enter";
+        QTest::newRow("E") << "e";
+        QTest::newRow("double-click") << "double";
+    }
+    void enterKeysAndDoubleClickOpenTheEditor()
+    {
+        QFETCH(QString, how);
+        Window w(2);
+        w.list->setCurrentItem(w.list->topLevelItem(1));
+        if (how == QLatin1String("return"))
+            QTest::keyClick(w.list, Qt::Key_Return);
+        else if (how == QLatin1String("enter"))
+            QTest::keyClick(w.list, Qt::Key_Enter, Qt::KeypadModifier);
+        else if (how == QLatin1String("e"))
+            QTest::keyClick(w.list, Qt::Key_E);
+        else
+            QTest::mouseDClick(w.list->viewport(), Qt::LeftButton, {}, w.rowPoint(2));
+
+        QWidget *editor = nullptr;
+        for (QWidget *top : QApplication::topLevelWidgets()) {
+            if (top->objectName() == QLatin1String("frmID3Edit") && top->isVisible())
+                editor = top;
+        }
+        QVERIFY(editor);
+        QCOMPARE(editor->windowTitle(), QStringLiteral("Kalvo[EDIT]"));
+        QVERIFY(!w.window->isEnabled());
+        editor->close();
+        QVERIFY(w.window->isEnabled());
+    }
+
+    void saveKeysWriteTheirRows_data()
+    {
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QStringList>("titles");  // titles in the files afterwards
+        QTest::newRow("S saves the selection") << int(Qt::NoModifier) << QStringList{"曲1", "新", "曲3"};
+        QTest::newRow("Ctrl+S saves the selection") << int(Qt::ControlModifier) << QStringList{"曲1", "新", "曲3"};
+        QTest::newRow("Shift+S saves all") << int(Qt::ShiftModifier) << QStringList{"新", "新", "新"};
+    }
+    void saveKeysWriteTheirRows()
+    {
+        QFETCH(int, modifiers);
+        QFETCH(QStringList, titles);
+        Window w(3);
+        for (int i = 0; i < 3; ++i)
+            w.list->topLevelItem(i)->setText(2, QStringLiteral("新"));
+        w.list->topLevelItem(1)->setSelected(true);
+        QTest::keyClick(w.list, Qt::Key_S, Qt::KeyboardModifiers(modifiers));
+        QStringList got;
+        for (const QString &file : w.files) {
+            classID3_V11 tag;
+            QVERIFY(tag.LoadMp3File(file));
+            got << tag.GetTrackName();
+        }
+        QCOMPARE(got, titles);
+    }
+
+    void rightClickShowsTheMenuWithItsEnabling_data()
+    {
+        QTest::addColumn<int>("rows");
+        QTest::addColumn<bool>("clickOnARow");
+        QTest::addColumn<QList<bool>>("enabled");  // the seven items in menu order
+        QTest::newRow("empty list") << 0 << false << QList<bool>{false, false, true, false, false, false, true};
+        QTest::newRow("rows, none selected") << 3 << false << QList<bool>{true, false, true, false, false, true, true};
+        QTest::newRow("right click selects the row") << 3 << true << QList<bool>{true, true, true, true, true, true, true};
+    }
+    void rightClickShowsTheMenuWithItsEnabling()
+    {
+        QFETCH(int, rows);
+        QFETCH(bool, clickOnARow);
+        QFETCH(QList<bool>, enabled);
+        Window w(rows);
+        const QPoint below(10, w.list->viewport()->height() - 5);
+        const QPoint where = clickOnARow ? w.rowPoint(2) : below;
+
+        QTest::mouseClick(w.list->viewport(), Qt::RightButton, {}, where);
+
+        QMenu *menu = w.menu();
+        QVERIFY(menu->isVisible());
+        QStringList captions;
+        QList<bool> states;
+        for (QAction *action : menu->actions()) {
+            captions << (action->isSeparator() ? QStringLiteral("-") : action->text());
+            if (!action->isSeparator())
+                states << action->isEnabled();
+        }
+        menu->close();
+        QCOMPARE(captions, (QStringList{"タグを編集(&E) Enter", "-", "削除(&D) Del", "-", "ファイルを読み込む(&L)  L", "-",
+                                        "ファイル名を変更(&F) R", "-", "選択したファイルを保存(&S) S",
+                                        "全て保存(&A) Shift+S", "-", "Kalvo について(&C) C"}));
+        QCOMPARE(states, enabled);
+    }
+
+    void leftClickSetsTheEnablingWithoutTheMenu()
+    {
+        Window w(3);
+        QTest::mouseClick(w.list->viewport(), Qt::LeftButton, {}, w.rowPoint(1));
+        QVERIFY(!w.menu()->isVisible());
+        const auto rename = w.menu()->findChild<QAction *>("Menu_LV_RightMenu_Rename");
+        QVERIFY(rename->isEnabled());
+        QTest::mouseClick(w.list->viewport(), Qt::LeftButton, Qt::ControlModifier, w.rowPoint(1));
+        QVERIFY(!rename->isEnabled());
+        QVERIFY(!w.menu()->isVisible());
+    }
+
+    void aboutBoxFromTheCKey()
+    {
+        Window w(0);
+        const QStringList boxes = answeringBoxes({QMessageBox::Ok}, [&] { QTest::keyClick(w.list, Qt::Key_C); });
+        QCOMPARE(boxes, QStringList{
+                            "Kalvo [Copyright]|Kalvo  Version 1.0.1000\nCopyright (C) 2026 Kalvo Project [Kalvo Project]"});
+    }
+
+    void headerClickNumbersTheRows()
+    {
+        Window w(3);
+        QHeaderView *header = w.list->header();
+        const QPoint no(header->sectionViewportPosition(5) + 5, header->height() / 2);
+        const QStringList boxes = answeringBoxes({QMessageBox::Yes}, [&] {
+            QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, no);
+        });
+        QCOMPARE(boxes, QStringList{"Kalvo[連番確認]|上から連番を付けますか？"});
+        QCOMPARE(w.column(5), (QStringList{"1", "2", "3"}));
+        QCOMPARE(w.column(1), (QStringList{"*", "*", "*"}));
+        QCOMPARE(w.column(0), (QStringList{"1.mp3", "2.mp3", "3.mp3"}));  // never re-sorted
+    }
+
+    void filesDroppedOnTheLabelGetTrackNumbers()
+    {
+        Window w(0);
+        QTemporaryDir dir;
+        QStringList paths;
+        for (const char *name : {"c.mp3", "a.mp3", "b.mp3"}) {
+            paths << dir.filePath(QString::fromLatin1(name));
+            QVERIFY(writeUntaggedMp3(paths.last()));
+        }
+        auto *label = w.window->findChild<QLabel *>("lblRENBANDD");
+        QMimeData data;
+        QList<QUrl> urls;
+        for (const QString &path : paths)
+            urls << QUrl::fromLocalFile(path);
+        data.setUrls(urls);
+        QDragEnterEvent enter(label->rect().center(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(label, &enter);
+        QVERIFY(enter.isAccepted());
+        QMimeData text;
+        text.setText(QStringLiteral("not files"));
+        QDragEnterEvent textEnter(label->rect().center(), Qt::CopyAction, &text, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(label, &textEnter);
+        QVERIFY(!textEnter.isAccepted());
+
+        const QStringList boxes = answeringBoxes({QMessageBox::Yes, QMessageBox::Ok}, [&] {
+            QDropEvent drop(QPointF(label->rect().center()), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+            QApplication::sendEvent(label, &drop);
+        });
+        QCOMPARE(boxes, (QStringList{"Kalvo[確認]|" + paths[0]
+                                         + "から順番にトラック番号を振り全ファイル書き換えます。\nよろしいですか？",
+                                     "Kalvo[通知]|終了しました"}));
+        QList<int> tracks;
+        for (const QString &path : paths) {
+            classID3_V11 tag;
+            QVERIFY(tag.LoadMp3File(path));
+            tracks << tag.GetTrackNumber();
+        }
+        QCOMPARE(tracks, (QList<int>{1, 2, 3}));
+        QCOMPARE(w.list->topLevelItemCount(), 0);
+    }
+};
+
+QTEST_MAIN(TestListCommandsWindow)
+#include "tst_ListCommandsWindow.moc"
