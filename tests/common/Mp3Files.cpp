@@ -2,7 +2,6 @@
 
 #include "classID3_V11.h"
 
-#include <QFile>
 
 QByteArray untaggedMp3Bytes(int size)
 {
@@ -16,8 +15,7 @@ QByteArray untaggedMp3Bytes(int size)
 
 bool writeUntaggedMp3(const QString &path, int size)
 {
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(untaggedMp3Bytes(size)) == size;
+    return writeFile(path, untaggedMp3Bytes(size));
 }
 
 bool writeTaggedMp3(const QString &path, const TagRecord &tag, int audioSize)
@@ -34,10 +32,4 @@ bool writeTaggedMp3(const QString &path, const TagRecord &tag, int audioSize)
     codec.SetTrackNumber(tag.TrackNumber);
     codec.SetGenreID(tag.GenreID);
     return codec.SaveMp3File(QString());
-}
-
-QByteArray fileBytes(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }

@@ -3,6 +3,7 @@
 // Small MP3 files for tests: an MPEG-1 Layer III frame header followed by a few
 // bytes of "audio", with or without an ID3v1.1 block written by the codec.
 
+#include "FileBytes.h"
 #include "TagRecord.h"
 
 #include <QByteArray>
@@ -16,6 +17,3 @@ bool writeUntaggedMp3(const QString &path, int size = 400);
 
 // Creates path as an MP3 file carrying the tag; false on failure.
 bool writeTaggedMp3(const QString &path, const TagRecord &tag, int audioSize = 400);
-
-// The whole content of a file (empty when it cannot be read).
-QByteArray fileBytes(const QString &path);

@@ -239,16 +239,16 @@ private slots:
         }
         for (int row : selected)
             fakes_->list.select({row});
-        const QByteArray topBytes = fileBytes(path(topFile));
-        const QByteArray secondBytes = fileBytes(path("b.mp3"));
+        const QByteArray topBytes = readFile(path(topFile));
+        const QByteArray secondBytes = readFile(path("b.mp3"));
         fakes_->window.format = format;
 
         launcher_->Rename();
 
         verifyMessages({kFormatMessage}, kFormatTitle);
         QCOMPARE(fakes_->mover.moves, QStringList());
-        QCOMPARE(fileBytes(path(topFile)), topBytes);
-        QCOMPARE(fileBytes(path("b.mp3")), secondBytes);
+        QCOMPARE(readFile(path(topFile)), topBytes);
+        QCOMPARE(readFile(path("b.mp3")), secondBytes);
         QCOMPARE(fakes_->list.column(livChanged), QStringList({"*", "*"}));
         QCOMPARE(fakes_->list.column(livFilename), QStringList({topFile, "b.mp3"}));
     }
@@ -274,7 +274,7 @@ private slots:
         const QStringList files = QDir(folder_).entryList(QDir::Files);
         QList<QByteArray> bytes;
         for (const QString &file : files)
-            bytes << fileBytes(path(file));
+            bytes << readFile(path(file));
         fakes_->window.format = format;
 
         launcher_->Rename();
@@ -283,7 +283,7 @@ private slots:
         QCOMPARE(fakes_->mover.moves, QStringList());
         QCOMPARE(QDir(folder_).entryList(QDir::Files), files);
         for (qsizetype i = 0; i < files.size(); ++i)
-            QCOMPARE(fileBytes(path(files.at(i))), bytes.at(i));
+            QCOMPARE(readFile(path(files.at(i))), bytes.at(i));
         QCOMPARE(fakes_->list.column(livChanged), QStringList(rows, QStringLiteral("*")));
     }
 
@@ -357,7 +357,7 @@ private slots:
         QCOMPARE(fakes_->list.column(livFilename), QStringList({"a.mp3", "Outro.mp3"}));
         QCOMPARE(fileTitle(path("a.mp3")), QStringLiteral("Intro"));
         if (kind == "file")
-            QCOMPARE(fileBytes(taken), theirs);
+            QCOMPARE(readFile(taken), theirs);
         else if (kind == "folder")
             QVERIFY(QFileInfo(taken).isDir());
         else
@@ -383,7 +383,7 @@ private slots:
         QCOMPARE(fakes_->messages.shown.size(), 1);
         QCOMPARE(fakes_->messages.shown.at(0).text, QStringLiteral("a.mp3 は保存できませんでした。"));
         QCOMPARE(tree(), treeWith({"Intro.mp3", "Outro.mp3"}));
-        QCOMPARE(fileBytes(path("Intro.mp3")), text);
+        QCOMPARE(readFile(path("Intro.mp3")), text);
         QCOMPARE(fakes_->list.column(livFilename), QStringList({"Intro.mp3", "Outro.mp3"}));
     }
 };

@@ -200,7 +200,7 @@ private slots:
         else if (fault == "folder")
             QVERIFY(QFileInfo(failing).isDir());
         else
-            QCOMPARE(fileBytes(failing), failingBytes);
+            QCOMPARE(readFile(failing), failingBytes);
     }
 
     void writesEveryFieldFromTheCells_data()
@@ -222,7 +222,7 @@ private slots:
         QFETCH(int, expectedGenre);
         const QString file = path("曲 01.mp3");
         QVERIFY(tagged ? writeTaggedMp3(file, loadedTag(), 1000) : writeUntaggedMp3(file, 1000));
-        const QByteArray before = fileBytes(file);
+        const QByteArray before = readFile(file);
         launcher_->AddMp3File(file);
         QCOMPARE(fakes_->list.count(), 1);
         FakeListView &list = fakes_->list;
@@ -248,7 +248,7 @@ private slots:
         QCOMPARE(int(tag.TrackNumber), 12);
         QCOMPARE(int(tag.GenreID), expectedGenre);
         // The audio before the tag block is left as it was.
-        const QByteArray after = fileBytes(file);
+        const QByteArray after = readFile(file);
         const qsizetype audio = tagged ? before.size() - classID3_V11::kBlockSize : before.size();
         QCOMPARE(after.size(), audio + classID3_V11::kBlockSize);
         QCOMPARE(after.left(audio), before.left(audio));

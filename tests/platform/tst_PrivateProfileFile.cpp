@@ -29,7 +29,7 @@ private slots:
 private:
     QString path() const { return m_dir->filePath(QStringLiteral("kiv.ini")); }
     void putFile(const QByteArray &bytes) const;
-    QByteArray fileBytes() const;
+    QByteArray readFile() const;
 
     std::unique_ptr<QTemporaryDir> m_dir;
     PrivateProfileFile m_profile;
@@ -48,7 +48,7 @@ void TestPrivateProfileFile::putFile(const QByteArray &bytes) const
     QCOMPARE(file.write(bytes), bytes.size());
 }
 
-QByteArray TestPrivateProfileFile::fileBytes() const
+QByteArray TestPrivateProfileFile::readFile() const
 {
     QFile file(path());
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
@@ -157,7 +157,7 @@ void TestPrivateProfileFile::write()
     if (exists)
         putFile(before);
     QVERIFY(m_profile.writeString("KIV", "FILE_FORMAT", value, path()));
-    QCOMPARE(fileBytes(), after);
+    QCOMPARE(readFile(), after);
 }
 
 void TestPrivateProfileFile::roundTrip_data()
@@ -194,7 +194,7 @@ void TestPrivateProfileFile::failedWrite()
     QVERIFY(QDir(m_dir->path()).mkpath("folder"));
     putFile("[KIV]\nFILE_FORMAT=old\n");
     QVERIFY(!m_profile.writeString("KIV", "FILE_FORMAT", "new", m_dir->filePath(name)));
-    QCOMPARE(fileBytes(), QByteArray("[KIV]\nFILE_FORMAT=old\n"));
+    QCOMPARE(readFile(), QByteArray("[KIV]\nFILE_FORMAT=old\n"));
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
              QStringList({"folder", "kiv.ini"}));
     QVERIFY(QDir(m_dir->filePath("folder")).isEmpty());

@@ -3,8 +3,9 @@
 // Builders for MP3-like test files and their 128-byte tag blocks, written
 // byte by byte so the tests do not lean on the codec's own encoder.
 
+#include "common/FileBytes.h"
+
 #include <QByteArray>
-#include <QFile>
 #include <QString>
 
 namespace TagTestFiles {
@@ -58,18 +59,6 @@ struct RawBlock {
         return b;
     }
 };
-
-inline bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
-}
-
-inline QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 inline const QString kNoError = QStringLiteral("NO ERROR");
 inline const QString kNotSet = QStringLiteral("FILE NOT SET");
