@@ -2,6 +2,7 @@
 
 #include "classID3_V11.h"
 
+#include <QTest>
 
 QByteArray untaggedMp3Bytes(int size)
 {
@@ -23,7 +24,12 @@ bool writeTaggedMp3(const QString &path, const TagRecord &tag, int audioSize)
     if (!writeUntaggedMp3(path, audioSize))
         return false;
     classID3_V11 codec;
-    codec.SetMP3File(path);
+    setTagFields(codec, tag);
+    return codec.SaveMp3File(path);
+}
+
+void setTagFields(classID3_V11 &codec, const TagRecord &tag)
+{
     codec.SetTrackName(tag.Title);
     codec.SetAirtistName(tag.Artist);
     codec.SetAlbumName(tag.Album);
@@ -31,5 +37,25 @@ bool writeTaggedMp3(const QString &path, const TagRecord &tag, int audioSize)
     codec.SetComment(tag.Comment);
     codec.SetTrackNumber(tag.TrackNumber);
     codec.SetGenreID(tag.GenreID);
-    return codec.SaveMp3File(QString());
+}
+
+TagRecord tagFields(const classID3_V11 &codec)
+{
+    return {codec.GetTrackName(), codec.GetAirtistName(), codec.GetAlbumName(), codec.GetReleaseYear(),
+            codec.GetComment(),   codec.GetTrackNumber(), codec.GetGenreID()};
+}
+
+TagRecord readMp3Tag(const QString &path)
+{
+    classID3_V11 codec;
+    if (!codec.LoadMp3File(path))
+        return {QStringLiteral("<unreadable>"), {}, {}, {}, {}, 0, 0};
+    return tagFields(codec);
+}
+
+char *toString(const TagRecord &tag)
+{
+    return QTest::toString(QStringList{tag.Title, tag.Artist, tag.Album, tag.Year, tag.Comment,
+                                       QString::number(tag.TrackNumber), QString::number(tag.GenreID)}
+                               .join(u'|'));
 }

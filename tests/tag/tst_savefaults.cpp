@@ -4,6 +4,7 @@
 // limit or the dropped privileges do not reach the rest of the suite; the
 // child's verdict comes back through its exit code.
 
+#include "Mp3Files.h"
 #include "TagTestFiles.h"
 #include "classID3_V11.h"
 
@@ -23,59 +24,26 @@ using namespace TagTestFiles;
 
 namespace {
 
-// Exit codes of the children.
-enum ChildResult {
-    Ok = 0,
-    SavedUnexpectedly,
-    NotSaved,
-    WrongErrorText,
-    LimitNotSet,
-    PrivilegesNotDropped,
-    CannotReach,      // the unprivileged user cannot even read the file
-    StillWritable,    // the file is writable, so the test would prove nothing
-    LoadFailed,
-};
+enum ChildResult { Ok, SavedUnexpectedly, NotSaved, WrongErrorText, LimitNotSet, NoPrivilegeDrop, CannotReach,
+                   StillWritable, LoadFailed, Died };
+const char *const kResultTexts[] = {"ok", "the save returned true", "the save returned false",
+                                    "ErrorString is not the code-2 text", "setrlimit failed",
+                                    "could not drop to uid/gid 65534", "the unprivileged user cannot read the file",
+                                    "the file is still writable, so the test would prove nothing",
+                                    "loading the read-only file failed", "the child died"};
 
-const char *describe(int code)
-{
-    switch (code) {
-    case Ok: return "ok";
-    case SavedUnexpectedly: return "the save returned true";
-    case NotSaved: return "the save returned false";
-    case WrongErrorText: return "ErrorString is not the code-2 text";
-    case LimitNotSet: return "setrlimit failed";
-    case PrivilegesNotDropped: return "could not drop to uid/gid 65534";
-    case CannotReach: return "the unprivileged user cannot read the test file";
-    case StillWritable: return "the file is still writable";
-    case LoadFailed: return "loading the read-only file failed";
-    default: return "unexpected exit";
-    }
-}
-
-// Runs body in a child and returns its exit code, or -1 when it died.
 int inChild(const std::function<int()> &body)
 {
     const pid_t child = ::fork();
-    if (child < 0)
-        return -1;
     if (child == 0)
         ::_exit(body());
     int status = 0;
-    if (::waitpid(child, &status, 0) != child || !WIFEXITED(status))
-        return -1;
-    return WEXITSTATUS(status);
+    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status))
+        return Died;
+    return WEXITSTATUS(status) <= Died ? WEXITSTATUS(status) : Died;
 }
 
-void setFields(classID3_V11 &tag)
-{
-    tag.SetTrackName(QStringLiteral("New title"));
-    tag.SetAirtistName(QStringLiteral("New artist"));
-    tag.SetAlbumName(QStringLiteral("New album"));
-    tag.SetReleaseYear(QStringLiteral("2024"));
-    tag.SetComment(QStringLiteral("New comment"));
-    tag.SetTrackNumber(9);
-    tag.SetGenreID(200);
-}
+const TagRecord kNewFields{"New title", "New artist", "New album", "2024", "New comment", 9, 200};
 
 }  // namespace
 
@@ -84,132 +52,102 @@ class TestSaveFaults : public QObject
     Q_OBJECT
 
 private slots:
-    void sizeLimit_data();
-    void sizeLimit();
-    void unwritableFile_data();
-    void unwritableFile();
-};
-
-// RLIMIT_FSIZE set at or just above the file's size: an append fails with
-// nothing or only part of the block written, and must be undone. Rewriting a
-// block in place stays within the limit and must still work.
-void TestSaveFaults::sizeLimit_data()
-{
-    QTest::addColumn<bool>("hasTag");
-    QTest::addColumn<int>("room");  // bytes the file may grow by
-    QTest::addColumn<bool>("saves");
-
-    QTest::newRow("append, no room") << false << 0 << false;
-    QTest::newRow("append, room for 1 byte") << false << 1 << false;
-    QTest::newRow("append, room for 127 bytes") << false << 127 << false;
-    QTest::newRow("append, room for the block") << false << 128 << true;
-    QTest::newRow("overwrite in place, no room") << true << 0 << true;
-}
-
-void TestSaveFaults::sizeLimit()
-{
-    QFETCH(bool, hasTag);
-    QFETCH(int, room);
-    QFETCH(bool, saves);
-
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString file = dir.filePath(QStringLiteral("limit.mp3"));
-    RawBlock old{"Old title"};
-    const QByteArray content = mpegFrameFile(4096) + (hasTag ? old.bytes() : QByteArray());
-    QVERIFY(writeFile(file, content));
-
-    const int result = inChild([&] {
-        ::signal(SIGXFSZ, SIG_IGN);  // a write past the limit then fails with EFBIG
-        const auto limit = static_cast<rlim_t>(content.size() + room);
-        const rlimit rl{limit, limit};
-        if (::setrlimit(RLIMIT_FSIZE, &rl) != 0)
-            return LimitNotSet;
-        classID3_V11 tag;
-        setFields(tag);
-        const bool saved = tag.SaveMp3File(file);
-        if (saved != saves)
-            return saved ? SavedUnexpectedly : NotSaved;
-        if (tag.ErrorString() != (saves ? kNoError : kNotMp3))
-            return WrongErrorText;
-        return Ok;
-    });
-    QVERIFY2(result == Ok, describe(result));
-
-    const QByteArray after = readFile(file);
-    if (!saves) {
-        QCOMPARE(after.size(), content.size());
-        QVERIFY(after == content);
-        return;
+    // RLIMIT_FSIZE at or just above the file's size: an append fails with
+    // nothing or only part of the block written, and must be undone.
+    // Rewriting a block in place stays within the limit and must still work.
+    void sizeLimit_data()
+    {
+        QTest::addColumn<bool>("hasTag");
+        QTest::addColumn<int>("room");  // bytes the file may grow by
+        QTest::addColumn<bool>("saves");
+        QTest::newRow("append, no room") << false << 0 << false;
+        QTest::newRow("append, room for 1 byte") << false << 1 << false;
+        QTest::newRow("append, room for 127 bytes") << false << 127 << false;
+        QTest::newRow("append, room for the block") << false << 128 << true;
+        QTest::newRow("overwrite in place, no room") << true << 0 << true;
     }
-    const qsizetype blockAt = hasTag ? content.size() - 128 : content.size();
-    QCOMPARE(after.size(), blockAt + 128);
-    QVERIFY(after.left(blockAt) == content.left(blockAt));
-    QCOMPARE(after.mid(blockAt + 3, 30), slot("New title", 30));
-}
+    void sizeLimit()
+    {
+        QFETCH(bool, hasTag);
+        QFETCH(int, room);
+        QFETCH(bool, saves);
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("limit.mp3"));
+        const QByteArray content = mpegFrameFile(4096) + (hasTag ? RawBlock{"Old title"}.bytes() : QByteArray());
+        QVERIFY(writeFile(file, content));
 
-// A file the saving user may not write. Root writes through any mode bits, so
-// as root the child drops to nobody (65534) before saving a root-owned 0644
-// file; otherwise the file is made read-only. Either way the load succeeds
-// (reading needs no write access) and the save fails without a change.
-void TestSaveFaults::unwritableFile_data()
-{
-    QTest::addColumn<bool>("hasTag");
-    QTest::newRow("tag present") << true;
-    QTest::newRow("no tag") << false;
-}
+        const int result = inChild([&] {
+            ::signal(SIGXFSZ, SIG_IGN);  // a write past the limit then fails with EFBIG
+            const auto limit = static_cast<rlim_t>(content.size() + room);
+            const rlimit rl{limit, limit};
+            if (::setrlimit(RLIMIT_FSIZE, &rl) != 0)
+                return LimitNotSet;
+            classID3_V11 tag;
+            setTagFields(tag, kNewFields);
+            const bool saved = tag.SaveMp3File(file);
+            if (saved != saves)
+                return saved ? SavedUnexpectedly : NotSaved;
+            return tag.ErrorString() == (saves ? kNoError : kNotMp3) ? Ok : WrongErrorText;
+        });
+        QVERIFY2(result == Ok, kResultTexts[result]);
 
-void TestSaveFaults::unwritableFile()
-{
-    QFETCH(bool, hasTag);
-
-    QTemporaryDir dir;
-    QVERIFY(dir.isValid());
-    const QString file = dir.filePath(QStringLiteral("readonly.mp3"));
-    RawBlock old{"Old title"};
-    old.track = 4;
-    const QByteArray content = mpegFrameFile(2048) + (hasTag ? old.bytes() : QByteArray());
-    QVERIFY(writeFile(file, content));
-    const QByteArray native = QFile::encodeName(file);
-
-    const bool root = ::geteuid() == 0;
-    if (root) {
-        QVERIFY(::chmod(QFile::encodeName(dir.path()).constData(), 0755) == 0);
-        QVERIFY(::chmod(native.constData(), 0644) == 0);
-    } else {
-        QVERIFY(::chmod(native.constData(), 0444) == 0);
-    }
-
-    const int result = inChild([&] {
-        if (root && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
-            return PrivilegesNotDropped;
-        const int readable = ::open(native.constData(), O_RDONLY);
-        if (readable < 0)
-            return CannotReach;
-        ::close(readable);
-        const int writable = ::open(native.constData(), O_WRONLY);
-        if (writable >= 0) {
-            ::close(writable);
-            return StillWritable;
+        const QByteArray after = readFile(file);
+        if (!saves) {
+            QVERIFY(after == content);
+            return;
         }
-        classID3_V11 tag;
-        if (!tag.LoadMp3File(file) || tag.GetTrackName() != (hasTag ? QStringLiteral("Old title") : QString()))
-            return LoadFailed;
-        setFields(tag);
-        if (tag.SaveMp3File(QString()))
-            return SavedUnexpectedly;
-        if (tag.ErrorString() != kNotMp3)
-            return WrongErrorText;
-        return Ok;
-    });
-    if (result == CannotReach)
-        QSKIP("the unprivileged user cannot reach the temporary folder; set TMPDIR to a world-traversable one");
-    QVERIFY2(result == Ok, describe(result));
+        const qsizetype blockAt = hasTag ? content.size() - 128 : content.size();
+        QCOMPARE(after.size(), blockAt + 128);
+        QVERIFY(after.left(blockAt) == content.left(blockAt));
+        QCOMPARE(readMp3Tag(file), kNewFields);
+    }
 
-    const QByteArray after = readFile(file);
-    QCOMPARE(after.size(), content.size());
-    QVERIFY(after == content);
-}
+    // A file the saving user may not write. Root writes through any mode bits,
+    // so as root the child drops to nobody (65534) before saving a root-owned
+    // 0644 file; otherwise the file is made read-only. Either way the load
+    // succeeds and the save fails without a change.
+    void unwritableFile_data()
+    {
+        QTest::addColumn<bool>("hasTag");
+        QTest::newRow("tag present") << true;
+        QTest::newRow("no tag") << false;
+    }
+    void unwritableFile()
+    {
+        QFETCH(bool, hasTag);
+        QTemporaryDir dir;
+        const QString file = dir.filePath(QStringLiteral("readonly.mp3"));
+        const QByteArray content = mpegFrameFile(2048) + (hasTag ? RawBlock{"Old title"}.bytes() : QByteArray());
+        QVERIFY(writeFile(file, content));
+        const QByteArray native = QFile::encodeName(file);
+        const bool root = ::geteuid() == 0;
+        QCOMPARE(::chmod(QFile::encodeName(dir.path()).constData(), 0755), 0);
+        QCOMPARE(::chmod(native.constData(), root ? 0644 : 0444), 0);
+
+        const int result = inChild([&] {
+            if (root && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
+                return NoPrivilegeDrop;
+            const int readable = ::open(native.constData(), O_RDONLY);
+            if (readable < 0)
+                return CannotReach;
+            ::close(readable);
+            const int writable = ::open(native.constData(), O_WRONLY);
+            if (writable >= 0)
+                return StillWritable;
+            classID3_V11 tag;
+            if (!tag.LoadMp3File(file) || tag.GetTrackName() != (hasTag ? QStringLiteral("Old title") : QString()))
+                return LoadFailed;
+            setTagFields(tag, kNewFields);
+            if (tag.SaveMp3File(QString()))
+                return SavedUnexpectedly;
+            return tag.ErrorString() == kNotMp3 ? Ok : WrongErrorText;
+        });
+        if (result == CannotReach)
+            QSKIP("the unprivileged user cannot reach the temporary folder; set TMPDIR to a world-traversable one");
+        QVERIFY2(result == Ok, kResultTexts[result]);
+        QVERIFY(readFile(file) == content);
+    }
+};
 
 QTEST_GUILESS_MAIN(TestSaveFaults)
 #include "tst_savefaults.moc"
