@@ -149,20 +149,17 @@ public:
     void closeWindow() override { ++closeRequests; }
 };
 
-// Records the moves asked for and answers with the given result, or, when
-// realMover is set, has it carry them out on real files and answers with its
-// result.
+// Records the moves asked for; realMover, when set, carries them out.
 class FakeFileMover : public FileMoveService
 {
 public:
     QStringList moves;  // "source -> destination"
-    bool result = true;
     FileMoveService *realMover = nullptr;
 
     bool moveFile(const QString &source, const QString &destination) override
     {
         moves << source + QStringLiteral(" -> ") + destination;
-        return realMover ? realMover->moveFile(source, destination) : result;
+        return !realMover || realMover->moveFile(source, destination);
     }
 };
 
@@ -175,7 +172,6 @@ public:
     frmID3Launcher *logic = nullptr;  // receives the events
     bool loaded = false;
     bool checkPasses = true;
-    QString caption;
     QStringList calls;  // "open <caption>", "unload" and each Set call with its argument, in order
     QStringList genres;
     QString fileName, title, comment, artist, album, year;
@@ -190,7 +186,6 @@ public:
             genres.clear();
             readID = 0;
         }
-        caption = newCaption;
         calls << QStringLiteral("open ") + newCaption;
     }
     bool isLoaded() const override { return loaded; }

@@ -27,27 +27,12 @@ void fillRows(FakeListView &list, int count)
     }
 }
 
-QList<FakeRow> copyOf(const FakeListView &list)
+QList<std::array<QString, kFileRowColumnCount>> cellsOf(const FakeListView &list)
 {
-    return list.rows;
-}
-
-bool sameRows(const QList<FakeRow> &a, const QList<FakeRow> &b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (qsizetype i = 0; i < a.size(); ++i) {
-        if (a[i].cells != b[i].cells)
-            return false;
-    }
-    return true;
-}
-
-quint8 trackOf(const QString &path)
-{
-    classID3_V11 tag;
-    tag.SetMP3File(path);
-    return tag.LoadMp3File(QString()) ? tag.GetTrackNumber() : 0xEE;
+    QList<std::array<QString, kFileRowColumnCount>> cells;
+    for (const FakeRow &row : list.rows)
+        cells << row.cells;
+    return cells;
 }
 
 }  // namespace
@@ -100,11 +85,11 @@ private slots:
         // Answered No: the question, and nothing changes.
         FakeWindowServices fakes;
         fillRows(fakes.list, rows);
-        const QList<FakeRow> before = copyOf(fakes.list);
+        const auto before = cellsOf(fakes.list);
         frmID3Launcher launcher(fakes.services());
         fakes.messages.answers = {Answer::No};
         launcher.lvMP3List_ColumnClick(column);
-        QVERIFY(sameRows(fakes.list.rows, before));
+        QVERIFY(cellsOf(fakes.list) == before);
         if (question.isEmpty()) {
             QVERIFY(fakes.messages.shown.isEmpty());
             return;
@@ -128,8 +113,8 @@ private slots:
             }
             // Unification: the top row stays as it was and unmarked.
             const auto c = static_cast<std::size_t>(column);
-            const auto &top = before.at(0).cells;
-            const auto &old = before.at(row - 1).cells;
+            const auto &top = before.at(0);
+            const auto &old = before.at(row - 1);
             QCOMPARE(cells[c], row == 1 ? old[c] : top[c]);
             QCOMPARE(cells[livChanged], row == 1 ? QString() : QStringLiteral("*"));
             QCOMPARE(cells[livGenreID], column == livGenre ? top[livGenreID] : old[livGenreID]);
@@ -184,9 +169,7 @@ private slots:
         QFETCH(bool, notice);
         QTemporaryDir dir;
         QStringList paths, okPaths;
-        TagRecord tag;
-        tag.Title = QStringLiteral("曲");
-        tag.TrackNumber = 9;
+        const TagRecord tag{"曲", {}, {}, {}, {}, 9, 0};
         for (int i = 0; i < drop.size(); ++i) {
             const QString path = dir.filePath(QStringLiteral("%1.mp3").arg(i));
             paths << path;
@@ -194,9 +177,7 @@ private slots:
                 QVERIFY(writeTaggedMp3(path, tag));
                 okPaths << path;
             } else if (drop[i] == QLatin1String("bad")) {
-                QFile file(path);
-                QVERIFY(file.open(QIODevice::WriteOnly));
-                file.write("not an mp3");
+                QVERIFY(writeFile(path, "not an mp3"));
             }
         }
         FakeWindowServices fakes;
@@ -222,24 +203,22 @@ private slots:
             QCOMPARE(fakes.messages.shown.first().title, QStringLiteral("Kalvo[確認]"));
         QList<int> got;
         for (const QString &path : okPaths)
-            got << trackOf(path);
-        QCOMPARE(got, tracks.isEmpty() ? QList<int>{} : tracks);
+            got << readMp3Tag(path).TrackNumber;
+        QCOMPARE(got, tracks);
     }
 
     void dropNumberingStopsAfterTrack255AndLeavesTheListAlone()
     {
         QTemporaryDir dir;
         QStringList paths;
-        TagRecord tag;
-        tag.TrackNumber = 3;
         for (int i = 0; i < 300; ++i) {
             paths << dir.filePath(QStringLiteral("%1.mp3").arg(i, 3, 10, QLatin1Char('0')));
-            QVERIFY(writeTaggedMp3(paths.last(), tag, 64));
+            QVERIFY(writeTaggedMp3(paths.last(), {"", "", "", "", "", 3, 0}, 64));
         }
         FakeWindowServices fakes;
         frmID3Launcher launcher(fakes.services());
         launcher.AddMp3File(paths[0]);
-        const QList<FakeRow> rows = copyOf(fakes.list);
+        const auto rows = cellsOf(fakes.list);
 
         launcher.lblRENBANDD_OLEDragDrop(paths);
 
@@ -250,7 +229,7 @@ private slots:
         }
         QCOMPARE(fakes.messages.shown.size(), 2);
         QCOMPARE(fakes.messages.shown.last().text, QStringLiteral("終了しました"));
-        QVERIFY(sameRows(fakes.list.rows, rows));
+        QVERIFY(cellsOf(fakes.list) == rows);
     }
 
     void dropWithoutFilesDoesNothing()

@@ -63,32 +63,15 @@ private slots:
     void addFillsEveryCellFromTheTag()
     {
         const QString file = path(QStringLiteral("01 曲.mp3"));
-        TagRecord tag;
-        tag.Title = QStringLiteral("夜明けの歌");
-        tag.Artist = QStringLiteral("Band");
-        tag.Album = QStringLiteral("Live");
-        tag.Year = QStringLiteral("1999");
-        tag.Comment = QStringLiteral("ｺﾒﾝﾄ");
-        tag.TrackNumber = 7;
-        tag.GenreID = 17;
-        QVERIFY(writeTaggedMp3(file, tag));
+        QVERIFY(writeTaggedMp3(file, {"夜明けの歌", "Band", "Live", "1999", "ｺﾒﾝﾄ", 7, 17}));
 
         launcher_->AddMp3File(file);
 
         QCOMPARE(fakes_.list.count(), 1);
         const auto &cells = fakes_.list.rows.at(0).cells;
-        QCOMPARE(cells[livFilename], QStringLiteral("01 曲.mp3"));
-        QCOMPARE(cells[livChanged], QString());
-        QCOMPARE(cells[livTitle], tag.Title);
-        QCOMPARE(cells[livGenre], QStringLiteral("Rock"));
-        QCOMPARE(cells[livComment], tag.Comment);
-        QCOMPARE(cells[livTrackNo], QStringLiteral("7"));
-        QCOMPARE(cells[livAirtist], tag.Artist);
-        QCOMPARE(cells[livAlbum], tag.Album);
-        QCOMPARE(cells[livYear], tag.Year);
-        QCOMPARE(cells[livFileNamewithPath], dir_.path() + u'/');
-        QCOMPARE(cells[livGenreID], QStringLiteral("17"));
-        QCOMPARE(cells[livFileNamewithPath] + cells[livFilename], file);
+        QCOMPARE(QStringList(cells.begin(), cells.end()),
+                 (QStringList{"01 曲.mp3", "", "夜明けの歌", "Rock", "ｺﾒﾝﾄ", "7", "Band", "Live", "1999",
+                              dir_.path() + u'/', "17"}));
     }
 
     void addShowsGenreNumbersAndNames_data()
@@ -107,9 +90,7 @@ private slots:
         QFETCH(int, genre);
         QFETCH(QString, genreName);
         const QString file = path(QStringLiteral("g.mp3"));
-        TagRecord tag;
-        tag.GenreID = static_cast<quint8>(genre);
-        QVERIFY(tagged ? writeTaggedMp3(file, tag) : writeUntaggedMp3(file));
+        QVERIFY(tagged ? writeTaggedMp3(file, {"", "", "", "", "", 0, quint8(genre)}) : writeUntaggedMp3(file));
 
         launcher_->AddMp3File(file);
 
@@ -126,7 +107,6 @@ private slots:
         QTest::newRow("not an mp3") << "text.mp3" << QByteArray("just some text");
         QTest::newRow("empty file") << "empty.mp3" << QByteArray("", 0);
         QTest::newRow("a folder") << "folder" << QByteArray("dir");
-        QTest::newRow("path ending in the separator") << "folder/" << QByteArray("dir");
     }
     void addRefusesSilently()
     {
@@ -147,47 +127,25 @@ private slots:
         QVERIFY(fakes_.messages.shown.isEmpty());
     }
 
-    void addingTheSamePathAgainKeepsTheRowAndItsEdits()
+    // Duplicates are exact, case-sensitive paths: the row and its edits stay.
+    void duplicatePathsAreRefused()
     {
         const QString file = mp3(QStringLiteral("a.mp3"));
         launcher_->AddMp3File(file);
         fakes_.list.setCell(1, livTitle, QStringLiteral("unsaved"));
-        fakes_.list.setCell(1, livChanged, QStringLiteral("*"));
-
         launcher_->AddMp3File(file);
-
-        QCOMPARE(fakes_.list.count(), 1);
-        QCOMPARE(fakes_.list.cell(1, livTitle), QStringLiteral("unsaved"));
-        QCOMPARE(fakes_.list.cell(1, livChanged), QStringLiteral("*"));
-    }
-
-    void pathsDifferingInCaseAreDifferentRows()
-    {
-        launcher_->AddMp3File(mp3(QStringLiteral("a.mp3")));
         launcher_->AddMp3File(mp3(QStringLiteral("A.mp3")));
         QCOMPARE(fakes_.list.column(livFilename), (QStringList{"a.mp3", "A.mp3"}));
+        QCOMPARE(fakes_.list.cell(1, livTitle), QStringLiteral("unsaved"));
     }
 
-    void theListHoldsAtMost99Rows()
-    {
-        for (int i = 1; i <= 98; ++i)
-            launcher_->AddMp3File(mp3(QStringLiteral("%1.mp3").arg(i)));
-        QCOMPARE(fakes_.list.count(), 98);
-        launcher_->AddMp3File(mp3(QStringLiteral("99.mp3")));
-        QCOMPARE(fakes_.list.count(), 99);
-        launcher_->AddMp3File(mp3(QStringLiteral("100.mp3")));
-        QCOMPARE(fakes_.list.count(), 99);
-        QCOMPARE(fakes_.list.cell(99, livFilename), QStringLiteral("99.mp3"));
-        QVERIFY(fakes_.messages.shown.isEmpty());
-    }
-
+    // The chooser's paths go in in order until the list holds 99 rows.
     void chooserPathsAreAddedInOrderUpToTheLimit()
     {
         for (int i = 1; i <= 97; ++i)
             launcher_->AddMp3File(mp3(QStringLiteral("%1.mp3").arg(i)));
         fakes_.chooser.result = {mp3(QStringLiteral("x.mp3")), path(QStringLiteral("missing.mp3")),
-                                 mp3(QStringLiteral("y.mp3")), mp3(QStringLiteral("z.mp3")),
-                                 mp3(QStringLiteral("w.mp3"))};
+                                 mp3(QStringLiteral("y.mp3")), mp3(QStringLiteral("z.mp3"))};
 
         launcher_->SelectMp3Files();
 
@@ -196,15 +154,7 @@ private slots:
         QCOMPARE(fakes_.list.count(), 99);
         QCOMPARE(fakes_.list.cell(98, livFilename), QStringLiteral("x.mp3"));
         QCOMPARE(fakes_.list.cell(99, livFilename), QStringLiteral("y.mp3"));
-    }
-
-    void cancellingTheChooserAddsNothing()
-    {
-        fakes_.chooser.result.clear();
-        const int callsBefore = fakes_.chooser.calls;
-        launcher_->SelectMp3Files();
-        QCOMPARE(fakes_.chooser.calls, callsBefore + 1);
-        QCOMPARE(fakes_.list.count(), 0);
+        QVERIFY(fakes_.messages.shown.isEmpty());
     }
 
     void droppedFilesAreAddedInDropOrder()
@@ -220,7 +170,6 @@ private slots:
         QTest::addColumn<QList<int>>("selected");
         QTest::addColumn<QStringList>("left");
         QTest::newRow("scattered") << QList<int>{2, 3, 5} << QStringList{"1", "4", "6"};
-        QTest::newRow("none") << QList<int>{} << QStringList{"1", "2", "3", "4", "5", "6"};
         QTest::newRow("all") << QList<int>{1, 2, 3, 4, 5, 6} << QStringList{};
         QTest::newRow("first and last") << QList<int>{1, 6} << QStringList{"2", "3", "4", "5"};
     }

