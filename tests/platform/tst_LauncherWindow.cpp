@@ -82,13 +82,10 @@ private slots:
 
         const QStringList headers{"ファイル名", "U", "曲名", "ジャンル", "コメント", "No",
                                   "アーティスト", "アルバム", "製作年", "ファイル名withパス", "ジャンルID"};
-        const QList<int> widths{163, 13, 96, 83, 93, 30, 96, 96, 50};
         QCOMPARE(list->columnCount(), 11);
         for (int column = 0; column < 11; ++column) {
             QCOMPARE(list->headerItem()->text(column), headers.at(column));
             QCOMPARE(list->isColumnHidden(column), column >= 9);
-            if (column < 9)
-                QCOMPARE(list->columnWidth(column), widths.at(column));
         }
         QVERIFY(!list->isSortingEnabled());
         QVERIFY(list->header()->sectionsClickable());
@@ -112,24 +109,17 @@ private slots:
             urls << QUrl::fromLocalFile(path);
         urls << QUrl(QStringLiteral("https://example.org/remote.mp3"));
         files.setUrls(urls);
+        QMimeData text;
+        text.setText(paths.first());
+        QVERIFY(!dragOnto(list, &text));
+        dropOnto(list, &text);
+        QCOMPARE(list->topLevelItemCount(), 0);
         QVERIFY(dragOnto(list, &files));
         dropOnto(list, &files);
 
         QCOMPARE(fileNameColumn(list), (QStringList{"b.mp3", "a.mp3", "曲.mp3"}));
         QCOMPARE(list->topLevelItem(0)->text(9), folder.path() + u'/');
         QCOMPARE(list->topLevelItem(0)->text(3), QStringLiteral("Blues"));
-    }
-
-    void droppedTextAddsNothing()
-    {
-        QTemporaryDir folder;
-        LauncherWindow window(folder.path());
-        auto *list = window.findChild<QTreeWidget *>("lvMP3List");
-        QMimeData text;
-        text.setText(folder.path() + QStringLiteral("/a.mp3"));
-        QVERIFY(!dragOnto(list, &text));
-        dropOnto(list, &text);
-        QCOMPARE(list->topLevelItemCount(), 0);
     }
 
     void quittingRemembersTheRenameFormat_data()
@@ -232,12 +222,9 @@ private slots:
         QCOMPARE(seenText, QStringLiteral("一行目\n二行目"));
         QCOMPARE(seenIcon, qtIcon);
         std::sort(seenButtons.begin(), seenButtons.end());
-        const QList<int> expected = buttons == int(MessageBoxService::Buttons::YesNo)
-                                        ? QList<int>{QMessageBox::Yes, QMessageBox::No}
-                                        : QList<int>{QMessageBox::Ok};
-        QList<int> sortedExpected = expected;
-        std::sort(sortedExpected.begin(), sortedExpected.end());
-        QCOMPARE(seenButtons, sortedExpected);
+        QCOMPARE(seenButtons, (buttons == int(MessageBoxService::Buttons::YesNo)
+                                   ? QList<int>{QMessageBox::Yes, QMessageBox::No}
+                                   : QList<int>{QMessageBox::Ok}));
     }
 };
 

@@ -2,6 +2,7 @@
 // they were; an existing destination is never replaced.
 
 #include "PosixFileMover.h"
+#include "common/FileBytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -12,18 +13,6 @@
 #include <unistd.h>
 
 namespace {
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
-}
 
 QStringList entries(const QString &folder)
 {

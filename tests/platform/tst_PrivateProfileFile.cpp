@@ -1,8 +1,8 @@
 #include "Cp932.h"
 #include "PrivateProfileFile.h"
+#include "common/FileBytes.h"
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -12,202 +12,172 @@ class TestPrivateProfileFile : public QObject
 {
     Q_OBJECT
 
-private slots:
-    void init();
-    void read_data();
-    void read();
-    void readUnreadable_data();
-    void readUnreadable();
-    void write_data();
-    void write();
-    void roundTrip_data();
-    void roundTrip();
-    void failedWrite_data();
-    void failedWrite();
-    void keepsPermissions();
-
-private:
     QString path() const { return m_dir->filePath(QStringLiteral("kiv.ini")); }
-    void putFile(const QByteArray &bytes) const;
-    QByteArray readFile() const;
+    void putFile(const QByteArray &bytes) const { QVERIFY(writeFile(path(), bytes)); }
+    QByteArray readFile() const { return ::readFile(path()); }
 
     std::unique_ptr<QTemporaryDir> m_dir;
     PrivateProfileFile m_profile;
+
+private slots:
+    void init()
+    {
+        m_dir = std::make_unique<QTemporaryDir>();
+        QVERIFY(m_dir->isValid());
+    }
+
+    void read_data()
+    {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("section");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("expected");
+
+        const QByteArray a300(300, 'a');
+        const QByteArray ku("\x8B\xC8");  // 曲
+        QTest::newRow("plain") << QByteArray("[KIV]\nFILE_FORMAT=(%K)[%A]%T_%D\n") << "KIV" << "FILE_FORMAT"
+                               << "(%K)[%A]%T_%D";
+        QTest::newRow("cp932") << "[KIV]\nK=" + ku + "_%T\n" << "KIV" << "K" << QString::fromUtf8("曲_%T");
+        QTest::newRow("blanks around everything") << QByteArray(" [ kiv\t]\n\t file_format \t=  v w \t\n") << "KIV"
+                                                  << "FILE_FORMAT" << "v w";
+        QTest::newRow("quotes removed") << QByteArray("[S]\nK= \" v \" \n") << "S" << "K" << " v ";
+        QTest::newRow("text after first =") << QByteArray("[S]\nK=a=b\n") << "S" << "K" << "a=b";
+        QTest::newRow("crlf") << QByteArray("[S]\r\nK=v\r\n") << "S" << "K" << "v";
+        QTest::newRow("no final line ending") << QByteArray("[S]\nK=v") << "S" << "K" << "v";
+        QTest::newRow("300 bytes cut to 255") << "[S]\nK=" + a300 + "\n" << "S" << "K" << QString(255, u'a');
+        QTest::newRow("double-byte at 254..255 kept") << "[S]\nK=" + a300.first(253) + ku + "\n" << "S" << "K"
+                                                      << QString(253, u'a') + QString::fromUtf8("曲");
+        QTest::newRow("double-byte across 255 dropped") << "[S]\nK=" + a300.first(254) + ku + "\n" << "S" << "K"
+                                                        << QString(254, u'a');
+        QTest::newRow("first section and key win") << QByteArray("[S]\nK=1\nK=2\n[S]\nK=3\n") << "S" << "K" << "1";
+        QTest::newRow("key of another section") << QByteArray("K=0\n[T]\nK=1\n[S]\nJ=2\n") << "S" << "K" << "";
+        QTest::newRow("commented key") << QByteArray("[S]\n;K=1\n  ; K=2\n") << "S" << "K" << "";
+        QTest::newRow("garbage lines") << QByteArray("[S]\nnonsense\n\n[broken\nK=v\n") << "S" << "K" << "v";
+        QTest::newRow("missing section") << QByteArray("[T]\nK=v\n") << "S" << "K" << "";
+        // 0x83 0x41 and 0x83 0x61 are two katakana; folding the second byte as an
+        // ASCII letter would take one for the other.
+        QTest::newRow("second byte is ]") << QByteArray("[\x83\x5D]\nK=v\n") << Cp932::decode("\x83\x5D") << "K" << "v";
+        QTest::newRow("second byte not case-folded") << QByteArray("[S]\n\x83\x41=v\n") << "S"
+                                                     << Cp932::decode("\x83\x61") << "";
+    }
+
+    void read()
+    {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, section);
+        QFETCH(QString, key);
+        QFETCH(QString, expected);
+        putFile(file);
+        QCOMPARE(m_profile.readString(section, key, path()), expected);
+    }
+
+    void readUnreadable_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("missing file") << "none.ini";
+        QTest::newRow("folder") << ".";
+    }
+
+    void readUnreadable()
+    {
+        QFETCH(QString, name);
+        QCOMPARE(m_profile.readString("S", "K", m_dir->filePath(name)), QString());
+    }
+
+    void write_data()
+    {
+        QTest::addColumn<bool>("exists");
+        QTest::addColumn<QByteArray>("before");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QByteArray>("after");
+
+        // Every row writes key "FILE_FORMAT" in section "KIV".
+        QTest::newRow("new file") << false << QByteArray() << QString::fromUtf8("曲")
+                                  << QByteArray("[KIV]\nFILE_FORMAT=\x8B\xC8\n");
+        QTest::newRow("empty file") << true << QByteArray() << "v" << QByteArray("[KIV]\nFILE_FORMAT=v\n");
+        QTest::newRow("replace keeps the rest")
+            << true << QByteArray("; settings\r\n\r\n[A]\r\nFILE_FORMAT=a\r\n[kiv]\r\n x=1\r\n File_Format = old \r\n"
+                                  "y = 2 \r\n\r\n[B]\r\nz=\x8B\xC8\r\n")
+            << "new"
+            << QByteArray("; settings\r\n\r\n[A]\r\nFILE_FORMAT=a\r\n[kiv]\r\n x=1\r\nFile_Format=new\r\n"
+                          "y = 2 \r\n\r\n[B]\r\nz=\x8B\xC8\r\n");
+        QTest::newRow("replace only the first key") << true << QByteArray("[KIV]\nFILE_FORMAT=1\nFILE_FORMAT=2")
+                                                    << "v" << QByteArray("[KIV]\nFILE_FORMAT=v\nFILE_FORMAT=2");
+        QTest::newRow("key appended after the section's last key")
+            << true << QByteArray("[KIV]\r\na=1\r\n; note\r\n\r\n[B]\r\nb=2\r\n") << "v"
+            << QByteArray("[KIV]\r\na=1\r\nFILE_FORMAT=v\r\n; note\r\n\r\n[B]\r\nb=2\r\n");
+        QTest::newRow("key appended to a section without keys") << true << QByteArray("[KIV]\n[B]\n") << "v"
+                                                                << QByteArray("[KIV]\nFILE_FORMAT=v\n[B]\n");
+        QTest::newRow("key appended to the last line") << true << QByteArray("[KIV]\r\na=1") << "v"
+                                                       << QByteArray("[KIV]\r\na=1\r\nFILE_FORMAT=v\r\n");
+        QTest::newRow("section appended") << true << QByteArray("[B]\r\nFILE_FORMAT=1\r\n") << "v"
+                                          << QByteArray("[B]\r\nFILE_FORMAT=1\r\n[KIV]\r\nFILE_FORMAT=v\r\n");
+        QTest::newRow("section appended to the last line") << true << QByteArray(";x") << "v"
+                                                           << QByteArray(";x\n[KIV]\nFILE_FORMAT=v\n");
+        QTest::newRow("line breaks removed") << true << QByteArray("[KIV]\nFILE_FORMAT=1\n[B]\n") << "a\r\nb\rc\n"
+                                             << QByteArray("[KIV]\nFILE_FORMAT=abc\n[B]\n");
+        QTest::newRow("empty value") << true << QByteArray("[KIV]\nFILE_FORMAT=1\n") << ""
+                                     << QByteArray("[KIV]\nFILE_FORMAT=\n");
+    }
+
+    void write()
+    {
+        QFETCH(bool, exists);
+        QFETCH(QByteArray, before);
+        QFETCH(QString, value);
+        QFETCH(QByteArray, after);
+        if (exists)
+            putFile(before);
+        QVERIFY(m_profile.writeString("KIV", "FILE_FORMAT", value, path()));
+        QCOMPARE(readFile(), after);
+    }
+
+    void roundTrip_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::newRow("plain") << "(%K)[%A]%T_%D";
+        QTest::newRow("japanese") << QString::fromUtf8("（%K）「%A」曲_%T");
+        QTest::newRow("quoted") << "\"a\"";
+        QTest::newRow("two quotes") << "\"\"";
+        QTest::newRow("empty") << "";
+    }
+
+    void roundTrip()
+    {
+        QFETCH(QString, value);
+        putFile("[KIV]\nFILE_FORMAT=old\n");
+        QVERIFY(m_profile.writeString("kiv", "file_format", value, path()));
+        QCOMPARE(m_profile.readString("KIV", "FILE_FORMAT", path()), value);
+    }
+
+    void failedWrite_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("missing folder") << "none/kiv.ini";
+        QTest::newRow("target is a folder") << "folder";
+    }
+
+    void failedWrite()
+    {
+        QFETCH(QString, name);
+        QVERIFY(QDir(m_dir->path()).mkpath("folder"));
+        putFile("[KIV]\nFILE_FORMAT=old\n");
+        QVERIFY(!m_profile.writeString("KIV", "FILE_FORMAT", "new", m_dir->filePath(name)));
+        QCOMPARE(readFile(), QByteArray("[KIV]\nFILE_FORMAT=old\n"));
+        QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                 QStringList({"folder", "kiv.ini"}));
+        QVERIFY(QDir(m_dir->filePath("folder")).isEmpty());
+    }
+
+    void keepsPermissions()
+    {
+        putFile("[KIV]\nFILE_FORMAT=old\n");
+        const auto permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
+        QVERIFY(QFile::setPermissions(path(), permissions));
+        QVERIFY(m_profile.writeString("KIV", "FILE_FORMAT", "new", path()));
+        QCOMPARE(QFile::permissions(path()) & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser), permissions);
+    }
 };
-
-void TestPrivateProfileFile::init()
-{
-    m_dir = std::make_unique<QTemporaryDir>();
-    QVERIFY(m_dir->isValid());
-}
-
-void TestPrivateProfileFile::putFile(const QByteArray &bytes) const
-{
-    QFile file(path());
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QByteArray TestPrivateProfileFile::readFile() const
-{
-    QFile file(path());
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-void TestPrivateProfileFile::read_data()
-{
-    QTest::addColumn<QByteArray>("file");
-    QTest::addColumn<QString>("section");
-    QTest::addColumn<QString>("key");
-    QTest::addColumn<QString>("expected");
-
-    const QByteArray a300(300, 'a');
-    const QByteArray ku("\x8B\xC8");  // 曲
-    QTest::newRow("plain") << QByteArray("[KIV]\nFILE_FORMAT=(%K)[%A]%T_%D\n") << "KIV" << "FILE_FORMAT"
-                           << "(%K)[%A]%T_%D";
-    QTest::newRow("cp932") << "[KIV]\nK=" + ku + "_%T\n" << "KIV" << "K" << QString::fromUtf8("曲_%T");
-    QTest::newRow("blanks around everything") << QByteArray(" [ kiv\t]\n\t file_format \t=  v w \t\n") << "KIV"
-                                              << "FILE_FORMAT" << "v w";
-    QTest::newRow("quotes removed") << QByteArray("[S]\nK= \" v \" \n") << "S" << "K" << " v ";
-    QTest::newRow("text after first =") << QByteArray("[S]\nK=a=b\n") << "S" << "K" << "a=b";
-    QTest::newRow("crlf") << QByteArray("[S]\r\nK=v\r\n") << "S" << "K" << "v";
-    QTest::newRow("no final line ending") << QByteArray("[S]\nK=v") << "S" << "K" << "v";
-    QTest::newRow("300 bytes cut to 255") << "[S]\nK=" + a300 + "\n" << "S" << "K" << QString(255, u'a');
-    QTest::newRow("double-byte at 254..255 kept") << "[S]\nK=" + a300.first(253) + ku + "\n" << "S" << "K"
-                                                  << QString(253, u'a') + QString::fromUtf8("曲");
-    QTest::newRow("double-byte across 255 dropped") << "[S]\nK=" + a300.first(254) + ku + "\n" << "S" << "K"
-                                                    << QString(254, u'a');
-    QTest::newRow("first section and key win") << QByteArray("[S]\nK=1\nK=2\n[S]\nK=3\n") << "S" << "K" << "1";
-    QTest::newRow("key of another section") << QByteArray("K=0\n[T]\nK=1\n[S]\nJ=2\n") << "S" << "K" << "";
-    QTest::newRow("commented key") << QByteArray("[S]\n;K=1\n  ; K=2\n") << "S" << "K" << "";
-    QTest::newRow("garbage lines") << QByteArray("[S]\nnonsense\n\n[broken\nK=v\n") << "S" << "K" << "v";
-    QTest::newRow("missing section") << QByteArray("[T]\nK=v\n") << "S" << "K" << "";
-    // 0x83 0x41 and 0x83 0x61 are two katakana; folding the second byte as an
-    // ASCII letter would take one for the other.
-    QTest::newRow("second byte is ]") << QByteArray("[\x83\x5D]\nK=v\n") << Cp932::decode("\x83\x5D") << "K" << "v";
-    QTest::newRow("second byte not case-folded") << QByteArray("[S]\n\x83\x41=v\n") << "S"
-                                                 << Cp932::decode("\x83\x61") << "";
-}
-
-void TestPrivateProfileFile::read()
-{
-    QFETCH(QByteArray, file);
-    QFETCH(QString, section);
-    QFETCH(QString, key);
-    QFETCH(QString, expected);
-    putFile(file);
-    QCOMPARE(m_profile.readString(section, key, path()), expected);
-}
-
-void TestPrivateProfileFile::readUnreadable_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::newRow("missing file") << "none.ini";
-    QTest::newRow("folder") << ".";
-}
-
-void TestPrivateProfileFile::readUnreadable()
-{
-    QFETCH(QString, name);
-    QCOMPARE(m_profile.readString("S", "K", m_dir->filePath(name)), QString());
-}
-
-void TestPrivateProfileFile::write_data()
-{
-    QTest::addColumn<bool>("exists");
-    QTest::addColumn<QByteArray>("before");
-    QTest::addColumn<QString>("value");
-    QTest::addColumn<QByteArray>("after");
-
-    // Every row writes key "FILE_FORMAT" in section "KIV".
-    QTest::newRow("new file") << false << QByteArray() << QString::fromUtf8("曲")
-                              << QByteArray("[KIV]\nFILE_FORMAT=\x8B\xC8\n");
-    QTest::newRow("empty file") << true << QByteArray() << "v" << QByteArray("[KIV]\nFILE_FORMAT=v\n");
-    QTest::newRow("replace keeps the rest")
-        << true << QByteArray("; settings\r\n\r\n[A]\r\nFILE_FORMAT=a\r\n[kiv]\r\n x=1\r\n File_Format = old \r\n"
-                              "y = 2 \r\n\r\n[B]\r\nz=\x8B\xC8\r\n")
-        << "new"
-        << QByteArray("; settings\r\n\r\n[A]\r\nFILE_FORMAT=a\r\n[kiv]\r\n x=1\r\nFile_Format=new\r\n"
-                      "y = 2 \r\n\r\n[B]\r\nz=\x8B\xC8\r\n");
-    QTest::newRow("replace only the first key") << true << QByteArray("[KIV]\nFILE_FORMAT=1\nFILE_FORMAT=2")
-                                                << "v" << QByteArray("[KIV]\nFILE_FORMAT=v\nFILE_FORMAT=2");
-    QTest::newRow("key appended after the section's last key")
-        << true << QByteArray("[KIV]\r\na=1\r\n; note\r\n\r\n[B]\r\nb=2\r\n") << "v"
-        << QByteArray("[KIV]\r\na=1\r\nFILE_FORMAT=v\r\n; note\r\n\r\n[B]\r\nb=2\r\n");
-    QTest::newRow("key appended to a section without keys") << true << QByteArray("[KIV]\n[B]\n") << "v"
-                                                            << QByteArray("[KIV]\nFILE_FORMAT=v\n[B]\n");
-    QTest::newRow("key appended to the last line") << true << QByteArray("[KIV]\r\na=1") << "v"
-                                                   << QByteArray("[KIV]\r\na=1\r\nFILE_FORMAT=v\r\n");
-    QTest::newRow("section appended") << true << QByteArray("[B]\r\nFILE_FORMAT=1\r\n") << "v"
-                                      << QByteArray("[B]\r\nFILE_FORMAT=1\r\n[KIV]\r\nFILE_FORMAT=v\r\n");
-    QTest::newRow("section appended to the last line") << true << QByteArray(";x") << "v"
-                                                       << QByteArray(";x\n[KIV]\nFILE_FORMAT=v\n");
-    QTest::newRow("line breaks removed") << true << QByteArray("[KIV]\nFILE_FORMAT=1\n[B]\n") << "a\r\nb\rc\n"
-                                         << QByteArray("[KIV]\nFILE_FORMAT=abc\n[B]\n");
-    QTest::newRow("empty value") << true << QByteArray("[KIV]\nFILE_FORMAT=1\n") << ""
-                                 << QByteArray("[KIV]\nFILE_FORMAT=\n");
-}
-
-void TestPrivateProfileFile::write()
-{
-    QFETCH(bool, exists);
-    QFETCH(QByteArray, before);
-    QFETCH(QString, value);
-    QFETCH(QByteArray, after);
-    if (exists)
-        putFile(before);
-    QVERIFY(m_profile.writeString("KIV", "FILE_FORMAT", value, path()));
-    QCOMPARE(readFile(), after);
-}
-
-void TestPrivateProfileFile::roundTrip_data()
-{
-    QTest::addColumn<QString>("value");
-    QTest::newRow("plain") << "(%K)[%A]%T_%D";
-    QTest::newRow("japanese") << QString::fromUtf8("（%K）「%A」曲_%T");
-    QTest::newRow("blanks around") << "  a b\t ";
-    QTest::newRow("quoted") << "\"a\"";
-    QTest::newRow("quotes and blanks") << " \"a\" ";
-    QTest::newRow("two quotes") << "\"\"";
-    QTest::newRow("lone quote") << "\"";
-    QTest::newRow("empty") << "";
-}
-
-void TestPrivateProfileFile::roundTrip()
-{
-    QFETCH(QString, value);
-    putFile("[KIV]\nFILE_FORMAT=old\n");
-    QVERIFY(m_profile.writeString("kiv", "file_format", value, path()));
-    QCOMPARE(m_profile.readString("KIV", "FILE_FORMAT", path()), value);
-}
-
-void TestPrivateProfileFile::failedWrite_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::newRow("missing folder") << "none/kiv.ini";
-    QTest::newRow("target is a folder") << "folder";
-}
-
-void TestPrivateProfileFile::failedWrite()
-{
-    QFETCH(QString, name);
-    QVERIFY(QDir(m_dir->path()).mkpath("folder"));
-    putFile("[KIV]\nFILE_FORMAT=old\n");
-    QVERIFY(!m_profile.writeString("KIV", "FILE_FORMAT", "new", m_dir->filePath(name)));
-    QCOMPARE(readFile(), QByteArray("[KIV]\nFILE_FORMAT=old\n"));
-    QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-             QStringList({"folder", "kiv.ini"}));
-    QVERIFY(QDir(m_dir->filePath("folder")).isEmpty());
-}
-
-void TestPrivateProfileFile::keepsPermissions()
-{
-    putFile("[KIV]\nFILE_FORMAT=old\n");
-    const auto permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
-    QVERIFY(QFile::setPermissions(path(), permissions));
-    QVERIFY(m_profile.writeString("KIV", "FILE_FORMAT", "new", path()));
-    QCOMPARE(QFile::permissions(path()) & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser), permissions);
-}
 
 QTEST_GUILESS_MAIN(TestPrivateProfileFile)
 #include "tst_PrivateProfileFile.moc"
