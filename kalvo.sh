@@ -45,7 +45,7 @@ test)
     ;;
 test-sanitized)
     build build-sanitized -DKALVO_SANITIZE=ON
-    ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 run_tests build-sanitized
+    UBSAN_OPTIONS=print_stacktrace=1 run_tests build-sanitized
     ;;
 *)
     echo "usage: bash kalvo.sh [run|test|test-sanitized]" >&2
