@@ -45,6 +45,19 @@ void threeRows(FakeWindowServices &fakes)
     fakes.window.format = QStringLiteral("%D:%T");
 }
 
+// The logic after start-up, with the three rows above.
+struct LoadedWithThreeRows {
+    FakeWindowServices fakes;
+    frmID3Launcher launcher{fakes.services()};
+
+    LoadedWithThreeRows()
+    {
+        fakes.editor.logic = &launcher;
+        launcher.Form_Load();
+        threeRows(fakes);
+    }
+};
+
 }  // namespace
 
 class TestListCommands : public QObject
@@ -81,11 +94,9 @@ private slots:
         QFETCH(int, keyCode);
         QFETCH(int, shift);
         QFETCH(QString, command);
-        FakeWindowServices fakes;
-        frmID3Launcher launcher(fakes.services());
-        fakes.editor.logic = &launcher;
-        launcher.Form_Load();
-        threeRows(fakes);
+        LoadedWithThreeRows loaded;
+        FakeWindowServices &fakes = loaded.fakes;
+        frmID3Launcher &launcher = loaded.launcher;
 
         launcher.lvMP3List_KeyDown(keyCode, shift);
 
@@ -94,10 +105,9 @@ private slots:
 
     void keysRunEvenWhenTheirItemIsDisabled()
     {
-        FakeWindowServices fakes;
-        frmID3Launcher launcher(fakes.services());
-        launcher.Form_Load();
-        threeRows(fakes);
+        LoadedWithThreeRows loaded;
+        FakeWindowServices &fakes = loaded.fakes;
+        frmID3Launcher &launcher = loaded.launcher;
         fakes.list.rows[1].selected = false;
         launcher.lvMP3List_MouseDown(1, 0, 5, 5);
         QCOMPARE(fakes.menu.enabled.value(Item::Rename), false);
@@ -123,11 +133,9 @@ private slots:
     {
         QFETCH(QString, action);
         QFETCH(QString, command);
-        FakeWindowServices fakes;
-        frmID3Launcher launcher(fakes.services());
-        fakes.editor.logic = &launcher;
-        launcher.Form_Load();
-        threeRows(fakes);
+        LoadedWithThreeRows loaded;
+        FakeWindowServices &fakes = loaded.fakes;
+        frmID3Launcher &launcher = loaded.launcher;
 
         if (action == QLatin1String("edit"))
             launcher.Menu_LV_RightMenu_EDIT_Tag_Click();
