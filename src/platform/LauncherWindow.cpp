@@ -20,6 +20,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <functional>
+
 namespace {
 
 // Client area and the bottom row of controls, in twips. The list takes what
@@ -92,18 +94,16 @@ LauncherWindow::LauncherWindow(const QString &programFolder, QWidget *parent)
     connect(lvMP3List, &FileListWidget::listDoubleClicked, this, [this] { logic_->lvMP3List_DblClick(); });
 
     using Item = ListMenuService::Item;
-    const auto onMenu = [this](Item item, auto handler) {
-        connect(menuService_->action(item), &QAction::triggered, this, [this, handler] { (logic_.get()->*handler)(); });
+    const auto onMenu = [this](Item item, const std::function<void()> &command) {
+        connect(menuService_->action(item), &QAction::triggered, this, command);
     };
-    onMenu(Item::EditTag, &frmID3Launcher::Menu_LV_RightMenu_EDIT_Tag_Click);
-    onMenu(Item::Delete, &frmID3Launcher::Menu_LV_RightMenu_DELETE_Click);
-    onMenu(Item::Load, &frmID3Launcher::Menu_LV_RightMenu_Load_Click);
-    onMenu(Item::Rename, &frmID3Launcher::Menu_LV_RightMenu_Rename_Click);
-    onMenu(Item::Copyright, &frmID3Launcher::Menu_LV_RightMenu_Copyright_Click);
-    connect(menuService_->action(Item::SaveSelected), &QAction::triggered, this,
-            [this] { logic_->Menu_LV_RightMenu_Save_Click(0); });
-    connect(menuService_->action(Item::SaveAll), &QAction::triggered, this,
-            [this] { logic_->Menu_LV_RightMenu_Save_Click(1); });
+    onMenu(Item::EditTag, [this] { logic_->Menu_LV_RightMenu_EDIT_Tag_Click(); });
+    onMenu(Item::Delete, [this] { logic_->Menu_LV_RightMenu_DELETE_Click(); });
+    onMenu(Item::Load, [this] { logic_->Menu_LV_RightMenu_Load_Click(); });
+    onMenu(Item::Rename, [this] { logic_->Menu_LV_RightMenu_Rename_Click(); });
+    onMenu(Item::SaveSelected, [this] { logic_->Menu_LV_RightMenu_Save_Click(0); });
+    onMenu(Item::SaveAll, [this] { logic_->Menu_LV_RightMenu_Save_Click(1); });
+    onMenu(Item::Copyright, [this] { logic_->Menu_LV_RightMenu_Copyright_Click(); });
 
     logic_->Form_Load();
 }
