@@ -2,13 +2,10 @@
 
 #include "Cp932.h"
 #include "GenreTable.h"
+#include "TailFile.h"
 
-#include <QFile>
-
-#include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
@@ -18,75 +15,6 @@ constexpr int kTitleAt = 3, kArtistAt = 33, kAlbumAt = 63, kYearAt = 93, kCommen
 constexpr int kZeroAt = 125, kTrackAt = 126, kGenreAt = 127;
 constexpr int kTitleWidth = 30, kArtistWidth = 30, kAlbumWidth = 30, kYearWidth = 4, kCommentWidth = 28;
 constexpr int kHeaderSize = 4;
-
-// Closes its descriptor on every way out of a file operation.
-class FileDescriptor
-{
-public:
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor()
-    {
-        if (fd_ >= 0)
-            ::close(fd_);
-    }
-    FileDescriptor(const FileDescriptor &) = delete;
-    FileDescriptor &operator=(const FileDescriptor &) = delete;
-    int get() const { return fd_; }
-    bool isOpen() const { return fd_ >= 0; }
-
-private:
-    int fd_;
-};
-
-// Opens path only when it names a regular file (symlinks followed). Anything
-// else, a FIFO above all, is never opened: opening a FIFO for reading would
-// wait for a writer forever. O_NONBLOCK guards the window between the stat and
-// the open, and fstat confirms what was opened.
-int openRegularFile(const QString &path, int flags, qint64 &length)
-{
-    const QByteArray native = QFile::encodeName(path);
-    struct stat info {};
-    if (native.isEmpty() || ::stat(native.constData(), &info) != 0 || !S_ISREG(info.st_mode))
-        return -1;
-    const int fd = ::open(native.constData(), flags | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0)
-        return -1;
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        return -1;
-    }
-    length = static_cast<qint64>(info.st_size);
-    return fd;
-}
-
-// Reads up to size bytes at offset; returns the count read (short only at the
-// end of the file), or -1 on an I/O error.
-qint64 readAt(int fd, unsigned char *buffer, qint64 size, qint64 offset)
-{
-    qint64 done = 0;
-    while (done < size) {
-        const ssize_t n = ::pread(fd, buffer + done, static_cast<size_t>(size - done),
-                                  static_cast<off_t>(offset + done));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            return -1;
-        if (n == 0)
-            break;
-        done += n;
-    }
-    return done;
-}
-
-// Writes the whole block at offset; false on any error or short write.
-bool writeAt(int fd, const classID3_V11::Block &block, qint64 offset)
-{
-    ssize_t n;
-    do {
-        n = ::pwrite(fd, block.data(), block.size(), static_cast<off_t>(offset));
-    } while (n < 0 && errno == EINTR);
-    return n == static_cast<ssize_t>(block.size());
-}
 
 // Text of one slot: it ends at its first 0x00 byte, as other tag writers pad
 // with 0x00; trailing spaces are trimmed by the caller.
@@ -225,7 +153,7 @@ bool classID3_V11::IsMp3Header(unsigned char b0, unsigned char b1, unsigned char
 bool classID3_V11::ReadTag(const QString &path)
 {
     qint64 length = 0;
-    const FileDescriptor file(openRegularFile(path, O_RDONLY, length));
+    const FileDescriptor file = openRegularFile(path, O_RDONLY, length);
     if (!file.isOpen())
         return false;
     Block block{};
@@ -293,21 +221,17 @@ classID3_V11::Block classID3_V11::BuildBlock() const
 // was. The bytes before the block are never written.
 bool classID3_V11::WriteTag(const QString &path)
 {
-    qint64 length = 0;
-    const FileDescriptor file(openRegularFile(path, O_RDWR, length));
+    TailBefore before;
+    const FileDescriptor file = openRegularFile(path, O_RDWR, before.length);
     if (!file.isOpen())
         return false;
-    Block oldTail{};
-    const TagState state = CheckMp3File(file.get(), length, oldTail);
+    const TagState state = CheckMp3File(file.get(), before.length, before.oldBlock);
     if (state == NotMp3)
         return false;
-    const qint64 offset = state == TagPresent ? length - kBlockSize : length;
+    before.hadBlock = state == TagPresent;
+    const qint64 offset = before.hadBlock ? before.length - kBlockSize : before.length;
     if (writeAt(file.get(), BuildBlock(), offset) && ::fdatasync(file.get()) == 0)
         return true;
-    if (state == NoTag)
-        (void)!::ftruncate(file.get(), static_cast<off_t>(length));
-    else
-        (void)!writeAt(file.get(), oldTail, offset);
-    (void)!::fdatasync(file.get());
+    undoTailWrite(file.get(), before);
     return false;
 }

@@ -1,11 +1,10 @@
 #pragma once
 
 #include "TagRecord.h"
+#include "TailFile.h"
 
 #include <QString>
 #include <QtGlobal>
-
-#include <array>
 
 // Reads and writes the 128-byte ID3v1.1 block at the end of one MP3 file and
 // holds its fields in between. Bind a path, then load and read the getters, or
@@ -43,8 +42,8 @@ public:
     // bound file.
     static QString GetGenreString(qint16 gID);
 
-    static constexpr int kBlockSize = 128;
-    using Block = std::array<unsigned char, kBlockSize>;
+    static constexpr int kBlockSize = kTagBlockSize;
+    using Block = TagBlock;
 
 private:
     enum TagState { NotMp3 = 0, TagPresent = 1, NoTag = 2 };
