@@ -71,18 +71,6 @@ struct MemFile {
     }
 };
 
-struct Fields {
-    QString title, artist, album, year, comment;
-    quint8 track = 0, genre = 0;
-    bool operator==(const Fields &) const = default;
-};
-
-Fields fieldsOf(const classID3_V11 &tag)
-{
-    return {tag.GetTrackName(), tag.GetAirtistName(), tag.GetAlbumName(), tag.GetReleaseYear(),
-            tag.GetComment(), tag.GetTrackNumber(), tag.GetGenreID()};
-}
-
 // A loaded text has no trailing space, no NUL and fits its slot.
 void checkLoadedText(const QString &text, qsizetype width)
 {
@@ -94,13 +82,13 @@ void checkLoadedText(const QString &text, qsizetype width)
 void checkLoaded(const classID3_V11 &tag)
 {
     check(tag.ErrorString() == QLatin1String("NO ERROR"), "load succeeded without NO ERROR");
-    const Fields f = fieldsOf(tag);
-    checkLoadedText(f.title, 30);
-    checkLoadedText(f.artist, 30);
-    checkLoadedText(f.album, 30);
-    checkLoadedText(f.year, 4);
-    checkLoadedText(f.comment, 28);
-    check(f.track <= 100, "loaded track number above 100");
+    const TagRecord f = tagFields(tag);
+    checkLoadedText(f.Title, 30);
+    checkLoadedText(f.Artist, 30);
+    checkLoadedText(f.Album, 30);
+    checkLoadedText(f.Year, 4);
+    checkLoadedText(f.Comment, 28);
+    check(f.TrackNumber <= 100, "loaded track number above 100");
 }
 
 bool startsWithTag(const std::uint8_t *p)
@@ -110,13 +98,13 @@ bool startsWithTag(const std::uint8_t *p)
 
 // The block written by a save: magic, no NUL in a text slot, then 0x00, track
 // and genre as held.
-void checkWrittenBlock(const std::uint8_t *block, const Fields &held)
+void checkWrittenBlock(const std::uint8_t *block, const TagRecord &held)
 {
     check(startsWithTag(block), "saved block lacks TAG");
     check(std::memchr(block + 3, 0, 125 - 3) == nullptr, "saved text slot holds 0x00");
     check(block[125] == 0x00, "byte 125 not zero");
-    check(block[126] == held.track, "saved track byte differs");
-    check(block[127] == held.genre, "saved genre byte differs");
+    check(block[126] == held.TrackNumber, "saved track byte differs");
+    check(block[127] == held.GenreID, "saved genre byte differs");
 }
 
 // Saves the held fields and checks the file changed only where it may.
@@ -131,7 +119,7 @@ std::vector<std::uint8_t> saveAndCheck(classID3_V11 &tag, const MemFile &file,
     std::vector<std::uint8_t> after = file.contents();
     check(after.size() == keep + kBlock, "length after save is neither old nor old + 128");
     check(std::memcmp(after.data(), before.data(), keep) == 0, "save changed bytes before the block");
-    checkWrittenBlock(after.data() + keep, fieldsOf(tag));
+    checkWrittenBlock(after.data() + keep, tagFields(tag));
     return after;
 }
 
@@ -146,7 +134,7 @@ void checkNumbersAgainstInput(const classID3_V11 &tag, const std::uint8_t *data,
         check(tag.GetTrackNumber() == track, "track number not as the rules give");
         check(tag.GetGenreID() == block[127], "genre byte not kept");
     } else {
-        check(fieldsOf(tag) == Fields{}, "file without a tag did not load blank");
+        check(tagFields(tag) == TagRecord{}, "file without a tag did not load blank");
     }
 }
 
@@ -173,11 +161,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const std::vector<std::uint8_t> first = saveAndCheck(tag, file, original);
     check(tag.LoadMp3File(QString()), "load after save failed");
     checkLoaded(tag);
-    const Fields second = fieldsOf(tag);
+    const TagRecord second = tagFields(tag);
     const std::vector<std::uint8_t> again = saveAndCheck(tag, file, first);
     check(again.size() == first.size(), "second save changed the length");
     check(tag.LoadMp3File(QString()), "second load after save failed");
-    check(fieldsOf(tag) == second, "tag not stable after a save and load");
+    check(tagFields(tag) == second, "tag not stable after a save and load");
 
     // Arbitrary text (the input read as UTF-16) through the setters: the block
     // stays well formed, the length stays, and no double-byte character is

@@ -1,8 +1,8 @@
 // The main window's side of the tag editor window: opening it on the current
 // row, loading a row into it, storing its values into a row, and its closing.
 
-#include "CellNumber.h"
 #include "FileRow.h"
+#include "GenreTable.h"
 #include "ListViewService.h"
 #include "MainWindowService.h"
 #include "TagEditorService.h"
@@ -11,7 +11,6 @@
 namespace {
 
 const QString kEditorCaptionMark = QStringLiteral("[EDIT]");
-constexpr qint16 kMaxGenreEntries = 256;
 
 }  // namespace
 
@@ -31,7 +30,7 @@ void frmID3Launcher::OpenTagEditor()
 
     // Entry positions equal genre numbers: the names are handed over in
     // number order up to the first number without one.
-    for (qint16 n = 0; n < kMaxGenreEntries; ++n) {
+    for (qint16 n = 0; n < GenreTable::kMaxEntries; ++n) {
         const QString name = classID3_V11::GetGenreString(n);
         if (name.isEmpty())
             break;
@@ -53,15 +52,16 @@ void frmID3Launcher::frmID3EditerWindow_PutID3(qint16 KeyID)
     else if (n < 1)
         n = rows;
 
+    const TagRecord fields = rowFields(list, n);
     TagEditorService &editor = services_.editor;
-    editor.SetAirtistName(list.cell(n, livAirtist));
-    editor.SetAlbumName(list.cell(n, livAlbum));
-    editor.SetComment(list.cell(n, livComment));
+    editor.SetAirtistName(fields.Artist);
+    editor.SetAlbumName(fields.Album);
+    editor.SetComment(fields.Comment);
     editor.SetFileName(list.cell(n, livFilename));
-    editor.SetGenreID(cellNumber(list.cell(n, livGenreID)));
-    editor.SetReleaseYear(list.cell(n, livYear));
-    editor.SetTrackName(list.cell(n, livTitle));
-    editor.SetTrackNumber(cellNumber(list.cell(n, livTrackNo)));
+    editor.SetGenreID(fields.GenreID);
+    editor.SetReleaseYear(fields.Year);
+    editor.SetTrackName(fields.Title);
+    editor.SetTrackNumber(fields.TrackNumber);
     editor.SetReadID(static_cast<qint16>(n));
 }
 
@@ -70,33 +70,15 @@ void frmID3Launcher::frmID3EditerWindow_SetID3(qint16 KeyID)
     ListViewService &list = services_.list;
     if (KeyID < 1 || KeyID > list.count())
         return;
-    const int row = KeyID;
     const TagEditorService &editor = services_.editor;
-
-    const QString title = editor.GetTrackName();
-    const QString year = editor.GetReleaseYear();
-    const QString comment = editor.GetComment();
-    const QString album = editor.GetAlbumName();
-    const QString artist = editor.GetAirtistName();
-    const quint8 track = editor.GetTrackNumber();
-    const quint8 genre = editor.GetGenreID();
-
-    // An unchanged row keeps whatever mark it had.
-    const bool differs = title != list.cell(row, livTitle) || year != list.cell(row, livYear)
-                         || comment != list.cell(row, livComment) || album != list.cell(row, livAlbum)
-                         || artist != list.cell(row, livAirtist) || track != cellNumber(list.cell(row, livTrackNo))
-                         || genre != cellNumber(list.cell(row, livGenreID));
-    if (differs)
-        list.setCell(row, livChanged, QString::fromUtf16(kChangeMark));
-
-    list.setCell(row, livAirtist, artist);
-    list.setCell(row, livAlbum, album);
-    list.setCell(row, livComment, comment);
-    list.setCell(row, livGenreID, QString::number(genre));
-    list.setCell(row, livGenre, classID3_V11::GetGenreString(genre));
-    list.setCell(row, livYear, year);
-    list.setCell(row, livTitle, title);
-    list.setCell(row, livTrackNo, QString::number(track));
+    const TagRecord fields{editor.GetTrackName(),  editor.GetAirtistName(), editor.GetAlbumName(),
+                           editor.GetReleaseYear(), editor.GetComment(),     editor.GetTrackNumber(),
+                           editor.GetGenreID()};
+    // Texts compare exactly, numbers as numbers; an unchanged row keeps
+    // whatever mark it had.
+    if (fields != rowFields(list, KeyID))
+        list.setCell(KeyID, livChanged, QString::fromUtf16(kChangeMark));
+    putRowFields(list, KeyID, fields);
 }
 
 void frmID3Launcher::frmID3EditerWindow_LostForm()

@@ -1,6 +1,10 @@
 #pragma once
 
+#include "TagRecord.h"
+
 #include <array>
+
+class ListViewService;
 
 // Cell positions of a row of the file list; a header click reports the same
 // positions.
@@ -41,3 +45,11 @@ inline constexpr std::array<FileRowColumnInfo, kFileRowColumnCount> kFileRowColu
 
 // The change mark of livChanged.
 inline constexpr char16_t kChangeMark[] = u"*";
+
+// The tag fields a row holds: the texts as they stand, the track and genre
+// numbers as their cells read (livGenre only shows the genre's name).
+TagRecord rowFields(const ListViewService &list, int row);
+
+// Puts tag fields into a row's cells, the numbers as decimal text, and the
+// genre's name beside its number.
+void putRowFields(ListViewService &list, int row, const TagRecord &fields);

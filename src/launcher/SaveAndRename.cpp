@@ -2,9 +2,9 @@
 
 #include "frmID3Launcher.h"
 
-#include "CellNumber.h"
 #include "FileMoveService.h"
 #include "FileRow.h"
+#include "ListInputCodes.h"
 #include "ListViewService.h"
 #include "MainWindowService.h"
 #include "MessageBoxService.h"
@@ -28,7 +28,7 @@ void frmID3Launcher::Save(int mode)
     ListViewService &list = services_.list;
     const int rows = list.count();
     for (int i = 1; i <= rows; ++i) {
-        if (mode != 1 && !list.isSelected(i))
+        if (mode != SaveAll && !list.isSelected(i))
             continue;
         if (SaveRowTag(i)) {
             list.setCell(i, livChanged, QString());
@@ -49,13 +49,7 @@ bool frmID3Launcher::SaveRowTag(int i)
     // shared tag object reaches this one.
     classID3_V11 &tag = sharedTag();
     tag.SetMP3File(list.cell(i, livFileNamewithPath) + list.cell(i, livFilename));
-    tag.SetAirtistName(list.cell(i, livAirtist));
-    tag.SetAlbumName(list.cell(i, livAlbum));
-    tag.SetComment(list.cell(i, livComment));
-    tag.SetGenreID(cellNumber(list.cell(i, livGenreID)));
-    tag.SetReleaseYear(list.cell(i, livYear));
-    tag.SetTrackName(list.cell(i, livTitle));
-    tag.SetTrackNumber(cellNumber(list.cell(i, livTrackNo)));
+    putTagFields(tag, rowFields(list, i));
     return tag.SaveMp3File(QString());
 }
 
@@ -81,7 +75,7 @@ void frmID3Launcher::Rename()
                                        caption + QStringLiteral(" [フォーマットーエラー]"));
         return;
     }
-    Save(0);
+    Save(SaveSelected);
     for (int i = 1; i <= list.count(); ++i) {
         if (!list.isSelected(i))
             continue;

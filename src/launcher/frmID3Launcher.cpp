@@ -74,14 +74,7 @@ void frmID3Launcher::AddMp3File(const QString &path)
     list.addRow(fileName);
     const int row = list.count();
     list.setCell(row, livFileNamewithPath, GetFolderPart(path));
-    list.setCell(row, livAirtist, tag.GetAirtistName());
-    list.setCell(row, livAlbum, tag.GetAlbumName());
-    list.setCell(row, livComment, tag.GetComment());
-    list.setCell(row, livGenreID, QString::number(tag.GetGenreID()));
-    list.setCell(row, livYear, tag.GetReleaseYear());
-    list.setCell(row, livTitle, tag.GetTrackName());
-    list.setCell(row, livTrackNo, QString::number(tag.GetTrackNumber()));
-    list.setCell(row, livGenre, classID3_V11::GetGenreString(tag.GetGenreID()));
+    putRowFields(list, row, tagFields(tag));
 }
 
 void frmID3Launcher::SelectMp3Files()

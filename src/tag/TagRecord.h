@@ -3,6 +3,8 @@
 #include <QString>
 #include <QtGlobal>
 
+class classID3_V11;
+
 // The seven fields of an ID3v1.1 tag, texts without trailing padding.
 struct TagRecord {
     QString Title;    // at most 30 characters, 30-byte slot
@@ -15,3 +17,10 @@ struct TagRecord {
 
     friend bool operator==(const TagRecord &, const TagRecord &) = default;
 };
+
+// The fields a tag object holds, through its getters.
+TagRecord tagFields(const classID3_V11 &tag);
+
+// Sets all seven fields of a tag object through its setters, so nothing of a
+// file loaded earlier stays in it.
+void putTagFields(classID3_V11 &tag, const TagRecord &fields);

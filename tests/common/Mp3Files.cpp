@@ -24,25 +24,8 @@ bool writeTaggedMp3(const QString &path, const TagRecord &tag, int audioSize)
     if (!writeUntaggedMp3(path, audioSize))
         return false;
     classID3_V11 codec;
-    setTagFields(codec, tag);
+    putTagFields(codec, tag);
     return codec.SaveMp3File(path);
-}
-
-void setTagFields(classID3_V11 &codec, const TagRecord &tag)
-{
-    codec.SetTrackName(tag.Title);
-    codec.SetAirtistName(tag.Artist);
-    codec.SetAlbumName(tag.Album);
-    codec.SetReleaseYear(tag.Year);
-    codec.SetComment(tag.Comment);
-    codec.SetTrackNumber(tag.TrackNumber);
-    codec.SetGenreID(tag.GenreID);
-}
-
-TagRecord tagFields(const classID3_V11 &codec)
-{
-    return {codec.GetTrackName(), codec.GetAirtistName(), codec.GetAlbumName(), codec.GetReleaseYear(),
-            codec.GetComment(),   codec.GetTrackNumber(), codec.GetGenreID()};
 }
 
 TagRecord readMp3Tag(const QString &path)

@@ -10,8 +10,6 @@
 #include <QMetaType>
 #include <QString>
 
-class classID3_V11;
-
 // The bytes of an untagged MP3 file of the given size (at least 4).
 QByteArray untaggedMp3Bytes(int size = 400);
 
@@ -20,9 +18,6 @@ bool writeUntaggedMp3(const QString &path, int size = 400);
 
 // Creates path as an MP3 file carrying the tag; false on failure.
 bool writeTaggedMp3(const QString &path, const TagRecord &tag, int audioSize = 400);
-
-void setTagFields(classID3_V11 &codec, const TagRecord &tag);
-TagRecord tagFields(const classID3_V11 &codec);
 
 // The tag of the file as the codec reads it; a title of "<unreadable>" when it
 // cannot be loaded.
