@@ -3,41 +3,34 @@
 #include "frmID3Launcher.h"
 
 #include "KalvoVersion.h"
+#include "ListInputCodes.h"
 #include "ListMenuService.h"
 #include "ListViewService.h"
 #include "MainWindowService.h"
 #include "MessageBoxService.h"
-
-namespace {
-
-// Key codes and shift bits as the list reports them.
-constexpr int kKeyEnter = 13, kKeyDelete = 46, kKeyC = 67, kKeyE = 69, kKeyL = 76, kKeyR = 82, kKeyS = 83;
-constexpr int kRightButton = 2;
-
-}  // namespace
 
 void frmID3Launcher::lvMP3List_KeyDown(int KeyCode, int Shift)
 {
     // Keys run their commands whether or not the menu item is enabled; only
     // S reads the shift state (Shift+S saves every row).
     switch (KeyCode) {
-    case kKeyDelete:
+    case ListInput::KeyDelete:
         Menu_LV_RightMenu_DELETE_Click();
         break;
-    case kKeyR:
+    case ListInput::KeyR:
         Menu_LV_RightMenu_Rename_Click();
         break;
-    case kKeyEnter:
-    case kKeyE:
+    case ListInput::KeyEnter:
+    case ListInput::KeyE:
         Menu_LV_RightMenu_EDIT_Tag_Click();
         break;
-    case kKeyS:
+    case ListInput::KeyS:
         Menu_LV_RightMenu_Save_Click(Shift);
         break;
-    case kKeyL:
+    case ListInput::KeyL:
         Menu_LV_RightMenu_Load_Click();
         break;
-    case kKeyC:
+    case ListInput::KeyC:
         Menu_LV_RightMenu_Copyright_Click();
         break;
     default:
@@ -60,7 +53,7 @@ void frmID3Launcher::lvMP3List_MouseDown(int Button, int /*Shift*/, int x, int y
     menu.setItemEnabled(Item::SaveSelected, hasSelection);
     menu.setItemEnabled(Item::Rename, hasSelection);
     menu.setItemEnabled(Item::Delete, hasSelection);
-    if (Button == kRightButton)
+    if (Button == ListInput::RightButton)
         menu.popup(x, y);
 }
 

@@ -2,6 +2,7 @@
 
 #include "DroppedFiles.h"
 #include "FileRow.h"
+#include "ListInputCodes.h"
 #include "Twips.h"
 
 #include <QDragEnterEvent>
@@ -64,46 +65,49 @@ void FileListWidget::dropEvent(QDropEvent *event)
 
 namespace {
 
-// Key codes of the keys the list's commands use, as the logic knows them.
+// Key codes of the keys the list's commands use; 0 for any other key.
 int commandKeyCode(int qtKey)
 {
+    using namespace ListInput;
     switch (qtKey) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        return 13;
+        return KeyEnter;
     case Qt::Key_Delete:
-        return 46;
+        return KeyDelete;
     case Qt::Key_C:
-        return 67;
+        return KeyC;
     case Qt::Key_E:
-        return 69;
+        return KeyE;
     case Qt::Key_L:
-        return 76;
+        return KeyL;
     case Qt::Key_R:
-        return 82;
+        return KeyR;
     case Qt::Key_S:
-        return 83;
+        return KeyS;
     default:
         return 0;
     }
 }
 
-// Shift 1, Ctrl 2, Alt 4.
 int shiftState(Qt::KeyboardModifiers modifiers)
 {
-    return (modifiers.testFlag(Qt::ShiftModifier) ? 1 : 0) | (modifiers.testFlag(Qt::ControlModifier) ? 2 : 0)
-           | (modifiers.testFlag(Qt::AltModifier) ? 4 : 0);
+    using namespace ListInput;
+    return (modifiers.testFlag(Qt::ShiftModifier) ? ShiftDown : 0)
+           | (modifiers.testFlag(Qt::ControlModifier) ? CtrlDown : 0)
+           | (modifiers.testFlag(Qt::AltModifier) ? AltDown : 0);
 }
 
 int buttonCode(Qt::MouseButton button)
 {
+    using namespace ListInput;
     switch (button) {
     case Qt::LeftButton:
-        return 1;
+        return LeftButton;
     case Qt::RightButton:
-        return 2;
+        return RightButton;
     case Qt::MiddleButton:
-        return 4;
+        return MiddleButton;
     default:
         return 0;
     }

@@ -15,11 +15,11 @@ public:
 signals:
     // Local files dropped on the list, full paths in the drag's order.
     void filesDropped(const QStringList &paths);
-    // A key the list's commands use, with its key code (Enter 13, Delete 46,
-    // C 67, E 69, L 76, R 82, S 83) and shift state (Shift 1, Ctrl 2, Alt 4).
+    // A key the list's commands use, with its key code and shift state
+    // (ListInput::Key, ListInput::ShiftBit).
     void commandKeyPressed(int keyCode, int shift);
-    // Any mouse button pressed in the list (left 1, right 2, middle 4), with
-    // the shift state and the position in the list's viewport.
+    // Any mouse button pressed in the list (ListInput::Button), with the
+    // shift state and the position in the list's viewport.
     void mousePressed(int button, int shift, int x, int y);
     void listDoubleClicked();
 

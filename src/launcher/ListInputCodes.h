@@ -1,0 +1,20 @@
+#pragma once
+
+// The codes the file list reports its input with, as the logic reads them,
+// and the modes of Save.
+namespace ListInput {
+
+// Key codes of the keys the list's commands use.
+enum Key : int { KeyEnter = 13, KeyDelete = 46, KeyC = 67, KeyE = 69, KeyL = 76, KeyR = 82, KeyS = 83 };
+
+// Bits of the shift state that comes with a key or a mouse press.
+enum ShiftBit : int { ShiftDown = 1, CtrlDown = 2, AltDown = 4 };
+
+// Mouse buttons.
+enum Button : int { LeftButton = 1, RightButton = 2, MiddleButton = 4 };
+
+}  // namespace ListInput
+
+// Save's mode: SaveAll writes every row, any other value the selected rows.
+// The S key passes its shift state, so Shift+S saves all.
+enum SaveMode : int { SaveSelected = 0, SaveAll = 1 };
