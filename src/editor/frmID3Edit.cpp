@@ -2,7 +2,7 @@
 
 #include "CellNumber.h"
 #include "Cp932.h"
-#include "Fonts.h"
+#include "GenreTable.h"
 #include "MessageBoxService.h"
 #include "TypingLimit.h"
 
@@ -18,17 +18,31 @@
 
 namespace {
 
-// Client area and controls in pixels.
 constexpr int kClientWidth = 369, kClientHeight = 203;
+
+// Where each control stands, in pixels: left, top, width, height. Each text
+// field and the genre list has its label at the left, level with it.
+struct Place {
+    const char16_t *name;
+    int left, top, width, height;
+};
+constexpr std::array<Place, 11> kPlaces = {{
+    {u"lblFilename", 8, 8, 353, 17},
+    {u"txtID3String_0", 64, 37, 297, 18},
+    {u"txtID3String_1", 64, 59, 297, 18},
+    {u"cmbGenre", 64, 80, 185, 20},
+    {u"txtID3String_2", 64, 101, 297, 18},
+    {u"txtID3String_3", 64, 136, 297, 18},
+    {u"txtID3String_4", 64, 157, 89, 18},
+    {u"txtID3String_5", 64, 179, 89, 18},
+    {u"cmdDBMove_0", 176, 160, 41, 33},
+    {u"cmdDBMove_1", 232, 160, 41, 33},
+    {u"cmdEnd", 296, 160, 65, 33},
+}};
 constexpr int kLabelLeft = 8, kLabelWidth = 56, kLabelHeight = 17;
-constexpr int kFieldLeft = 64, kFieldHeight = 18;
-constexpr int kGenreTop = 80, kGenreWidth = 185, kGenreHeight = 20;
-constexpr int kButtonTop = 160, kButtonHeight = 33;
 
 struct FieldInfo {
     const char16_t *label;
-    int top;
-    int width;
     int typingLimit;  // characters
     // Byte limit and its message; with no limit the field takes single-byte
     // characters only.
@@ -37,32 +51,43 @@ struct FieldInfo {
 };
 
 constexpr std::array<FieldInfo, frmID3Edit::kFieldCount> kFields = {{
-    {u"曲名", 37, 297, 30, 30, u"30bytes 以上の文字は入力できません"},
-    {u"コメント", 59, 297, 30, 28, u"28bytes 以上の文字は入力できません"},
-    {u"歌手", 101, 297, 30, 30, u"30bytes 以上の文字は入力できません"},
-    {u"アルバム", 136, 297, 30, 30, u"30bytes 以上の文字は入力できません"},
-    {u"制作年", 157, 89, 4, 0, nullptr},
-    {u"トラック", 179, 89, 2, 0, nullptr},
+    {u"曲名", 30, 30, u"30bytes 以上の文字は入力できません"},
+    {u"コメント", 30, 28, u"28bytes 以上の文字は入力できません"},
+    {u"歌手", 30, 30, u"30bytes 以上の文字は入力できません"},
+    {u"アルバム", 30, 30, u"30bytes 以上の文字は入力できません"},
+    {u"制作年", 4, 0, nullptr},
+    {u"トラック", 2, 0, nullptr},
 }};
 
 const QString kMessageDoubleByte = QStringLiteral("二バイト(全角)文字は入力できません");
 const QString kLengthErrorWord = QStringLiteral(" [文字数エラー]");
 const QString kInputErrorWord = QStringLiteral(" [入力エラー]");
 
-QLabel *fieldLabel(const char16_t *text, int top, QWidget *parent)
+// Gives the control its object name and its place from the table, and puts
+// a label with labelText (when given) at the left, level with it.
+void place(QWidget *control, const QString &name, const char16_t *labelText = nullptr)
 {
-    auto *label = new QLabel(QString::fromUtf16(text), parent);
-    label->setGeometry(kLabelLeft, top, kLabelWidth, kLabelHeight);
-    return label;
+    control->setObjectName(name);
+    for (const Place &at : kPlaces) {
+        if (name == QStringView(at.name)) {
+            control->setGeometry(at.left, at.top, at.width, at.height);
+            if (labelText) {
+                auto *label = new QLabel(QString::fromUtf16(labelText), control->parentWidget());
+                label->setGeometry(kLabelLeft, at.top, kLabelWidth, kLabelHeight);
+            }
+            return;
+        }
+    }
+    Q_ASSERT_X(false, "place", "control missing from kPlaces");
 }
 
 }  // namespace
 
-frmID3Edit::frmID3Edit(MessageBoxService &messages) : QWidget(nullptr), messages_(messages)
+frmID3Edit::frmID3Edit(MessageBoxService &messages, const QFont &windowFont) : QWidget(nullptr), messages_(messages)
 {
     setObjectName(QStringLiteral("frmID3Edit"));
     setAttribute(Qt::WA_QuitOnClose, false);
-    setFont(gothicFont(9));
+    setFont(windowFont);
     setFixedSize(kClientWidth, kClientHeight);
     createControls();
 }
@@ -75,10 +100,8 @@ void frmID3Edit::createControls()
     // the two move buttons, Close.
     auto makeField = [this](int index) {
         const FieldInfo &info = kFields[static_cast<std::size_t>(index)];
-        fieldLabel(info.label, info.top, this);
         auto *field = new QLineEdit(this);
-        field->setObjectName(QStringLiteral("txtID3String_%1").arg(index));
-        field->setGeometry(kFieldLeft, info.top, info.width, kFieldHeight);
+        place(field, QStringLiteral("txtID3String_%1").arg(index), info.label);
         field->installEventFilter(this);
         txtID3String[static_cast<std::size_t>(index)] = field;
         typingLimits_[static_cast<std::size_t>(index)] = new TypingLimit(field, info.typingLimit);
@@ -86,36 +109,35 @@ void frmID3Edit::createControls()
     makeField(Title);
     makeField(Comment);
 
-    fieldLabel(u"ジャンル", kGenreTop, this);
     cmbGenre = new QComboBox(this);
-    cmbGenre->setObjectName(QStringLiteral("cmbGenre"));
-    cmbGenre->setGeometry(kFieldLeft, kGenreTop, kGenreWidth, kGenreHeight);
+    place(cmbGenre, QStringLiteral("cmbGenre"), u"ジャンル");
     cmbGenre->setMaxVisibleItems(20);
 
     for (int index = Artist; index < kFieldCount; ++index)
         makeField(index);
 
-    const std::array<std::pair<const char16_t *, int>, 2> moves = {{{u"←", 176}, {u"→", 232}}};
-    for (std::size_t index = 0; index < moves.size(); ++index) {
-        auto *button = new QPushButton(QString::fromUtf16(moves[index].first), this);
-        button->setObjectName(QStringLiteral("cmdDBMove_%1").arg(index));
-        button->setGeometry(moves[index].second, kButtonTop, 41, kButtonHeight);
+    const std::array<const char16_t *, 2> moveCaptions = {u"←", u"→"};
+    for (std::size_t index = 0; index < moveCaptions.size(); ++index) {
+        auto *button = new QPushButton(QString::fromUtf16(moveCaptions[index]), this);
+        place(button, QStringLiteral("cmdDBMove_%1").arg(index));
         connect(button, &QPushButton::clicked, this, [this, index] { cmdDBMove_Click(static_cast<int>(index)); });
         cmdDBMove[index] = button;
     }
 
     cmdEnd = new QPushButton(QStringLiteral("閉じる(&E)"), this);
-    cmdEnd->setObjectName(QStringLiteral("cmdEnd"));
-    cmdEnd->setGeometry(296, kButtonTop, 65, kButtonHeight);
+    place(cmdEnd, QStringLiteral("cmdEnd"));
     connect(cmdEnd, &QPushButton::clicked, this, &QWidget::close);
     // The Close button is the window's cancel button.
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, cmdEnd, &QPushButton::click);
 
     lblFilename = new QLabel(this);
-    lblFilename->setObjectName(QStringLiteral("lblFilename"));
-    lblFilename->setGeometry(8, 8, 353, 17);
-    lblFilename->setFont(gothicFont(9.75, false, true));
+    place(lblFilename, QStringLiteral("lblFilename"));
+    // The file name stands out: the window's face, a little larger, italic.
+    QFont nameFont = font();
+    nameFont.setPointSizeF(9.75);
+    nameFont.setItalic(true);
+    lblFilename->setFont(nameFont);
     lblFilename->setTextFormat(Qt::PlainText);
     lblFilename->setAutoFillBackground(true);
 }
@@ -203,7 +225,7 @@ void frmID3Edit::SetGenreID(qint16 newGenreID)
 
 void frmID3Edit::GenreSet(const QString &newGenreString)
 {
-    if (cmbGenre->count() < kMaxGenreEntries)
+    if (cmbGenre->count() < GenreTable::kMaxEntries)
         cmbGenre->addItem(newGenreString);
 }
 

@@ -5,6 +5,7 @@
 #include <array>
 
 class MessageBoxService;
+class QFont;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -23,10 +24,10 @@ public:
     // Indexes of the six text fields, txtID3String_0 to txtID3String_5.
     enum Field { Title = 0, Comment = 1, Artist = 2, Album = 3, Year = 4, Track = 5 };
     static constexpr int kFieldCount = 6;
-    static constexpr int kMaxGenreEntries = 256;
 
-    // The input check's message boxes go through messages.
-    explicit frmID3Edit(MessageBoxService &messages);
+    // The input check's message boxes go through messages; windowFont is the
+    // face of the window and its controls.
+    frmID3Edit(MessageBoxService &messages, const QFont &windowFont);
     ~frmID3Edit() override;
 
     QString GetTrackName() const;

@@ -3,7 +3,7 @@
 #include <QFont>
 #include <QString>
 
-// The program's Japanese Gothic face. Asked for by its Windows name, which
+// The Japanese Gothic face of both windows. Asked for by its Windows name, which
 // registerFontSubstitutes maps to the Gothic faces Linux systems carry, so
 // Japanese text never shows as boxes.
 inline const QString kGothicFontFamily = QStringLiteral("ＭＳ ゴシック");

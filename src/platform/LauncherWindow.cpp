@@ -2,6 +2,7 @@
 
 #include "FileDropLabel.h"
 #include "FileListWidget.h"
+#include "ListInputCodes.h"
 #include "Fonts.h"
 #include "PosixFileMover.h"
 #include "PrivateProfileFile.h"
@@ -20,16 +21,42 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include <array>
 #include <functional>
+#include <utility>
 
 namespace {
 
-// Client area and the bottom row of controls, in twips. The list takes what
-// the window gives it; the bottom row stays at the bottom.
-constexpr int kClientWidth = 10890, kClientHeight = 4755;
-constexpr int kListLeft = 20, kListTop = 75, kListWidth = 10855, kListHeight = 4215;
-constexpr int kBottomTop = 4320, kControlHeight = 375;
-constexpr int kListBottomGap = kBottomTop - (kListTop + kListHeight);
+constexpr int kClientWidth = 10890, kClientHeight = 4755;  // twips
+
+// How a control follows the window when it grows beyond its designed size.
+enum class Follow { Stays, Grows, Moves };
+
+// Where each control stands in the designed window, in twips: left, top,
+// width, height; then how it follows a wider and a taller window. The list
+// takes what the window gives it; the bottom row stays at the bottom, with
+// the format box widening and Quit at the right edge.
+struct Place {
+    const char16_t *name;
+    int left, top, width, height;
+    Follow across, down;
+};
+constexpr std::array<Place, 5> kPlaces = {{
+    {u"lvMP3List", 20, 75, 10855, 4215, Follow::Grows, Follow::Grows},
+    {u"lblRENBANDD", 60, 4320, 4275, 375, Follow::Stays, Follow::Moves},
+    {u"lblRenameFormat", 4440, 4420, 1815, 255, Follow::Stays, Follow::Moves},
+    {u"txtRenameFormat", 6240, 4320, 3615, 375, Follow::Grows, Follow::Moves},
+    {u"cmdEnd", 9960, 4320, 855, 375, Follow::Moves, Follow::Moves},
+}};
+
+// The start and length of a control along one side, in pixels, in a window
+// that is extra pixels larger than designed along it.
+std::pair<int, int> span(int startTwips, int lengthTwips, Follow follow, int extra)
+{
+    const int start = twipsToPixels(startTwips) + (follow == Follow::Moves ? extra : 0);
+    const int length = twipsToPixels(lengthTwips) + (follow == Follow::Grows ? extra : 0);
+    return {start, length};
+}
 
 }  // namespace
 
@@ -101,8 +128,8 @@ LauncherWindow::LauncherWindow(const QString &programFolder, QWidget *parent)
     onMenu(Item::Delete, [this] { logic_->Menu_LV_RightMenu_DELETE_Click(); });
     onMenu(Item::Load, [this] { logic_->Menu_LV_RightMenu_Load_Click(); });
     onMenu(Item::Rename, [this] { logic_->Menu_LV_RightMenu_Rename_Click(); });
-    onMenu(Item::SaveSelected, [this] { logic_->Menu_LV_RightMenu_Save_Click(0); });
-    onMenu(Item::SaveAll, [this] { logic_->Menu_LV_RightMenu_Save_Click(1); });
+    onMenu(Item::SaveSelected, [this] { logic_->Menu_LV_RightMenu_Save_Click(SaveSelected); });
+    onMenu(Item::SaveAll, [this] { logic_->Menu_LV_RightMenu_Save_Click(SaveAll); });
     onMenu(Item::Copyright, [this] { logic_->Menu_LV_RightMenu_Copyright_Click(); });
 
     logic_->Form_Load();
@@ -164,15 +191,10 @@ void LauncherWindow::resizeEvent(QResizeEvent *event)
 void LauncherWindow::placeControls()
 {
     const int extraWidth = width() - twipsToPixels(kClientWidth);
-    const int bottomTop = height() - twipsToPixels(kClientHeight - kBottomTop);
-    const int controlHeight = twipsToPixels(kControlHeight);
-
-    const int listTop = twipsToPixels(kListTop);
-    lvMP3List->setGeometry(twipsToPixels(kListLeft), listTop, twipsToPixels(kListWidth) + extraWidth,
-                           bottomTop - twipsToPixels(kListBottomGap) - listTop);
-    lblRENBANDD->setGeometry(twipsToPixels(60), bottomTop, twipsToPixels(4275), controlHeight);
-    lblRenameFormat->setGeometry(twipsToPixels(4440), bottomTop + twipsToPixels(100), twipsToPixels(1815),
-                                 twipsToPixels(255));
-    txtRenameFormat->setGeometry(twipsToPixels(6240), bottomTop, twipsToPixels(3615) + extraWidth, controlHeight);
-    cmdEnd->setGeometry(twipsToPixels(9960) + extraWidth, bottomTop, twipsToPixels(855), controlHeight);
+    const int extraHeight = height() - twipsToPixels(kClientHeight);
+    for (const Place &at : kPlaces) {
+        const auto [left, controlWidth] = span(at.left, at.width, at.across, extraWidth);
+        const auto [top, controlHeight] = span(at.top, at.height, at.down, extraHeight);
+        findChild<QWidget *>(QString::fromUtf16(at.name))->setGeometry(left, top, controlWidth, controlHeight);
+    }
 }

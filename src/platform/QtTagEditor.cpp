@@ -1,5 +1,6 @@
 #include "QtTagEditor.h"
 
+#include "Fonts.h"
 #include "QtMessageBox.h"
 #include "Twips.h"
 #include "frmID3Edit.h"
@@ -38,7 +39,7 @@ void QtTagEditor::load()
 {
     // A window closed a moment ago may still wait for its deferred deletion.
     delete window_.data();
-    auto *window = new frmID3Edit(*this);
+    auto *window = new frmID3Edit(*this, gothicFont(9));
     window_ = window;
     loaded_ = true;
 
