@@ -2,8 +2,9 @@
 // moves by key and button, closing, the focus rule, the typing limits, the
 // genre list and the file-name colours.
 
+#include "classID3_V11.h"
 #include "frmID3Edit.h"
-#include "launcher/Fakes.h"
+#include "FakeMessageBox.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -22,7 +23,7 @@ const QString kDoubleByte = QStringLiteral("二バイト(全角)文字は入力�
 
 }  // namespace
 
-class TestFrmID3Edit : public QObject
+class TestfrmID3Edit : public QObject
 {
     Q_OBJECT
 
@@ -62,7 +63,7 @@ private slots:
     {
         messages_.shown.clear();
         events_.clear();
-        window_ = std::make_unique<frmID3Edit>(messages_);
+        window_ = std::make_unique<frmID3Edit>(messages_, QFont());
         window_->setWindowTitle(kCaption);
         for (int n = 0; n < 148; ++n)
             window_->GenreSet(classID3_V11::GetGenreString(static_cast<qint16>(n)));
@@ -374,5 +375,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestFrmID3Edit)
+QTEST_MAIN(TestfrmID3Edit)
 #include "tst_frmID3Edit.moc"

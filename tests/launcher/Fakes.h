@@ -3,13 +3,13 @@
 // In-memory stand-ins for the window services, so the main window's logic runs
 // and can be inspected without a display.
 
+#include "FakeMessageBox.h"
 #include "FileChooserService.h"
 #include "FileMoveService.h"
 #include "FileRow.h"
 #include "ListMenuService.h"
 #include "ListViewService.h"
 #include "MainWindowService.h"
-#include "MessageBoxService.h"
 #include "SettingsFileService.h"
 #include "TagEditorService.h"
 #include "frmID3Launcher.h"
@@ -64,29 +64,6 @@ public:
     {
         for (int position : positions)
             rows[position - 1].selected = true;
-    }
-};
-
-struct ShownMessage {
-    QString text;
-    MessageBoxService::Buttons buttons;
-    MessageBoxService::Icon icon;
-    QString title;
-};
-
-class FakeMessageBox : public MessageBoxService
-{
-public:
-    QList<ShownMessage> shown;
-    // Answers given to Yes/No questions, in order; Yes once they run out.
-    QList<Answer> answers;
-
-    Answer showMessage(const QString &text, Buttons buttons, Icon icon, const QString &title) override
-    {
-        shown.append({text, buttons, icon, title});
-        if (buttons == Buttons::Ok)
-            return Answer::Ok;
-        return answers.isEmpty() ? Answer::Yes : answers.takeFirst();
     }
 };
 

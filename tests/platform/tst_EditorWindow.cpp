@@ -3,6 +3,7 @@
 // rows with the arrow keys; edits handed back to the list; a fresh window at
 // each opening; and the real message box of a failed check.
 
+#include "AnsweringBoxes.h"
 #include "LauncherWindow.h"
 #include "Mp3Files.h"
 #include "frmID3Launcher.h"
@@ -16,7 +17,6 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
 #include <QTreeWidget>
 
 namespace {
@@ -174,20 +174,11 @@ private slots:
         QVERIFY(editor);
         const QStringList before = row(1);
         typeText(field(editor, 2), QStringLiteral("あいうえおかきくけこさしすせそた"));
-        QString title;
-        QString text;
-        QTimer::singleShot(0, this, [&] {
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            if (!box)
-                return;
-            title = box->windowTitle();
-            text = box->text();
-            box->accept();
+        const QStringList boxes = answeringBoxes({QMessageBox::Ok}, [&] {
+            QTest::mouseClick(editor->findChild<QPushButton *>(QStringLiteral("cmdEnd")), Qt::LeftButton);
         });
-        QTest::mouseClick(editor->findChild<QPushButton *>(QStringLiteral("cmdEnd")), Qt::LeftButton);
 
-        QCOMPARE(title, QStringLiteral("Kalvo[EDIT] [文字数エラー]"));
-        QCOMPARE(text, QStringLiteral("30bytes 以上の文字は入力できません"));
+        QCOMPARE(boxes, QStringList{"Kalvo[EDIT] [文字数エラー]|30bytes 以上の文字は入力できません"});
         QVERIFY(!openEditor());
         QVERIFY(main_->isEnabled());
         QCOMPARE(row(1), before);

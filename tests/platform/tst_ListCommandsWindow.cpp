@@ -1,6 +1,7 @@
 // The list's keys, header clicks, pop-up menu and numbering label as a user
 // reaches them in the real window.
 
+#include "AnsweringBoxes.h"
 #include "LauncherWindow.h"
 #include "Mp3Files.h"
 #include "classID3_V11.h"
@@ -23,26 +24,6 @@
 #include <functional>
 
 namespace {
-
-// Answers every message box that opens while action runs, pressing the given
-// buttons in turn, and returns "title|text" of each box.
-QStringList answeringBoxes(const QList<QMessageBox::StandardButton> &presses, const std::function<void()> &action)
-{
-    QStringList seen;
-    QList<QMessageBox::StandardButton> left = presses;
-    QTimer timer;
-    timer.setInterval(10);
-    QObject::connect(&timer, &QTimer::timeout, [&] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box || left.isEmpty())
-            return;
-        seen << box->windowTitle() + u'|' + box->text();
-        box->button(left.takeFirst())->click();
-    });
-    timer.start();
-    action();
-    return seen;
-}
 
 struct Window {
     QTemporaryDir folder;

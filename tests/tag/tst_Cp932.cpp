@@ -102,4 +102,4 @@ void TestCp932::encodeCut()
 }
 
 QTEST_GUILESS_MAIN(TestCp932)
-#include "tst_cp932.moc"
+#include "tst_Cp932.moc"

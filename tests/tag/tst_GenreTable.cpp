@@ -60,4 +60,4 @@ void TestGenreTable::enumeration()
 }
 
 QTEST_GUILESS_MAIN(TestGenreTable)
-#include "tst_genretable.moc"
+#include "tst_GenreTable.moc"

@@ -4,6 +4,7 @@
 // limit or the dropped privileges do not reach the rest of the suite; the
 // child's verdict comes back through its exit code.
 
+#include "ForkedCheck.h"
 #include "Mp3Files.h"
 #include "TagTestFiles.h"
 #include "classID3_V11.h"
@@ -17,7 +18,6 @@
 #include <grp.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace TagTestFiles;
@@ -34,13 +34,8 @@ const char *const kResultTexts[] = {"ok", "the save returned true", "the save re
 
 int inChild(const std::function<int()> &body)
 {
-    const pid_t child = ::fork();
-    if (child == 0)
-        ::_exit(body());
-    int status = 0;
-    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status))
-        return Died;
-    return WEXITSTATUS(status) <= Died ? WEXITSTATUS(status) : Died;
+    const int code = exitCodeInChild(body);
+    return code >= 0 && code <= Died ? code : Died;
 }
 
 const TagRecord kNewFields{"New title", "New artist", "New album", "2024", "New comment", 9, 200};
@@ -83,7 +78,7 @@ private slots:
             if (::setrlimit(RLIMIT_FSIZE, &rl) != 0)
                 return LimitNotSet;
             classID3_V11 tag;
-            setTagFields(tag, kNewFields);
+            putTagFields(tag, kNewFields);
             const bool saved = tag.SaveMp3File(file);
             if (saved != saves)
                 return saved ? SavedUnexpectedly : NotSaved;
@@ -137,7 +132,7 @@ private slots:
             classID3_V11 tag;
             if (!tag.LoadMp3File(file) || tag.GetTrackName() != (hasTag ? QStringLiteral("Old title") : QString()))
                 return LoadFailed;
-            setTagFields(tag, kNewFields);
+            putTagFields(tag, kNewFields);
             if (tag.SaveMp3File(QString()))
                 return SavedUnexpectedly;
             return tag.ErrorString() == kNotMp3 ? Ok : WrongErrorText;
@@ -150,4 +145,4 @@ private slots:
 };
 
 QTEST_GUILESS_MAIN(TestSaveFaults)
-#include "tst_savefaults.moc"
+#include "tst_SaveFaults.moc"
