@@ -4,6 +4,7 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
 #include <QMessageBox>
 #include <QStringList>
 #include <QTimer>
@@ -11,7 +12,8 @@
 #include <functional>
 
 // Runs action and answers every message box that opens meanwhile, pressing
-// the given buttons in turn; returns "title|text" of each box answered.
+// the given buttons in turn, and cancels any other modal dialog (a file
+// chooser); returns "title|text" of each box and the title of each dialog.
 inline QStringList answeringBoxes(const QList<QMessageBox::StandardButton> &presses,
                                   const std::function<void()> &action)
 {
@@ -20,11 +22,15 @@ inline QStringList answeringBoxes(const QList<QMessageBox::StandardButton> &pres
     QTimer timer;
     timer.setInterval(10);
     QObject::connect(&timer, &QTimer::timeout, [&] {
-        auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-        if (!box || left.isEmpty())
-            return;
-        seen << box->windowTitle() + u'|' + box->text();
-        box->button(left.takeFirst())->click();
+        QWidget *modal = QApplication::activeModalWidget();
+        auto *box = qobject_cast<QMessageBox *>(modal);
+        if (box && !left.isEmpty()) {
+            seen << box->windowTitle() + u'|' + box->text();
+            box->button(left.takeFirst())->click();
+        } else if (auto *dialog = qobject_cast<QDialog *>(modal); dialog && !box) {
+            seen << dialog->windowTitle();
+            dialog->reject();
+        }
     });
     timer.start();
     action();

@@ -2,6 +2,7 @@
 // commands, with the menu's enabling rules, and the About box.
 
 #include "Fakes.h"
+#include "ListInputCodes.h"
 #include "frmID3Launcher.h"
 
 #include <QTest>
@@ -70,24 +71,24 @@ private slots:
         QTest::addColumn<int>("keyCode");
         QTest::addColumn<int>("shift");
         QTest::addColumn<QString>("command");
-        QTest::newRow("Delete") << 46 << 0 << "delete";
-        QTest::newRow("Shift+Delete") << 46 << 1 << "delete";
-        QTest::newRow("R") << 82 << 0 << "rename";
-        QTest::newRow("Ctrl+R") << 82 << 2 << "rename";
-        QTest::newRow("Enter") << 13 << 0 << "edit";
-        QTest::newRow("E") << 69 << 0 << "edit";
-        QTest::newRow("Alt+E") << 69 << 4 << "edit";
-        QTest::newRow("S saves the selected row") << 83 << 0 << "save 1";
-        QTest::newRow("Shift+S saves all rows") << 83 << 1 << "save 3";
-        QTest::newRow("Ctrl+S saves the selected row") << 83 << 2 << "save 1";
-        QTest::newRow("Ctrl+Shift+S saves the selected row") << 83 << 3 << "save 1";
-        QTest::newRow("Alt+Shift+S saves the selected row") << 83 << 5 << "save 1";
-        QTest::newRow("L") << 76 << 0 << "load";
-        QTest::newRow("C") << 67 << 0 << "about";
-        QTest::newRow("Ctrl+C") << 67 << 2 << "about";
+        using namespace ListInput;
+        QTest::newRow("Delete") << int(KeyDelete) << 0 << "delete";
+        QTest::newRow("Shift+Delete") << int(KeyDelete) << int(ShiftDown) << "delete";
+        QTest::newRow("R") << int(KeyR) << 0 << "rename";
+        QTest::newRow("Ctrl+R") << int(KeyR) << int(CtrlDown) << "rename";
+        QTest::newRow("Enter") << int(KeyEnter) << 0 << "edit";
+        QTest::newRow("E") << int(KeyE) << 0 << "edit";
+        QTest::newRow("Alt+E") << int(KeyE) << int(AltDown) << "edit";
+        QTest::newRow("S saves the selected row") << int(KeyS) << 0 << "save 1";
+        QTest::newRow("Shift+S saves all rows") << int(KeyS) << int(ShiftDown) << "save 3";
+        QTest::newRow("Ctrl+S saves the selected row") << int(KeyS) << int(CtrlDown) << "save 1";
+        QTest::newRow("Ctrl+Shift+S saves the selected row") << int(KeyS) << (ShiftDown | CtrlDown) << "save 1";
+        QTest::newRow("Alt+Shift+S saves the selected row") << int(KeyS) << (ShiftDown | AltDown) << "save 1";
+        QTest::newRow("L") << int(KeyL) << 0 << "load";
+        QTest::newRow("C") << int(KeyC) << 0 << "about";
+        QTest::newRow("Ctrl+C") << int(KeyC) << int(CtrlDown) << "about";
         QTest::newRow("A") << 65 << 0 << "nothing";
         QTest::newRow("Down") << 40 << 0 << "nothing";
-        QTest::newRow("F2") << 113 << 0 << "nothing";
     }
     void keysRunTheirCommands()
     {
@@ -99,58 +100,6 @@ private slots:
         frmID3Launcher &launcher = loaded.launcher;
 
         launcher.lvMP3List_KeyDown(keyCode, shift);
-
-        QCOMPARE(commandRun(fakes, 3, 0), command);
-    }
-
-    void keysRunEvenWhenTheirItemIsDisabled()
-    {
-        LoadedWithThreeRows loaded;
-        FakeWindowServices &fakes = loaded.fakes;
-        frmID3Launcher &launcher = loaded.launcher;
-        fakes.list.rows[1].selected = false;
-        launcher.lvMP3List_MouseDown(1, 0, 5, 5);
-        QCOMPARE(fakes.menu.enabled.value(Item::Rename), false);
-
-        launcher.lvMP3List_KeyDown(82, 0);
-        QCOMPARE(commandRun(fakes, 3, 0), QStringLiteral("rename"));
-    }
-
-    void menuItemsAndDoubleClickRunTheirCommands_data()
-    {
-        QTest::addColumn<QString>("action");
-        QTest::addColumn<QString>("command");
-        QTest::newRow("edit") << "edit" << "edit";
-        QTest::newRow("double-click") << "double-click" << "edit";
-        QTest::newRow("delete") << "delete" << "delete";
-        QTest::newRow("load") << "load" << "load";
-        QTest::newRow("rename") << "rename" << "rename";
-        QTest::newRow("save selected") << "save 0" << "save 1";
-        QTest::newRow("save all") << "save 1" << "save 3";
-        QTest::newRow("about") << "about" << "about";
-    }
-    void menuItemsAndDoubleClickRunTheirCommands()
-    {
-        QFETCH(QString, action);
-        QFETCH(QString, command);
-        LoadedWithThreeRows loaded;
-        FakeWindowServices &fakes = loaded.fakes;
-        frmID3Launcher &launcher = loaded.launcher;
-
-        if (action == QLatin1String("edit"))
-            launcher.Menu_LV_RightMenu_EDIT_Tag_Click();
-        else if (action == QLatin1String("double-click"))
-            launcher.lvMP3List_DblClick();
-        else if (action == QLatin1String("delete"))
-            launcher.Menu_LV_RightMenu_DELETE_Click();
-        else if (action == QLatin1String("load"))
-            launcher.Menu_LV_RightMenu_Load_Click();
-        else if (action == QLatin1String("rename"))
-            launcher.Menu_LV_RightMenu_Rename_Click();
-        else if (action.startsWith(QLatin1String("save ")))
-            launcher.Menu_LV_RightMenu_Save_Click(action.mid(5).toInt());
-        else if (action == QLatin1String("about"))
-            launcher.Menu_LV_RightMenu_Copyright_Click();
 
         QCOMPARE(commandRun(fakes, 3, 0), command);
     }
@@ -183,7 +132,7 @@ private slots:
         for (Item item : {Item::EditTag, Item::SaveAll, Item::SaveSelected, Item::Rename, Item::Delete})
             fakes.menu.enabled[item] = !(item == Item::EditTag || item == Item::SaveAll ? rowItems : selectionItems);
 
-        launcher.lvMP3List_MouseDown(1, 0, 10, 20);
+        launcher.lvMP3List_MouseDown(ListInput::LeftButton, 0, 10, 20);
         QVERIFY(fakes.menu.popups.isEmpty());
         QCOMPARE(fakes.menu.enabled.value(Item::EditTag), rowItems);
         QCOMPARE(fakes.menu.enabled.value(Item::SaveAll), rowItems);
@@ -194,9 +143,9 @@ private slots:
         QVERIFY(!fakes.menu.enabled.contains(Item::Load));
         QVERIFY(!fakes.menu.enabled.contains(Item::Copyright));
 
-        launcher.lvMP3List_MouseDown(2, 0, 10, 20);
+        launcher.lvMP3List_MouseDown(ListInput::RightButton, 0, 10, 20);
         QCOMPARE(fakes.menu.popups, QList<QPoint>{QPoint(10, 20)});
-        launcher.lvMP3List_MouseDown(4, 0, 10, 20);
+        launcher.lvMP3List_MouseDown(ListInput::MiddleButton, 0, 10, 20);
         QCOMPARE(fakes.menu.popups.size(), 1);
     }
 

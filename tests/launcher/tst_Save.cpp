@@ -2,6 +2,7 @@
 // what reaches the file, change marks, and the message for a row that fails.
 
 #include "Fakes.h"
+#include "ListInputCodes.h"
 #include "Mp3Files.h"
 #include "classID3_V11.h"
 #include "frmID3Launcher.h"
@@ -64,14 +65,14 @@ private slots:
         QTest::addColumn<RowList>("selected");
         QTest::addColumn<RowList>("written");
         // Rows 1 and 3 carry the change mark, row 2 does not.
-        QTest::newRow("S: one selected row") << 0 << RowList{3} << RowList{3};
-        QTest::newRow("S: unmarked selected row is written") << 0 << RowList{2} << RowList{2};
-        QTest::newRow("S: nothing selected") << 0 << RowList{} << RowList{};
-        QTest::newRow("Shift+S: every row, none selected") << 1 << RowList{} << RowList{1, 2, 3};
-        QTest::newRow("Shift+S: every row, one selected") << 1 << RowList{2} << RowList{1, 2, 3};
-        QTest::newRow("Ctrl+S: selected only") << 2 << RowList{1} << RowList{1};
-        QTest::newRow("Ctrl+Shift+S: selected only") << 3 << RowList{2, 3} << RowList{2, 3};
-        QTest::newRow("Alt+Shift+S: selected only") << 5 << RowList{1} << RowList{1};
+        QTest::newRow("S: one selected row") << int(SaveSelected) << RowList{3} << RowList{3};
+        QTest::newRow("S: unmarked selected row is written") << int(SaveSelected) << RowList{2} << RowList{2};
+        QTest::newRow("S: nothing selected") << int(SaveSelected) << RowList{} << RowList{};
+        QTest::newRow("Shift+S: every row, none selected") << int(SaveAll) << RowList{} << RowList{1, 2, 3};
+        QTest::newRow("Shift+S: every row, one selected") << int(SaveAll) << RowList{2} << RowList{1, 2, 3};
+        QTest::newRow("Ctrl+S: selected only") << int(ListInput::CtrlDown) << RowList{1} << RowList{1};
+        QTest::newRow("Ctrl+Shift+S: selected only") << (ListInput::ShiftDown | ListInput::CtrlDown) << RowList{2, 3} << RowList{2, 3};
+        QTest::newRow("Alt+Shift+S: selected only") << (ListInput::ShiftDown | ListInput::AltDown) << RowList{1} << RowList{1};
     }
     void writesTheRowsOfTheMode()
     {
@@ -105,8 +106,8 @@ private slots:
     void emptyListDoesNothing_data()
     {
         QTest::addColumn<int>("mode");
-        QTest::newRow("selected rows") << 0;
-        QTest::newRow("every row") << 1;
+        QTest::newRow("selected rows") << int(SaveSelected);
+        QTest::newRow("every row") << int(SaveAll);
     }
     void emptyListDoesNothing()
     {
@@ -122,9 +123,9 @@ private slots:
         QTest::addColumn<QString>("fault");
         QTest::addColumn<int>("mode");
         QTest::addColumn<QString>("failingMark");
-        QTest::newRow("file removed, unmarked row") << "removed" << 0 << "";
-        QTest::newRow("folder in its place") << "folder" << 0 << "*";
-        QTest::newRow("no longer an MP3 file") << "text" << 1 << "*";
+        QTest::newRow("file removed, unmarked row") << "removed" << int(SaveSelected) << "";
+        QTest::newRow("folder in its place") << "folder" << int(SaveSelected) << "*";
+        QTest::newRow("no longer an MP3 file") << "text" << int(SaveAll) << "*";
     }
     void failingRowIsReportedAndTheOthersSaved()
     {
@@ -197,7 +198,7 @@ private slots:
         fakes_->list.setCell(1, livGenreID, genreId);
         fakes_->list.select({1});
 
-        launcher_->Save(0);
+        launcher_->Save(SaveSelected);
 
         QCOMPARE(fakes_->messages.shown.size(), 0);
         QCOMPARE(readMp3Tag(file), edited);

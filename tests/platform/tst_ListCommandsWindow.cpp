@@ -10,8 +10,10 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
@@ -64,22 +66,6 @@ class TestListCommandsWindow : public QObject
     Q_OBJECT
 
 private slots:
-    void deleteKeyRemovesTheSelectedRows_data()
-    {
-        QTest::addColumn<int>("modifiers");
-        QTest::newRow("Delete") << int(Qt::NoModifier);
-        QTest::newRow("Shift+Delete") << int(Qt::ShiftModifier);
-    }
-    void deleteKeyRemovesTheSelectedRows()
-    {
-        QFETCH(int, modifiers);
-        Window w(4);
-        w.list->topLevelItem(1)->setSelected(true);
-        w.list->topLevelItem(3)->setSelected(true);
-        QTest::keyClick(w.list, Qt::Key_Delete, Qt::KeyboardModifiers(modifiers));
-        QCOMPARE(w.column(0), (QStringList{"1.mp3", "3.mp3"}));
-    }
-
     void listKeepsItsOwnKeys()
     {
         Window w(3);
@@ -91,62 +77,80 @@ private slots:
         QCOMPARE(w.list->selectedItems().size(), 3);
     }
 
-    void enterKeysAndDoubleClickOpenTheEditor_data()
+    // Three rows, the second selected and current, each holding the title
+    // "新" not yet saved; the format "%D" names a file after its title. Each
+    // way to run a command must run that command and no other.
+    void eachCommandFromItsKeysAndItsMenuItem_data()
     {
-        QTest::addColumn<QString>("how");
-        QTest::newRow("Return") << "return";
-        QTest::newRow("keypad Enter") << "enter";
-        QTest::newRow("E") << "e";
-        QTest::newRow("double-click") << "double";
+        QTest::addColumn<QString>("trigger");  // "key <Qt key> <modifiers>", "menu <item>" or "double-click"
+        QTest::addColumn<QStringList>("seen");  // boxes, dialogs, and "editor" for the tag editor
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QStringList>("titles");  // in the files afterwards
+        const QStringList names{"1.mp3", "2.mp3", "3.mp3"}, oldTitles{"曲1", "曲2", "曲3"};
+        const QStringList editor{"editor"}, chooser{"[Kalvo ]MP3 ファイルを選んでください"};
+        const QStringList about{"Kalvo [Copyright]|Kalvo  Version 1.0.1000\nCopyright (C) 2026 Kalvo Project [Kalvo Project]"};
+        const QStringList renamed{"1.mp3", "新.mp3", "3.mp3"}, deleted{"1.mp3", "3.mp3"};
+        const QStringList savedOne{"曲1", "新", "曲3"}, savedAll{"新", "新", "新"};
+        const auto key = [](Qt::Key k, Qt::KeyboardModifiers m = {}) {
+            return QStringLiteral("key %1 %2").arg(int(k)).arg(int(m));
+        };
+        QTest::newRow("Return") << key(Qt::Key_Return) << editor << names << oldTitles;
+        QTest::newRow("keypad Enter") << key(Qt::Key_Enter, Qt::KeypadModifier) << editor << names << oldTitles;
+        QTest::newRow("E") << key(Qt::Key_E) << editor << names << oldTitles;
+        QTest::newRow("double-click") << "double-click" << editor << names << oldTitles;
+        QTest::newRow("edit item") << "menu Menu_LV_RightMenu_EDIT_Tag" << editor << names << oldTitles;
+        QTest::newRow("Delete") << key(Qt::Key_Delete) << QStringList{} << deleted << oldTitles;
+        QTest::newRow("Shift+Delete") << key(Qt::Key_Delete, Qt::ShiftModifier) << QStringList{} << deleted << oldTitles;
+        QTest::newRow("delete item") << "menu Menu_LV_RightMenu_DELETE" << QStringList{} << deleted << oldTitles;
+        QTest::newRow("L") << key(Qt::Key_L) << chooser << names << oldTitles;
+        QTest::newRow("load item") << "menu Menu_LV_RightMenu_Load" << chooser << names << oldTitles;
+        QTest::newRow("R") << key(Qt::Key_R) << QStringList{} << renamed << savedOne;
+        QTest::newRow("rename item") << "menu Menu_LV_RightMenu_Rename" << QStringList{} << renamed << savedOne;
+        QTest::newRow("S") << key(Qt::Key_S) << QStringList{} << names << savedOne;
+        QTest::newRow("Ctrl+S") << key(Qt::Key_S, Qt::ControlModifier) << QStringList{} << names << savedOne;
+        QTest::newRow("save selected item") << "menu Menu_LV_RightMenu_Save_0" << QStringList{} << names << savedOne;
+        QTest::newRow("Shift+S") << key(Qt::Key_S, Qt::ShiftModifier) << QStringList{} << names << savedAll;
+        QTest::newRow("save all item") << "menu Menu_LV_RightMenu_Save_1" << QStringList{} << names << savedAll;
+        QTest::newRow("C") << key(Qt::Key_C) << about << names << oldTitles;
+        QTest::newRow("about item") << "menu Menu_LV_RightMenu_Copyright" << about << names << oldTitles;
     }
-    void enterKeysAndDoubleClickOpenTheEditor()
+    void eachCommandFromItsKeysAndItsMenuItem()
     {
-        QFETCH(QString, how);
-        Window w(2);
-        w.list->setCurrentItem(w.list->topLevelItem(1));
-        if (how == QLatin1String("return"))
-            QTest::keyClick(w.list, Qt::Key_Return);
-        else if (how == QLatin1String("enter"))
-            QTest::keyClick(w.list, Qt::Key_Enter, Qt::KeypadModifier);
-        else if (how == QLatin1String("e"))
-            QTest::keyClick(w.list, Qt::Key_E);
-        else
-            QTest::mouseDClick(w.list->viewport(), Qt::LeftButton, {}, w.rowPoint(2));
-
-        QWidget *editor = nullptr;
-        for (QWidget *top : QApplication::topLevelWidgets()) {
-            if (top->objectName() == QLatin1String("frmID3Edit") && top->isVisible())
-                editor = top;
-        }
-        QVERIFY(editor);
-        QCOMPARE(editor->windowTitle(), QStringLiteral("Kalvo[EDIT]"));
-        QVERIFY(!w.window->isEnabled());
-        editor->close();
-        QVERIFY(w.window->isEnabled());
-    }
-
-    void saveKeysWriteTheirRows_data()
-    {
-        QTest::addColumn<int>("modifiers");
-        QTest::addColumn<QStringList>("titles");  // titles in the files afterwards
-        QTest::newRow("S saves the selection") << int(Qt::NoModifier) << QStringList{"曲1", "新", "曲3"};
-        QTest::newRow("Ctrl+S saves the selection") << int(Qt::ControlModifier) << QStringList{"曲1", "新", "曲3"};
-        QTest::newRow("Shift+S saves all") << int(Qt::ShiftModifier) << QStringList{"新", "新", "新"};
-    }
-    void saveKeysWriteTheirRows()
-    {
-        QFETCH(int, modifiers);
+        QFETCH(QString, trigger);
+        QFETCH(QStringList, seen);
+        QFETCH(QStringList, names);
         QFETCH(QStringList, titles);
         Window w(3);
         for (int i = 0; i < 3; ++i)
             w.list->topLevelItem(i)->setText(2, QStringLiteral("新"));
+        w.list->setCurrentItem(w.list->topLevelItem(1));
+        w.list->clearSelection();
         w.list->topLevelItem(1)->setSelected(true);
-        QTest::keyClick(w.list, Qt::Key_S, Qt::KeyboardModifiers(modifiers));
+        w.window->findChild<QLineEdit *>("txtRenameFormat")->setText(QStringLiteral("%D"));
+
+        const QStringList parts = trigger.split(u' ');
+        QStringList shown = answeringBoxes({QMessageBox::Ok}, [&] {
+            if (parts[0] == QLatin1String("key"))
+                QTest::keyClick(w.list, Qt::Key(parts[1].toInt()), Qt::KeyboardModifiers(parts[2].toInt()));
+            else if (parts[0] == QLatin1String("menu"))
+                w.menu()->findChild<QAction *>(parts[1])->trigger();
+            else
+                QTest::mouseDClick(w.list->viewport(), Qt::LeftButton, {}, w.rowPoint(2));
+        });
+        for (QWidget *top : QApplication::topLevelWidgets()) {
+            if (top->objectName() == QLatin1String("frmID3Edit") && top->isVisible()) {
+                shown << QStringLiteral("editor");
+                QVERIFY(!w.window->isEnabled());
+                top->close();
+            }
+        }
+        QCOMPARE(shown, seen);
+        QCOMPARE(w.column(0), names);
         QStringList got;
-        for (const QString &file : w.files) {
-            classID3_V11 tag;
-            QVERIFY(tag.LoadMp3File(file));
-            got << tag.GetTrackName();
+        for (QString file : w.files) {
+            if (!QFileInfo::exists(file))  // renamed after its title
+                file = w.folder.filePath(QStringLiteral("新.mp3"));
+            got << readMp3Tag(file).Title;
         }
         QCOMPARE(got, titles);
     }
@@ -183,14 +187,6 @@ private slots:
         QTest::mouseClick(w.list->viewport(), Qt::LeftButton, Qt::ControlModifier, w.rowPoint(1));
         QVERIFY(!rename->isEnabled());
         QVERIFY(!w.menu()->isVisible());
-    }
-
-    void aboutBoxFromTheCKey()
-    {
-        Window w(0);
-        const QStringList boxes = answeringBoxes({QMessageBox::Ok}, [&] { QTest::keyClick(w.list, Qt::Key_C); });
-        QCOMPARE(boxes, QStringList{
-                            "Kalvo [Copyright]|Kalvo  Version 1.0.1000\nCopyright (C) 2026 Kalvo Project [Kalvo Project]"});
     }
 
     void headerClickNumbersTheRows()
