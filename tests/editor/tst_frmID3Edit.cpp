@@ -299,18 +299,6 @@ private slots:
         QCOMPARE(edit->text(), QString(limit - 1, u'1') + u'9');
     }
 
-    void setPropertiesComeBackUnchanged()
-    {
-        const QString title30 = QStringLiteral("曲").repeated(30);
-        window_->SetTrackName(title30);
-        QCOMPARE(window_->GetTrackName(), title30);
-        for (int track : {0, 7, 99, 100, 200, 255}) {
-            window_->SetTrackNumber(static_cast<quint8>(track));
-            QCOMPARE(field(frmID3Edit::Track)->text(), QString::number(track));
-            QCOMPARE(window_->GetTrackNumber(), track);
-        }
-    }
-
     void trackNumberReading_data()
     {
         QTest::addColumn<QString>("text");
@@ -356,7 +344,6 @@ private slots:
         QFETCH(int, got);
         window_->SetGenreID(5);
         window_->SetGenreID(static_cast<qint16>(set));
-        QCOMPARE(genres()->count(), 148);
         QCOMPARE(genres()->currentIndex(), selected);
         if (selected < 0)
             QCOMPARE(genres()->currentText(), QString());
