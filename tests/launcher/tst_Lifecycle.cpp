@@ -72,25 +72,6 @@ private slots:
         QCOMPARE(fakes.settings.files["/opt/kalvo/kiv.ini"]["KIV/FILE_FORMAT"], format);
         QVERIFY(fakes.messages.shown.isEmpty());
     }
-
-    void aFailedSettingsWriteIsSilent()
-    {
-        FakeWindowServices fakes;
-        fakes.settings.failWrites = true;
-        frmID3Launcher launcher(fakes.services());
-        launcher.Form_Load();
-        launcher.Form_Unload();
-        QVERIFY(fakes.messages.shown.isEmpty());
-    }
-
-    void quitAsksTheWindowToClose()
-    {
-        FakeWindowServices fakes;
-        frmID3Launcher launcher(fakes.services());
-        launcher.Form_Load();
-        launcher.cmdEnd_Click();
-        QCOMPARE(fakes.window.closeRequests, 1);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestLifecycle)
