@@ -201,6 +201,15 @@ private slots:
         field(0)->setFocus(Qt::MouseFocusReason);
         QTest::mouseClick(field(0), Qt::LeftButton, {}, QPoint(5, 5));
         QCOMPARE(field(0)->selectedText(), QStringLiteral("a title"));
+        // Entered by a drag, the field keeps the part the drag selected.
+        QTest::mouseClick(button("cmdDBMove_1"), Qt::LeftButton);
+        field(0)->setFocus(Qt::MouseFocusReason);
+        const int end = field(0)->fontMetrics().horizontalAdvance(QStringLiteral("a ti"));
+        QTest::mousePress(field(0), Qt::LeftButton, {}, QPoint(1, 5));
+        QTest::mouseMove(field(0), QPoint(end, 5));
+        QTest::mouseRelease(field(0), Qt::LeftButton, {}, QPoint(end, 5));
+        QVERIFY(!field(0)->selectedText().isEmpty());
+        QVERIFY(field(0)->selectedText() != QStringLiteral("a title"));
         // Tab selects too, as leaving the field set the flag again.
         window_->SetComment(QStringLiteral("a comment"));
         QTest::keyClick(field(0), Qt::Key_Tab);
