@@ -1,27 +1,59 @@
 #include "TypingLimit.h"
 
+#include "Cp932.h"
+
 #include <QLineEdit>
 
 #include <algorithm>
 
-TypingLimit::TypingLimit(QLineEdit *field, int maxCharacters)
-    : QValidator(field), field_(field), maxCharacters_(maxCharacters), allowed_(maxCharacters)
+TypingLimit::TypingLimit(QLineEdit *field, int maxCharacters, int maxBytes)
+    : QValidator(field), field_(field), maxCharacters_(maxCharacters), maxBytes_(maxBytes), allowed_(maxCharacters)
 {
     connect(field, &QLineEdit::textChanged, this, [this](const QString &text) {
         allowed_ = std::max<qsizetype>(maxCharacters_, std::min(allowed_, text.size()));
+        lastLength_ = text.size();
     });
     field->setValidator(this);
 }
 
 void TypingLimit::putText(const QString &text)
 {
-    // The field validates the new text too; it must pass, or the field would
-    // stop undoing the user's later over-long edits.
+    // The field validates the new text too; it must pass whole, or the field
+    // would stop undoing the user's later over-long edits.
     allowed_ = std::max<qsizetype>(maxCharacters_, text.size());
+    puttingText_ = true;
     field_->setText(text);
+    puttingText_ = false;
 }
 
-QValidator::State TypingLimit::validate(QString &input, int &) const
+bool TypingLimit::fits(const QString &text) const
 {
-    return input.size() <= allowed_ ? Acceptable : Invalid;
+    return text.size() <= allowed_ && (maxBytes_ == 0 || Cp932::byteLength(text) <= maxBytes_);
+}
+
+QValidator::State TypingLimit::validate(QString &input, int &pos) const
+{
+    if (puttingText_)
+        return Acceptable;
+    const qsizetype added = input.size() - lastLength_;
+    // One typed character: only the character limit counts, and the input
+    // check reports a text too long in bytes.
+    if (added <= 1)
+        return input.size() <= allowed_ ? Acceptable : Invalid;
+    if (fits(input))
+        return Acceptable;
+    // Several characters at once (a paste, an input method's entry) end at
+    // the cursor: keep the longest start of them that fits.
+    for (qsizetype keep = added - 1; keep > 0 && pos >= added; --keep) {
+        const qsizetype cut = pos - added + keep;
+        if (input.at(cut - 1).isHighSurrogate())
+            continue;  // never half a surrogate pair
+        const QString shorter = input.left(cut) + input.mid(pos);
+        if (fits(shorter)) {
+            input = shorter;
+            pos = static_cast<int>(cut);
+            return Acceptable;
+        }
+    }
+    return Invalid;
 }

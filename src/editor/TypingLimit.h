@@ -7,13 +7,15 @@ class QLineEdit;
 // Limits what the user types into a line edit to a number of characters,
 // without cutting text the program puts in (QLineEdit::setMaxLength would cut
 // it). While such a text is longer than the limit, the user may shorten it
-// but not lengthen it.
+// but not lengthen it. A paste or an input method's entry of several
+// characters that does not fit is cut to fit, in whole characters, within
+// the character limit and, where the field has one, its limit in CP932 bytes.
 class TypingLimit : public QValidator
 {
     Q_OBJECT
 public:
-    // Installs itself on the field, which owns it.
-    TypingLimit(QLineEdit *field, int maxCharacters);
+    // Installs itself on the field, which owns it. maxBytes 0: no byte limit.
+    TypingLimit(QLineEdit *field, int maxCharacters, int maxBytes = 0);
 
     // Replaces the field's whole text, however long.
     void putText(const QString &text);
@@ -21,9 +23,15 @@ public:
     State validate(QString &input, int &pos) const override;
 
 private:
+    bool fits(const QString &text) const;
+
     QLineEdit *field_;
     int maxCharacters_;
+    int maxBytes_;
     // The longest text accepted now: the limit, or the length of a longer text
     // the program put in, as far as the user has not shortened it since.
     qsizetype allowed_;
+    // Length of the field's text before the change being validated.
+    qsizetype lastLength_ = 0;
+    bool puttingText_ = false;
 };

@@ -104,7 +104,7 @@ void frmID3Edit::createControls()
         place(field, QStringLiteral("txtID3String_%1").arg(index), info.label);
         field->installEventFilter(this);
         txtID3String[static_cast<std::size_t>(index)] = field;
-        typingLimits_[static_cast<std::size_t>(index)] = new TypingLimit(field, info.typingLimit);
+        typingLimits_[static_cast<std::size_t>(index)] = new TypingLimit(field, info.typingLimit, info.maxBytes);
     };
     makeField(Title);
     makeField(Comment);

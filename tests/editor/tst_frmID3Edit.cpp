@@ -308,29 +308,37 @@ private slots:
         QCOMPARE(edit->text(), QString(limit - 1, u'1') + u'9');
     }
 
-    void trackNumberReading_data()
+    // Pasted or entered through an input method: whatever fits is kept.
+    void aLongPasteIsCutToFit_data()
     {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("number");
-        QTest::newRow("empty") << "" << 0;
-        QTest::newRow("leading blanks") << "  7" << 7;
-        QTest::newRow("stops at a letter") << "3a" << 3;
-        QTest::newRow("not a number") << "ab" << 0;
-        QTest::newRow("plus sign") << "+5" << 5;
-        QTest::newRow("minus and digit") << "-1" << 0;
-        QTest::newRow("half goes to even, down") << "2.5" << 2;
-        QTest::newRow("fraction only") << ".6" << 1;
-        QTest::newRow("exponent") << "1e2" << 100;
-        QTest::newRow("largest") << "255" << 255;
-        QTest::newRow("too large") << "256" << 0;
-        QTest::newRow("rounds past 255") << "255.5" << 0;
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QString>("after");
+        const QString kana = QStringLiteral("あ");
+        QTest::newRow("characters") << 0 << "ab" << QString(40, u'x') << "ab" + QString(28, u'x');
+        QTest::newRow("bytes") << 0 << "" << kana.repeated(20) << kana.repeated(15);
+        QTest::newRow("no half character") << 0 << "a" << kana.repeated(15) << "a" + kana.repeated(14);
+        QTest::newRow("comment bytes") << 1 << "" << kana.repeated(20) << kana.repeated(14);
+        QTest::newRow("no half pair") << 0 << "" << QStringLiteral("😀").repeated(20) << QStringLiteral("😀").repeated(15);
+        QTest::newRow("year") << 4 << "" << "19999" << "1999";
     }
+    void aLongPasteIsCutToFit()
+    {
+        QFETCH(int, index);
+        QFETCH(QString, before);
+        QFETCH(QString, pasted);
+        QFETCH(QString, after);
+        field(index)->setText(before);
+        field(index)->insert(pasted);
+        QCOMPARE(field(index)->text(), after);
+    }
+
+    // The track field reads as a list cell does.
     void trackNumberReading()
     {
-        QFETCH(QString, text);
-        QFETCH(int, number);
-        field(frmID3Edit::Track)->setText(text);
-        QCOMPARE(window_->GetTrackNumber(), number);
+        field(frmID3Edit::Track)->setText(QStringLiteral("+5"));
+        QCOMPARE(window_->GetTrackNumber(), 5);
     }
 
     void genreList_data()
