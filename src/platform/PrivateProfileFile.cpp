@@ -4,15 +4,23 @@
 
 #include <QFile>
 #include <QList>
-#include <QSaveFile>
+#include <QRandomGenerator>
 
+#include <cerrno>
+#include <fcntl.h>
 #include <optional>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
 // The reader hands back at most 255 bytes, as a 256-byte buffer with its
 // terminating zero holds.
 constexpr qsizetype kMaxValueBytes = 255;
+
+// A settings file holds a few lines; a larger file is not one and is never
+// read into memory.
+constexpr qsizetype kMaxFileBytes = 1024 * 1024;
 
 // None of the bytes searched for below (space, tab, '"', '=', ';', '[', '\n')
 // can be the second byte of a double-byte CP932 character, so plain byte
@@ -153,19 +161,117 @@ Location locate(const QList<QByteArray> &lines, QByteArrayView section, QByteArr
     return at;
 }
 
-// Contents of the file: empty when it does not exist, nothing when it exists
-// but cannot be read.
-std::optional<QByteArray> readFile(const QString &path)
+// The settings file as found: its bytes, and its permission bits when it
+// exists.
+struct SettingsFile {
+    QByteArray data;
+    std::optional<mode_t> mode;
+};
+
+// Reads at most kMaxFileBytes + 1 bytes from fd, so that a file over the limit
+// shows as one; nothing for such a file or on an error.
+std::optional<QByteArray> readBounded(int fd)
 {
-    QFile file(path);
-    if (!file.exists())
-        return QByteArray();
-    if (!file.open(QIODevice::ReadOnly))
+    QByteArray data(kMaxFileBytes + 1, Qt::Uninitialized);
+    qsizetype size = 0;
+    while (size < data.size()) {
+        const ssize_t n = ::read(fd, data.data() + size, static_cast<size_t>(data.size() - size));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return std::nullopt;
+        if (n == 0)
+            break;
+        size += n;
+    }
+    if (size > kMaxFileBytes)
         return std::nullopt;
-    QByteArray data = file.readAll();
-    if (file.error() != QFileDevice::NoError)
-        return std::nullopt;
+    data.truncate(size);
     return data;
+}
+
+// The file at path when it is missing (empty, no mode) or a regular file of
+// at most kMaxFileBytes; nothing for anything else. A symlink is never
+// followed, even to a regular file: a settings write must not land in a file
+// someone else chose. FIFOs and devices are never opened, as opening or
+// reading them may wait forever or never end; O_NONBLOCK and O_NOFOLLOW cover
+// an entry swapped between the lstat and the open, and fstat confirms what
+// was opened.
+std::optional<SettingsFile> readFile(const QByteArray &path)
+{
+    if (path.isEmpty())
+        return std::nullopt;
+    struct stat entry {};
+    if (::lstat(path.constData(), &entry) != 0)
+        return errno == ENOENT ? std::optional(SettingsFile{}) : std::nullopt;
+    if (!S_ISREG(entry.st_mode) || entry.st_size > kMaxFileBytes)
+        return std::nullopt;
+    const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        return std::nullopt;
+    struct stat opened {};
+    std::optional<QByteArray> data;
+    if (::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode))
+        data = readBounded(fd);
+    ::close(fd);
+    if (!data)
+        return std::nullopt;
+    return SettingsFile{*data, opened.st_mode & 07777};
+}
+
+// Writes all of data to fd; false on an error or when nothing more is taken.
+bool writeAll(int fd, QByteArrayView data)
+{
+    while (!data.isEmpty()) {
+        const ssize_t n = ::write(fd, data.data(), static_cast<size_t>(data.size()));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            return false;
+        data = data.sliced(n);
+    }
+    return true;
+}
+
+// Creates a new file beside path under an unused random name; its descriptor
+// and name, or -1.
+int createTemporary(const QByteArray &path, mode_t mode, QByteArray &name)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        name = path + '.' + QByteArray::number(QRandomGenerator::global()->generate64(), 36) + ".tmp";
+        const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, mode);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
+}
+
+// Replaces the file at path with data: a temporary file beside it is written
+// in full and synced, then renamed over it, so the old file stays as it was
+// until the new one is complete on disk, and a failure at any step leaves it
+// whole. The temporary is private until it takes the old file's permission
+// bits; a new file gets the usual 0666 less the umask. A folder the user may
+// not write fails here, and the file is never rewritten in place instead: a
+// full disk could then truncate it.
+bool replaceFile(const QByteArray &path, QByteArrayView data, std::optional<mode_t> mode)
+{
+    QByteArray temporary;
+    const int fd = createTemporary(path, mode ? 0600 : 0666, temporary);
+    if (fd < 0)
+        return false;
+    const bool written = writeAll(fd, data) && (!mode || ::fchmod(fd, *mode) == 0) && ::fsync(fd) == 0;
+    if (::close(fd) == 0 && written && ::rename(temporary.constData(), path.constData()) == 0)
+        return true;
+    ::unlink(temporary.constData());
+    return false;
+}
+
+// The path as the system takes it; empty when it cannot name a file (a zero
+// byte would end it early, at another file).
+QByteArray nativePath(const QString &path)
+{
+    const QByteArray native = QFile::encodeName(path);
+    return native.contains('\0') ? QByteArray() : native;
 }
 
 // The value as it goes after "=": without line breaks, which would split the
@@ -190,7 +296,7 @@ void endLine(QByteArray &line, const QByteArray &lineEnding)
 
 QString PrivateProfileFile::readString(const QString &section, const QString &key, const QString &filePath)
 {
-    const QList<QByteArray> lines = splitLines(readFile(filePath).value_or(QByteArray()));
+    const QList<QByteArray> lines = splitLines(readFile(nativePath(filePath)).value_or(SettingsFile{}).data);
     const QByteArray sectionName = Cp932::encode(section);
     const QByteArray keyName = Cp932::encode(key);
     const Location at = locate(lines, trimmed(sectionName), trimmed(keyName));
@@ -205,11 +311,12 @@ QString PrivateProfileFile::readString(const QString &section, const QString &ke
 bool PrivateProfileFile::writeString(const QString &section, const QString &key, const QString &value,
                                      const QString &filePath)
 {
-    const std::optional<QByteArray> old = readFile(filePath);
+    const QByteArray path = nativePath(filePath);
+    const std::optional<SettingsFile> old = readFile(path);
     if (!old)
         return false;
-    QList<QByteArray> lines = splitLines(*old);
-    const QByteArray lineEnding = lineEndingOf(*old);
+    QList<QByteArray> lines = splitLines(old->data);
+    const QByteArray lineEnding = lineEndingOf(old->data);
     const QByteArray sectionName = Cp932::encode(section);
     const QByteArray keyName = Cp932::encode(key);
     const QByteArray text = valueText(value);
@@ -227,13 +334,5 @@ bool PrivateProfileFile::writeString(const QString &section, const QString &key,
         lines.append('[' + sectionName + ']' + lineEnding);
         lines.append(keyName + '=' + text + lineEnding);
     }
-
-    // QSaveFile writes a temporary file beside the old one and renames it over
-    // it on commit, keeping the old file's permissions, so a failure leaves the
-    // old file whole.
-    QSaveFile file(filePath);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    const QByteArray data = lines.join();
-    return file.write(data) == data.size() && file.commit();
+    return replaceFile(path, lines.join(), old->mode);
 }

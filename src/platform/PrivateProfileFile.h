@@ -7,6 +7,10 @@
 // ASCII case or the spaces and tabs around them. Any other line (comments,
 // blank lines) is kept and ignored. A write changes or adds one line and keeps
 // every other byte of the file, line endings included.
+//
+// Only a regular file of at most 1 MB that is not a symlink is read or
+// written; anything else reads as a missing file and is never written. A
+// write replaces the file whole or not at all and keeps its permission bits.
 class PrivateProfileFile final : public SettingsFileService
 {
 public:

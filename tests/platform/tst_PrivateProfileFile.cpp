@@ -2,9 +2,46 @@
 #include "PrivateProfileFile.h"
 #include "common/FileBytes.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <csignal>
+#include <functional>
+#include <grp.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+enum ChildResult { Ok, WrongRead, WrongWrite, NoPrivilegeDrop, NoLimit, Killed };
+const char *const kChildTexts[] = {"ok", "reading gave another value", "writing gave another result",
+                                   "could not drop to uid/gid 65534", "setrlimit failed",
+                                   "the child was killed: it blocked, or took memory without end"};
+
+// Runs body in a forked child with five seconds and 256 MB more address space
+// than it starts with, so that a read waiting on a FIFO or running on through
+// /dev/zero ends the child, not the suite.
+ChildResult inChild(const std::function<ChildResult()> &body)
+{
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ::alarm(5);
+        const auto pageCount = readFile("/proc/self/statm").split(' ').value(0).toULongLong();
+        const rlim_t limit = pageCount * static_cast<rlim_t>(::sysconf(_SC_PAGESIZE)) + (rlim_t{256} << 20);
+        const rlimit memory{limit, limit};
+        ::_exit(::setrlimit(RLIMIT_AS, &memory) == 0 ? body() : NoLimit);
+    }
+    int status = 0;
+    if (child < 0 || ::waitpid(child, &status, 0) != child || !WIFEXITED(status) || WEXITSTATUS(status) > Killed)
+        return Killed;
+    return static_cast<ChildResult>(WEXITSTATUS(status));
+}
+
+}  // namespace
 
 // A settings file is read and written byte for byte as CP932; every other line
 // of the file must survive a write unchanged.
@@ -15,6 +52,25 @@ class TestPrivateProfileFile : public QObject
     QString path() const { return m_dir->filePath(QStringLiteral("kiv.ini")); }
     void putFile(const QByteArray &bytes) const { QVERIFY(writeFile(path(), bytes)); }
     QByteArray readFile() const { return ::readFile(path()); }
+
+    // Each entry of the folder with what it is and holds, to see that a failed
+    // write changed nothing, links and their targets included.
+    QStringList listing() const
+    {
+        QStringList entries;
+        const auto filter = QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System;
+        for (const QFileInfo &info : QDir(m_dir->path()).entryInfoList(filter, QDir::Name)) {
+            QString what = QStringLiteral("special file");
+            if (info.isSymLink())
+                what = "link to " + info.symLinkTarget();
+            else if (info.isDir())
+                what = QStringLiteral("folder");
+            else if (info.isFile())
+                what = QCryptographicHash::hash(::readFile(info.filePath()), QCryptographicHash::Sha1).toHex();
+            entries << info.fileName() + ": " + what;
+        }
+        return entries;
+    }
 
     std::unique_ptr<QTemporaryDir> m_dir;
     PrivateProfileFile m_profile;
@@ -69,19 +125,6 @@ private slots:
         QFETCH(QString, expected);
         putFile(file);
         QCOMPARE(m_profile.readString(section, key, path()), expected);
-    }
-
-    void readUnreadable_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::newRow("missing file") << "none.ini";
-        QTest::newRow("folder") << ".";
-    }
-
-    void readUnreadable()
-    {
-        QFETCH(QString, name);
-        QCOMPARE(m_profile.readString("S", "K", m_dir->filePath(name)), QString());
     }
 
     void write_data()
@@ -154,7 +197,6 @@ private slots:
     {
         QTest::addColumn<QString>("name");
         QTest::newRow("missing folder") << "none/kiv.ini";
-        QTest::newRow("target is a folder") << "folder";
     }
 
     void failedWrite()
@@ -167,6 +209,82 @@ private slots:
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
                  QStringList({"folder", "kiv.ini"}));
         QVERIFY(QDir(m_dir->filePath("folder")).isEmpty());
+    }
+
+    // Settings files that are not plain files of a sane size, and writes that
+    // cannot complete. Reading gives the empty value (so the default is used)
+    // unless the file itself is sound; a failed write leaves the folder as it
+    // was. Each row runs in a child (see inChild); "full disk" rows limit the
+    // size of the files the child may write. "new" is as long as "old", so the
+    // 1 MB file stays 1 MB and still reads after the write.
+    void faults_data()
+    {
+        QTest::addColumn<QString>("read");
+        QTest::addColumn<bool>("written");
+        QTest::newRow("missing") << "" << true;
+        QTest::newRow("full disk") << "old" << false;
+        QTest::newRow("full disk after 8 bytes") << "old" << false;
+        QTest::newRow("FIFO") << "" << false;
+        QTest::newRow("link to /dev/zero") << "" << false;
+        QTest::newRow("link to another file") << "" << false;
+        QTest::newRow("folder") << "" << false;
+        QTest::newRow("1 MB") << "old" << true;
+        QTest::newRow("1 MB and 1 byte") << "" << false;
+        QTest::newRow("unwritable folder") << "old" << false;
+    }
+
+    void faults()
+    {
+        QFETCH(QString, read);
+        QFETCH(bool, written);
+        const QByteArray fault = QTest::currentDataTag();
+        const QByteArray settings("[KIV]\nFILE_FORMAT=old\n");
+        const QByteArray folder = QFile::encodeName(m_dir->path());
+        const bool root = ::geteuid() == 0;
+        if (fault == "FIFO") {
+            QCOMPARE(::mkfifo(QFile::encodeName(path()).constData(), 0644), 0);
+        } else if (fault == "link to /dev/zero") {
+            QVERIFY(QFile::link("/dev/zero", path()));
+        } else if (fault == "link to another file") {
+            QVERIFY(writeFile(m_dir->filePath("other.ini"), settings));
+            QVERIFY(QFile::link(m_dir->filePath("other.ini"), path()));
+        } else if (fault == "folder") {
+            QVERIFY(QDir(m_dir->path()).mkdir("kiv.ini"));
+        } else if (fault.startsWith("1 MB")) {
+            const qsizetype size = (1 << 20) + (fault == "1 MB and 1 byte" ? 1 : 0);
+            putFile(settings + ';' + QByteArray(size - settings.size() - 2, 'x') + '\n');
+        } else if (fault != "missing") {
+            putFile(settings);
+        }
+        // Root writes any folder, so the child then drops to a user who owns
+        // the file but not the folder.
+        if (fault == "unwritable folder") {
+            QCOMPARE(root ? ::chown(QFile::encodeName(path()).constData(), 65534, 65534) : 0, 0);
+            QCOMPARE(::chmod(folder.constData(), root ? 0755 : 0555), 0);
+        }
+        const QStringList before = listing();
+
+        const ChildResult result = inChild([&] {
+            if (fault == "unwritable folder" && root
+                && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
+                return NoPrivilegeDrop;
+            if (fault.startsWith("full disk")) {
+                ::signal(SIGXFSZ, SIG_IGN);  // a write past the limit then fails with EFBIG
+                const rlim_t room = fault == "full disk" ? 0 : 8;
+                const rlimit size{room, room};
+                if (::setrlimit(RLIMIT_FSIZE, &size) != 0)
+                    return NoLimit;
+            }
+            if (m_profile.readString("KIV", "FILE_FORMAT", path()) != read)
+                return WrongRead;
+            return m_profile.writeString("KIV", "FILE_FORMAT", "new", path()) == written ? Ok : WrongWrite;
+        });
+        QCOMPARE(::chmod(folder.constData(), 0700), 0);
+        QVERIFY2(result == Ok, kChildTexts[result]);
+        if (written)
+            QCOMPARE(m_profile.readString("KIV", "FILE_FORMAT", path()), QStringLiteral("new"));
+        else
+            QCOMPARE(listing(), before);
     }
 
     void keepsPermissions()
