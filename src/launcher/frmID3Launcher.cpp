@@ -1,6 +1,7 @@
 #include "frmID3Launcher.h"
 
 #include "FileChooserService.h"
+#include "FileIdentity.h"
 #include "FileRow.h"
 #include "ListMenuService.h"
 #include "ListViewService.h"
@@ -59,8 +60,13 @@ void frmID3Launcher::AddMp3File(const QString &path)
     ListViewService &list = services_.list;
     if (list.count() >= kMaxRows)
         return;
+    // A file already listed, under this path or any other spelling of it,
+    // keeps its one row: two rows of one file would overwrite each other's
+    // saves.
+    const std::optional<FileIdentity> identity = fileIdentity(path);
     for (int row = 1; row <= list.count(); ++row) {
-        if (list.cell(row, livFileNamewithPath) + list.cell(row, livFilename) == path)
+        const QString rowPath = list.cell(row, livFileNamewithPath) + list.cell(row, livFilename);
+        if (rowPath == path || (identity && fileIdentity(rowPath) == identity))
             return;
     }
     classID3_V11 &tag = sharedTag();

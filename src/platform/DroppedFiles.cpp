@@ -10,7 +10,9 @@ QStringList droppedLocalFiles(const QMimeData *data)
     if (!data || !data->hasUrls())
         return paths;
     for (const QUrl &url : data->urls()) {
-        if (url.isLocalFile())
+        // A zero character ("%00") would cut the path short on its way to the
+        // system, so such a path never names the file meant.
+        if (url.isLocalFile() && !url.toLocalFile().contains(QChar(0)))
             paths << url.toLocalFile();
     }
     return paths;

@@ -10,6 +10,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <unistd.h>
+
 class TestFileList : public QObject
 {
     Q_OBJECT
@@ -127,15 +129,43 @@ private slots:
         QVERIFY(fakes_.messages.shown.isEmpty());
     }
 
-    // Duplicates are exact, case-sensitive paths: the row and its edits stay.
-    void duplicatePathsAreRefused()
+    // A file already listed is not added again under any spelling of its
+    // path, and its row keeps its edits; other files with the same name are.
+    void oneFileOneRow_data()
     {
-        const QString file = mp3(QStringLiteral("a.mp3"));
-        launcher_->AddMp3File(file);
+        QTest::addColumn<QString>("second");  // relative to the test folder
+        QTest::addColumn<int>("rows");
+        QTest::newRow("same path") << "a/01.mp3" << 1;
+        QTest::newRow("dot") << "./a/01.mp3" << 1;
+        QTest::newRow("double slash") << "a//01.mp3" << 1;
+        QTest::newRow("dot-dot") << "a/b/../01.mp3" << 1;
+        QTest::newRow("symlink") << "link.mp3" << 1;
+        QTest::newRow("hard link") << "hard.mp3" << 1;
+        QTest::newRow("linked folder") << "linked/01.mp3" << 1;
+        QTest::newRow("same name, other folder") << "b/01.mp3" << 2;
+        QTest::newRow("other letter case") << "a/01.MP3" << 2;
+    }
+    void oneFileOneRow()
+    {
+        QFETCH(QString, second);
+        QFETCH(int, rows);
+        QDir folder(dir_.path());
+        folder.removeRecursively();
+        QVERIFY(folder.mkpath("a/b") && folder.mkpath("b"));
+        const QString first = mp3("a/01.mp3");
+        mp3("b/01.mp3");
+        mp3("a/01.MP3");
+        QVERIFY(QFile::link(first, path("link.mp3")) && QFile::link(path("a"), path("linked")));
+        QCOMPARE(::link(QFile::encodeName(first).constData(), QFile::encodeName(path("hard.mp3")).constData()), 0);
+        launcher_->AddMp3File(first);
         fakes_.list.setCell(1, livTitle, QStringLiteral("unsaved"));
-        launcher_->AddMp3File(file);
-        launcher_->AddMp3File(mp3(QStringLiteral("A.mp3")));
-        QCOMPARE(fakes_.list.column(livFilename), (QStringList{"a.mp3", "A.mp3"}));
+        const QString current = QDir::currentPath();
+        QDir::setCurrent(dir_.path());
+
+        launcher_->AddMp3File(second.startsWith(u'.') ? second : path(second));
+
+        QDir::setCurrent(current);
+        QCOMPARE(fakes_.list.count(), rows);
         QCOMPARE(fakes_.list.cell(1, livTitle), QStringLiteral("unsaved"));
     }
 

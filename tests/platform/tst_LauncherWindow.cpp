@@ -107,7 +107,8 @@ private slots:
         QList<QUrl> urls;
         for (const QString &path : paths)
             urls << QUrl::fromLocalFile(path);
-        urls << QUrl(QStringLiteral("https://example.org/remote.mp3"));
+        urls << QUrl(QStringLiteral("https://example.org/remote.mp3"))
+             << QUrl::fromLocalFile(paths.first() + QChar(0) + "x.mp3");
         files.setUrls(urls);
         QMimeData text;
         text.setText(paths.first());

@@ -286,7 +286,7 @@ private slots:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<bool>("save");
         for (const bool save : {false, true}) {
-            for (const char *kind : {"missing", "empty", "folder", "MPEG-2", "dangling symlink", "FIFO"})
+            for (const char *kind : {"missing", "empty", "folder", "MPEG-2", "dangling symlink", "FIFO", "zero in path"})
                 QTest::addRow("%s %s", save ? "save" : "load", kind) << QString::fromLatin1(kind) << save;
         }
     }
@@ -306,12 +306,15 @@ private slots:
             QVERIFY(QFile::link(path("gone.mp3"), file));
         else if (kind == "FIFO")
             QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0644), 0);
+        else if (kind == "zero in path")  // the system would cut the path at the zero
+            QVERIFY(writeFile(file, mpegFrameFile(300)));
+        const QString bound = kind == "zero in path" ? file + QChar(0) + "x.mp3" : file;
 
         // In a child, so a FIFO that blocked would fail the row, not hang it.
         const int result = exitCodeInChild([&] {
             classID3_V11 tag;
             tag.SetTrackName(QStringLiteral("held"));
-            tag.SetMP3File(file);
+            tag.SetMP3File(bound);
             const bool ok = save ? tag.SaveMp3File(QString()) : tag.LoadMp3File(QString());
             return ok ? 1 : tag.ErrorString() != kNotMp3 ? 2 : tag.GetTrackName() != "held" ? 3 : 0;
         });
@@ -329,6 +332,8 @@ private slots:
             QVERIFY(info.isDir() && QDir(file).isEmpty());
         else if (kind == "MPEG-2")
             QCOMPARE(readFile(file), mpeg2);
+        else if (kind == "zero in path")
+            QCOMPARE(readFile(file), mpegFrameFile(300));
     }
 
     void errorCodes()
