@@ -14,11 +14,11 @@
 namespace {
 
 // A name built from tag values that would leave the folder, or is no file
-// name at all, is refused before anything moves.
+// name at all, is refused before anything moves; so is a name starting with a
+// dot (".mp3" from an empty format), which would hide the file.
 bool isNameWithinFolder(const QString &name)
 {
-    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..")
-           && !name.contains(kPathSeparator) && !name.contains(QChar(0));
+    return !name.isEmpty() && !name.startsWith(u'.') && !name.contains(kPathSeparator) && !name.contains(QChar(0));
 }
 
 }  // namespace

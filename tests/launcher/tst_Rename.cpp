@@ -162,9 +162,9 @@ private slots:
             << "%N_%D" << true << QStringList{"01_Same.mp3", "02_Same.mp3", "03_Other.mp3"}
             << QStringList{moveMessage("01_Same.mp3", "01_Same.mp3"), moveMessage("02_Same.mp3", "02_Same.mp3"),
                            moveMessage("03_Other.mp3", "03_Other.mp3")};
-        QTest::newRow("empty format: first row gets the extension")
-            << "" << false << QStringList{".mp3", "b.mp3", "c.mp3"}
-            << QStringList{moveMessage("b.mp3", ".mp3"), moveMessage("c.mp3", ".mp3")};
+        QTest::newRow("empty format: no file is hidden behind a bare extension")
+            << "" << false << QStringList{"a.mp3", "b.mp3", "c.mp3"}
+            << QStringList{moveMessage("a.mp3", ".mp3"), moveMessage("b.mp3", ".mp3"), moveMessage("c.mp3", ".mp3")};
         QTest::newRow("slash in the format: every row")
             << "%K/%D" << false << QStringList{"a.mp3", "b.mp3", "c.mp3"}
             << QStringList{moveMessage("a.mp3", "Band/Same.mp3"), moveMessage("b.mp3", "Band/Same.mp3"),
