@@ -10,11 +10,9 @@
 #include <QApplication>
 #include <QDropEvent>
 #include <QHeaderView>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -55,38 +53,16 @@ class TestLauncherWindow : public QObject
     Q_OBJECT
 
 private slots:
-    void showsItsControlsWithTheirTexts()
-    {
-        QTemporaryDir folder;
-        LauncherWindow window(folder.path());
-
-        QCOMPARE(window.windowTitle(), QStringLiteral("Kalvo"));
-        QCOMPARE(window.objectName(), QStringLiteral("frmID3Launcher"));
-        QCOMPARE(window.findChild<QLabel *>("lblRENBANDD")->text(),
-                 QStringLiteral("D&D順にID3V1.1のトラック番号を付ける"));
-        QCOMPARE(window.findChild<QLabel *>("lblRenameFormat")->text(), QStringLiteral("リネームフォーマット"));
-        QCOMPARE(window.findChild<QPushButton *>("cmdEnd")->text(), QStringLiteral("終了(&Q)"));
-        auto *format = window.findChild<QLineEdit *>("txtRenameFormat");
-        QCOMPARE(format->text(), QStringLiteral("(%K)[%A]%T_%D"));
-        QVERIFY(format->toolTip().startsWith(QStringLiteral("%A:アルバム名 %K:歌手名")));
-        QCOMPARE(window.font().family(), QStringLiteral("ＭＳ ゴシック"));
-        QVERIFY(format->font().bold());
-    }
-
-    void listHasElevenColumnsInOrder()
+    // Nothing re-sorts the rows, a header click reaches the logic, and the
+    // two bookkeeping columns stay out of sight.
+    void listColumns()
     {
         QTemporaryDir folder;
         LauncherWindow window(folder.path());
         auto *list = window.findChild<QTreeWidget *>("lvMP3List");
-        QVERIFY(list);
-
-        const QStringList headers{"ファイル名", "U", "曲名", "ジャンル", "コメント", "No",
-                                  "アーティスト", "アルバム", "製作年", "ファイル名withパス", "ジャンルID"};
         QCOMPARE(list->columnCount(), 11);
-        for (int column = 0; column < 11; ++column) {
-            QCOMPARE(list->headerItem()->text(column), headers.at(column));
+        for (int column = 0; column < 11; ++column)
             QCOMPARE(list->isColumnHidden(column), column >= 9);
-        }
         QVERIFY(!list->isSortingEnabled());
         QVERIFY(list->header()->sectionsClickable());
         QCOMPARE(list->selectionMode(), QAbstractItemView::ExtendedSelection);
