@@ -10,11 +10,16 @@ constexpr char kNoForm = '?';
 
 // A byte 0x80..0xFF that is no part of a valid CP932 character (Latin-1 text
 // from other tools, a double-byte character cut at the end of a slot, bytes
-// CP932 leaves undefined) decodes to the lone low surrogate U+DC00 + byte, and
-// that character encodes back to the byte. No CP932 character decodes to a
-// surrogate and no typed text holds a lone one, so the escape cannot be taken
-// for real text, and a field the user leaves alone is written back byte for
-// byte. Bytes below 0x80 are always ASCII and are never escaped.
+// CP932 leaves undefined, a pair with no character) decodes to the lone low
+// surrogate U+DC00 + byte, and that character encodes back to the byte. No
+// CP932 character decodes to a surrogate and no typed text holds a lone one,
+// so the escape cannot be taken for real text, and a field the user leaves
+// alone is written back byte for byte. Bytes below 0x80 are always ASCII and
+// are never escaped. A pair counts as a character only when the character
+// encodes back to that pair: CP932 has two codes for a few hundred characters
+// (the NEC-selected IBM extensions 0xED40..0xEEFC and some symbols), and
+// writing such a pair in the other code would change the bytes, and even how
+// an escaped lead byte before it reads.
 constexpr char16_t kEscapeBase = 0xDC00;
 
 // Characters that Japanese input methods on Linux type in their JIS form, with
@@ -86,7 +91,7 @@ struct Decoded {
     qsizetype width;
     QString text;
 };
-Decoded decodeAt(QStringDecoder &decoder, QByteArrayView bytes, qsizetype i)
+Decoded decodeAt(QStringDecoder &decoder, QStringEncoder &encoder, QByteArrayView bytes, qsizetype i)
 {
     const auto byte = static_cast<unsigned char>(bytes[i]);
     if (byte < 0x80)
@@ -94,9 +99,11 @@ Decoded decodeAt(QStringDecoder &decoder, QByteArrayView bytes, qsizetype i)
     const qsizetype width = Cp932::isLeadByte(byte) && i + 1 < bytes.size()
             && isTrailByte(static_cast<unsigned char>(bytes[i + 1])) ? 2 : 1;
     // ICU gives nothing for a lone lead byte, U+001A (SUB) for an undefined
-    // single byte and U+FFFD for a pair it cannot map.
-    QString character = decoder.decode(bytes.sliced(i, width));
-    if (character.size() != 1 || character.front() == QChar(0x1A) || character.front() == QChar::ReplacementCharacter)
+    // single byte, U+FFFD for a pair it cannot map, and the one character of
+    // a pair CP932 writes in another code: none of them encodes back.
+    const QByteArrayView code = bytes.sliced(i, width);
+    QString character = decoder.decode(code);
+    if (character.size() != 1 || encodeOne(encoder, character) != code)
         return {1, QString()};
     return {width, std::move(character)};
 }
@@ -151,9 +158,10 @@ bool isLeadByte(unsigned char byte)
 qsizetype cutLength(QByteArrayView bytes, qsizetype maxBytes)
 {
     QStringDecoder decoder(kCodec, QStringConverter::Flag::Stateless);
+    QStringEncoder encoder(kCodec, QStringConverter::Flag::Stateless);
     qsizetype i = 0;
     while (i < bytes.size()) {
-        const qsizetype width = decodeAt(decoder, bytes, i).width;
+        const qsizetype width = decodeAt(decoder, encoder, bytes, i).width;
         if (i + width > maxBytes)
             break;
         i += width;
@@ -164,12 +172,13 @@ qsizetype cutLength(QByteArrayView bytes, qsizetype maxBytes)
 QString decode(QByteArrayView bytes)
 {
     QStringDecoder decoder(kCodec, QStringConverter::Flag::Stateless);
-    Q_ASSERT(decoder.isValid());
+    QStringEncoder encoder(kCodec, QStringConverter::Flag::Stateless);
+    Q_ASSERT(decoder.isValid() && encoder.isValid());
     QString out;
     out.reserve(bytes.size());
     qsizetype i = 0;
     while (i < bytes.size()) {
-        const Decoded character = decodeAt(decoder, bytes, i);
+        const Decoded character = decodeAt(decoder, encoder, bytes, i);
         if (character.text.isEmpty())
             out += QChar(static_cast<char16_t>(kEscapeBase + static_cast<unsigned char>(bytes[i])));
         else

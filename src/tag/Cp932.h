@@ -30,9 +30,7 @@ qsizetype byteLength(QStringView text);
 
 // Text of CP932 bytes. ASCII bytes stay ASCII (0x5C is the backslash, 0x7E the
 // tilde); a byte that is no part of a valid character becomes its escape, so
-// encode(decode(bytes)) gives the bytes back. The one exception: a character
-// CP932 has two codes for (the NEC-selected IBM extensions 0xED40..0xEEFC and
-// a few symbols) comes back in the code Windows writes for it.
+// encode(decode(bytes)) gives the bytes back, whatever they are.
 QString decode(QByteArrayView bytes);
 
 // True for the escape of a byte that is no part of a valid character

@@ -63,6 +63,9 @@ void TestCp932::roundTrip_data()
                + QStringLiteral(u"0");
     QTest::newRow("undefined single bytes") << QByteArray("\x80\xA0\xFD\xFE\xFF")
                                             << escapes("\x80\xA0\xFD\xFE\xFF");
+    QTest::newRow("pairs CP932 writes in another code") << QByteArray("\xED\x40\xFA\x4A")
+                                                        << escapes("\xED") + QStringLiteral(u"@") + escapes("\xFA")
+                                                               + QStringLiteral(u"J");
     QTest::newRow("pairs ICU cannot map") << QByteArray("\x81\xAD\x85\x40\xEB\x9F")
                                           << escapes("\x81") + QStringLiteral(u"ｭ") + escapes("\x85")
                                                  + QStringLiteral(u"@") + escapes("\xEB\x9F");
