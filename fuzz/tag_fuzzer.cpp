@@ -1,8 +1,9 @@
 // Feeds arbitrary bytes to classID3_V11 as the whole content of a file and
 // checks what must hold for any file the codec accepts: a save touches only
 // the last 128 bytes (or appends them), writes a well-formed block, and a
-// saved tag reads back the same from the second load on. Any violation
-// aborts so the fuzzer records the input.
+// saved tag reads back the same from the second load on. The same bytes read
+// as CP932 text must encode back to themselves. Any violation aborts so the
+// fuzzer records the input.
 
 #include "Cp932.h"
 #include "classID3_V11.h"
@@ -138,10 +139,21 @@ void checkNumbersAgainstInput(const classID3_V11 &tag, const std::uint8_t *data,
     }
 }
 
+// Any bytes read as text give the same bytes back.
+void checkTextRoundTrip(const std::uint8_t *data, std::size_t size)
+{
+    const QByteArrayView bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    const QString text = Cp932::decode(bytes);
+    check(Cp932::encode(text) == bytes, "decoded bytes do not encode back");
+    check(Cp932::byteLength(text) == bytes.size(), "byte length of decoded bytes differs");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
 {
+    checkTextRoundTrip(data, size);
+
     static const MemFile file;
     file.replace(data, size);
     const std::vector<std::uint8_t> original(data, data + size);

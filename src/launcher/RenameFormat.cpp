@@ -1,6 +1,7 @@
 #include "RenameFormat.h"
 
 #include "CellNumber.h"
+#include "Cp932.h"
 
 namespace {
 
@@ -43,5 +44,11 @@ QString renameFileName(const QString &format, const FileRowCells &cells, int pos
     name.replace(QStringLiteral("%J"), cells[livGenre]);
     name.replace(QStringLiteral("%Y"), cells[livYear]);
     name.replace(QStringLiteral("%N"), twoDigits(position, QString::number(position)));
-    return name + extension;
+    name += extension;
+    // A tag byte that is no CP932 text has no character a file name could hold.
+    for (QChar &character : name) {
+        if (Cp932::isEscape(character))
+            character = u'_';
+    }
+    return name;
 }

@@ -8,6 +8,20 @@ namespace {
 constexpr auto kCodec = "windows-31j";
 constexpr char kNoForm = '?';
 
+// A byte 0x80..0xFF that is no part of a valid CP932 character (Latin-1 text
+// from other tools, a double-byte character cut at the end of a slot, bytes
+// CP932 leaves undefined, a pair with no character) decodes to the lone low
+// surrogate U+DC00 + byte, and that character encodes back to the byte. No
+// CP932 character decodes to a surrogate and no typed text holds a lone one,
+// so the escape cannot be taken for real text, and a field the user leaves
+// alone is written back byte for byte. Bytes below 0x80 are always ASCII and
+// are never escaped. A pair counts as a character only when the character
+// encodes back to that pair: CP932 has two codes for a few hundred characters
+// (the NEC-selected IBM extensions 0xED40..0xEEFC and some symbols), and
+// writing such a pair in the other code would change the bytes, and even how
+// an escaped lead byte before it reads.
+constexpr char16_t kEscapeBase = 0xDC00;
+
 // Characters that Japanese input methods on Linux type in their JIS form, with
 // the bytes CP932 uses for the same glyph. ICU knows only the CP932 forms.
 struct JisForm {
@@ -42,6 +56,8 @@ QByteArray encodeOne(QStringEncoder &encoder, QStringView character)
                 return QByteArray(bytes, 2);
             }
         }
+        if (Cp932::isEscape(QChar(unit)))
+            return QByteArray(1, static_cast<char>(unit - kEscapeBase));
         if (QChar::isSurrogate(unit))
             return QByteArray(1, kNoForm);
     }
@@ -69,9 +85,37 @@ void forEachEncodedCharacter(QStringView text, Sink &&sink)
     }
 }
 
+// The character that starts at byte i: its width in bytes and its text, or an
+// empty text when the byte at i is no part of a valid character.
+struct Decoded {
+    qsizetype width;
+    QString text;
+};
+Decoded decodeAt(QStringDecoder &decoder, QStringEncoder &encoder, QByteArrayView bytes, qsizetype i)
+{
+    const auto byte = static_cast<unsigned char>(bytes[i]);
+    if (byte < 0x80)
+        return {1, QString(QChar(byte))};
+    const qsizetype width = Cp932::isLeadByte(byte) && i + 1 < bytes.size()
+            && isTrailByte(static_cast<unsigned char>(bytes[i + 1])) ? 2 : 1;
+    // ICU gives nothing for a lone lead byte, U+001A (SUB) for an undefined
+    // single byte, U+FFFD for a pair it cannot map, and the one character of
+    // a pair CP932 writes in another code: none of them encodes back.
+    const QByteArrayView code = bytes.sliced(i, width);
+    QString character = decoder.decode(code);
+    if (character.size() != 1 || encodeOne(encoder, character) != code)
+        return {1, QString()};
+    return {width, std::move(character)};
+}
+
 }  // namespace
 
 namespace Cp932 {
+
+bool isEscape(QChar character)
+{
+    return character.unicode() >= kEscapeBase + 0x80 && character.unicode() <= kEscapeBase + 0xFF;
+}
 
 bool isAvailable()
 {
@@ -113,41 +157,33 @@ bool isLeadByte(unsigned char byte)
 
 qsizetype cutLength(QByteArrayView bytes, qsizetype maxBytes)
 {
+    QStringDecoder decoder(kCodec, QStringConverter::Flag::Stateless);
+    QStringEncoder encoder(kCodec, QStringConverter::Flag::Stateless);
     qsizetype i = 0;
     while (i < bytes.size()) {
-        const qsizetype width = isLeadByte(static_cast<unsigned char>(bytes[i])) ? 2 : 1;
+        const qsizetype width = decodeAt(decoder, encoder, bytes, i).width;
         if (i + width > maxBytes)
             break;
         i += width;
     }
-    return qMin(i, bytes.size());
+    return i;
 }
 
 QString decode(QByteArrayView bytes)
 {
     QStringDecoder decoder(kCodec, QStringConverter::Flag::Stateless);
-    Q_ASSERT(decoder.isValid());
+    QStringEncoder encoder(kCodec, QStringConverter::Flag::Stateless);
+    Q_ASSERT(decoder.isValid() && encoder.isValid());
     QString out;
     out.reserve(bytes.size());
     qsizetype i = 0;
     while (i < bytes.size()) {
-        const auto byte = static_cast<unsigned char>(bytes[i]);
-        if (byte < 0x80) {
-            out += QChar(byte);
-            ++i;
-            continue;
-        }
-        qsizetype width = 1;
-        if (isLeadByte(byte) && i + 1 < bytes.size()
-            && isTrailByte(static_cast<unsigned char>(bytes[i + 1])))
-            width = 2;
-        const QString character = decoder.decode(bytes.sliced(i, width));
-        // ICU gives U+001A (SUB) for bytes it cannot map.
-        if (character.isEmpty() || character.contains(QChar(0x1A)))
-            out += QChar::ReplacementCharacter;
+        const Decoded character = decodeAt(decoder, encoder, bytes, i);
+        if (character.text.isEmpty())
+            out += QChar(static_cast<char16_t>(kEscapeBase + static_cast<unsigned char>(bytes[i])));
         else
-            out += character;
-        i += width;
+            out += character.text;
+        i += character.width;
     }
     return out;
 }

@@ -15,9 +15,10 @@ namespace Cp932 {
 // text can be read or written faithfully.
 bool isAvailable();
 
-// Bytes of the text as CP932. A character with no CP932 form becomes one "?",
-// as the Windows conversion writes it; the JIS forms that Linux input methods
-// type (WAVE DASH and friends) become their CP932 counterparts.
+// Bytes of the text as CP932. An escape gives back its byte. Any other
+// character with no CP932 form becomes one "?", as the Windows conversion
+// writes it; the JIS forms that Linux input methods type (WAVE DASH and
+// friends) become their CP932 counterparts.
 QByteArray encode(QStringView text);
 
 // The longest prefix of encode(text) that fits into maxBytes, never splitting a
@@ -28,14 +29,19 @@ QByteArray encodeCut(QStringView text, qsizetype maxBytes);
 qsizetype byteLength(QStringView text);
 
 // Text of CP932 bytes. ASCII bytes stay ASCII (0x5C is the backslash, 0x7E the
-// tilde); a byte that starts no valid character becomes U+FFFD.
+// tilde); a byte that is no part of a valid character becomes its escape, so
+// encode(decode(bytes)) gives the bytes back, whatever they are.
 QString decode(QByteArrayView bytes);
+
+// True for the escape of a byte that is no part of a valid character
+// (U+DC80..U+DCFF). Qt draws it as U+FFFD; it must not reach a file name.
+bool isEscape(QChar character);
 
 // True for the first byte of a double-byte character.
 bool isLeadByte(unsigned char byte);
 
 // Length of the longest prefix of bytes that fits into maxBytes without ending
-// inside a double-byte character.
+// inside a double-byte character (as decode reads the bytes).
 qsizetype cutLength(QByteArrayView bytes, qsizetype maxBytes);
 
 }  // namespace Cp932

@@ -110,6 +110,9 @@ private slots:
         QTest::newRow("full-width colon not refused") << "%D：" << QStringList() << 1 << "Intro：.mp3";
         QTest::newRow("refused characters in values are kept") << "%D" << QStringList{"title=a:b?"} << 1
                                                                 << "a:b?.mp3";
+        QTest::newRow("bytes that are no text become _")
+            << "%D" + QString(QChar(0xDC80)) << QStringList{"title=Beyonc" + QString(QChar(0xDCE9))} << 1
+            << "Beyonc__.mp3";
     }
     void name()
     {

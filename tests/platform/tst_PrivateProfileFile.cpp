@@ -156,6 +156,9 @@ private slots:
                                              << QByteArray("[KIV]\nFILE_FORMAT=abc\n[B]\n");
         QTest::newRow("empty value") << true << QByteArray("[KIV]\nFILE_FORMAT=1\n") << ""
                                      << QByteArray("[KIV]\nFILE_FORMAT=\n");
+        QTest::newRow("value as read, bytes that are no text") << true << QByteArray("[KIV]\nFILE_FORMAT=%D\xE9\xFD\n")
+                                                               << Cp932::decode("%D\xE9\xFD")
+                                                               << QByteArray("[KIV]\nFILE_FORMAT=%D\xE9\xFD\n");
     }
 
     void write()

@@ -185,6 +185,12 @@ private slots:
                                                << QStringLiteral("123456789012345678901234567890");
         QTest::newRow("Shift-JIS text") << QByteArray("\x83\x65\x83\x58\x83\x67\x20\xB1\xB2") << ' '
                                         << QStringLiteral(u"テスト ｱｲ");
+        // Bytes that are no CP932 text go back as they came.
+        QTest::newRow("Latin-1 text") << QByteArray("Beyonc\xE9") << ' ' << QStringLiteral("Beyonc") + QChar(0xDCE9);
+        QTest::newRow("lead byte cut off at the slot's end")
+            << QByteArray(29, 'a') + '\x82' << ' ' << QString(29, u'a') + QChar(0xDC82);
+        QTest::newRow("undefined byte and unmapped pair") << QByteArray("x\x80\x85\x40") << '\0'
+                                                          << QStringLiteral("x") + QChar(0xDC80) + QChar(0xDC85) + '@';
     }
     void textSlots()
     {
