@@ -11,6 +11,7 @@
 #include "QtMessageBox.h"
 #include "QtTagEditor.h"
 #include "Twips.h"
+#include "UserSettingsFolder.h"
 #include "frmID3Launcher.h"
 
 #include <QAction>
@@ -34,7 +35,7 @@ constexpr int kListBottomGap = kBottomTop - (kListTop + kListHeight);
 }  // namespace
 
 LauncherWindow::LauncherWindow(const QString &programFolder, QWidget *parent)
-    : QWidget(parent), programFolder_(programFolder)
+    : QWidget(parent), programFolder_(programFolder), settingsFolder_(userSettingsFolder(programFolder))
 {
     setObjectName(QStringLiteral("frmID3Launcher"));
     setWindowTitle(QStringLiteral("Kalvo"));
@@ -118,6 +119,11 @@ QString LauncherWindow::caption() const
 QString LauncherWindow::programFolder() const
 {
     return programFolder_;
+}
+
+QString LauncherWindow::settingsFolder() const
+{
+    return settingsFolder_;
 }
 
 QString LauncherWindow::renameFormat() const

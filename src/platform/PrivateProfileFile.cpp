@@ -2,7 +2,9 @@
 
 #include "Cp932.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QList>
 #include <QSaveFile>
 
@@ -231,6 +233,8 @@ bool PrivateProfileFile::writeString(const QString &section, const QString &key,
     // QSaveFile writes a temporary file beside the old one and renames it over
     // it on commit, keeping the old file's permissions, so a failure leaves the
     // old file whole.
+    // The settings folder of a new user does not exist before the first write.
+    QDir().mkpath(QFileInfo(filePath).absolutePath());
     QSaveFile file(filePath);
     if (!file.open(QIODevice::WriteOnly))
         return false;

@@ -153,7 +153,6 @@ private slots:
     void failedWrite_data()
     {
         QTest::addColumn<QString>("name");
-        QTest::newRow("missing folder") << "none/kiv.ini";
         QTest::newRow("target is a folder") << "folder";
     }
 
@@ -167,6 +166,14 @@ private slots:
         QCOMPARE(QDir(m_dir->path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
                  QStringList({"folder", "kiv.ini"}));
         QVERIFY(QDir(m_dir->filePath("folder")).isEmpty());
+    }
+
+    // A user's settings folder does not exist before the first write.
+    void writeCreatesMissingFolders()
+    {
+        const QString file = m_dir->filePath("config/kalvo/kiv.ini");
+        QVERIFY(m_profile.writeString("KIV", "FILE_FORMAT", "new", file));
+        QCOMPARE(::readFile(file), QByteArray("[KIV]\nFILE_FORMAT=new\n"));
     }
 
     void keepsPermissions()
