@@ -8,7 +8,8 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-packages=(cmake make g++ qt6-base-dev libgl-dev fonts-ipafont-gothic)
+# The validators check the installed menu entry and AppStream file in a test.
+packages=(cmake make g++ qt6-base-dev libgl-dev fonts-ipafont-gothic desktop-file-utils appstream)
 
 install_missing_packages() {
     local missing=() package
