@@ -1,5 +1,7 @@
-// Files named on the command line: added as a drop adds them, folders opened
-// one level deep in natural name order.
+// Files named on the command line go in as a drop puts them: in order, relative
+// ones from the current folder, a folder as the files directly inside it in
+// natural name order; non-MP3 files, duplicates and rows past the 99th are
+// skipped without a message.
 
 #include "Fakes.h"
 #include "Mp3Files.h"
@@ -13,69 +15,30 @@ class TestCommandLineFiles : public QObject
 {
     Q_OBJECT
 
-private:
-    QTemporaryDir dir_;
-
-    // The full paths of the rows, relative to the test folder.
-    static QStringList listedPaths(const FakeListView &list, const QString &base)
-    {
-        QStringList paths;
-        for (int row = 1; row <= list.count(); ++row)
-            paths << QDir(base).relativeFilePath(list.cell(row, livFileNamewithPath) + list.cell(row, livFilename));
-        return paths;
-    }
-
 private slots:
-    void initTestCase()
-    {
-        QVERIFY(dir_.isValid());
-        QVERIFY(QDir(dir_.path()).mkpath(QStringLiteral("cd/sub")));
-        for (const char *name : {"a.mp3", "b.mp3", "cd/10.mp3", "cd/2.mp3", "cd/1.mp3", "cd/Track 10.mp3",
-                                 "cd/track 9.mp3", "cd/sub/3.mp3"})
-            QVERIFY(writeUntaggedMp3(dir_.filePath(QString::fromUtf8(name))));
-        QVERIFY(writeFile(dir_.filePath(QStringLiteral("cd/notes.txt")), "not audio"));
-    }
-
-    void addsLikeADrop_data()
-    {
-        QTest::addColumn<QStringList>("arguments");
-        QTest::addColumn<QStringList>("listed");
-        const QString absoluteA = dir_.filePath(QStringLiteral("a.mp3"));
-        QTest::newRow("order kept, relative and absolute") << QStringList{"b.mp3", absoluteA}
-                                                           << QStringList{"b.mp3", "a.mp3"};
-        QTest::newRow("folder in natural order, no subfolders")
-            << QStringList{"cd"}
-            << QStringList{"cd/1.mp3", "cd/2.mp3", "cd/10.mp3", "cd/track 9.mp3", "cd/Track 10.mp3"};
-        QTest::newRow("non-MP3, missing and duplicates skipped")
-            << QStringList{"cd/notes.txt", "missing.mp3", "a.mp3", "./a.mp3", "cd/../a.mp3", "cd/", "cd/2.mp3"}
-            << QStringList{"a.mp3", "cd/1.mp3", "cd/2.mp3", "cd/10.mp3", "cd/track 9.mp3", "cd/Track 10.mp3"};
-    }
     void addsLikeADrop()
     {
-        QFETCH(QStringList, arguments);
-        QFETCH(QStringList, listed);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("cd/sub")) && QDir(dir.path()).mkpath(QStringLiteral("many")));
+        QStringList files = {"b.mp3", "a.mp3", "cd/10.mp3", "cd/003.mp3", "cd/2.mp3", "cd/Track 10.mp3",
+                             "cd/track 9.mp3", "cd/sub/1.mp3"};
+        for (int i = 100; i >= 1; --i)
+            files << QStringLiteral("many/%1.mp3").arg(i);
+        for (const QString &file : files)
+            QVERIFY(writeUntaggedMp3(dir.filePath(file)));
+        QVERIFY(writeFile(dir.filePath(QStringLiteral("cd/notes.txt")), "not audio"));
         FakeWindowServices fakes;
         frmID3Launcher launcher(fakes.services());
 
-        launcher.AddCommandLineFiles(arguments, dir_.path());
+        launcher.AddCommandLineFiles({"b.mp3", dir.filePath(QStringLiteral("a.mp3")), "cd/notes.txt", "missing.mp3",
+                                      "./b.mp3", "cd/", "cd/2.mp3", "many"},
+                                     dir.path());
 
-        QCOMPARE(listedPaths(fakes.list, dir_.path()), listed);
+        QStringList listed = {"b.mp3", "a.mp3", "2.mp3", "003.mp3", "10.mp3", "track 9.mp3", "Track 10.mp3"};
+        for (int i = 1; listed.size() < 99; ++i)
+            listed << QStringLiteral("%1.mp3").arg(i);
+        QCOMPARE(fakes.list.column(livFilename), listed);
         QVERIFY(fakes.messages.shown.isEmpty());
-    }
-
-    // 1 to 100 in natural order: the 99th row is 99.mp3 and 100.mp3 is left out.
-    void stopsAt99Rows()
-    {
-        QTemporaryDir many;
-        for (int i = 1; i <= 100; ++i)
-            QVERIFY(writeUntaggedMp3(many.filePath(QStringLiteral("%1.mp3").arg(i))));
-        FakeWindowServices fakes;
-        frmID3Launcher launcher(fakes.services());
-
-        launcher.AddCommandLineFiles({many.path()}, dir_.path());
-
-        QCOMPARE(fakes.list.count(), 99);
-        QCOMPARE(fakes.list.cell(99, livFilename), QStringLiteral("99.mp3"));
     }
 };
 

@@ -1,5 +1,5 @@
-// Where the settings file lives: beside a program run from its own writable
-// folder, in the user's settings folder when installed or not writable.
+// Where kiv.ini lives: beside a program run from its own writable folder, in
+// the user's settings folder when installed or not writable.
 
 #include "Fakes.h"
 #include "SettingsLocation.h"
@@ -20,16 +20,12 @@ private slots:
         QTest::addColumn<QString>("home");
         QTest::addColumn<QString>("folder");
         // The installed bin folder is /usr/bin throughout.
-        QTest::newRow("build folder") << "/home/u/kalvo/build" << true << "/x" << "/home/u" << "/home/u/kalvo/build";
+        QTest::newRow("build folder") << "/home/u/build" << true << "/x" << "/home/u" << "/home/u/build";
         QTest::newRow("installed, root can write") << "/usr/bin" << true << "" << "/root" << "/root/.config/kalvo";
-        QTest::newRow("installed, spelt with a slash") << "/usr/bin/" << true << "" << "/root"
-                                                       << "/root/.config/kalvo";
-        QTest::newRow("installed, XDG_CONFIG_HOME set") << "/usr/bin" << false << "/home/u/cfg" << "/home/u"
-                                                        << "/home/u/cfg/kalvo";
-        QTest::newRow("copy the user cannot write") << "/opt/kalvo" << false << "" << "/home/u"
-                                                    << "/home/u/.config/kalvo";
-        QTest::newRow("relative XDG_CONFIG_HOME ignored") << "/opt/kalvo" << false << "cfg" << "/home/u"
-                                                          << "/home/u/.config/kalvo";
+        QTest::newRow("installed with a slash, XDG set") << "/usr/bin/" << true << "/root/c" << "/root"
+                                                         << "/root/c/kalvo";
+        QTest::newRow("copy not writable") << "/opt/kalvo" << false << "" << "/home/u" << "/home/u/.config/kalvo";
+        QTest::newRow("relative XDG ignored") << "/opt/kalvo" << false << "c" << "/home/u" << "/home/u/.config/kalvo";
         QTest::newRow("no home at all") << "/opt/kalvo" << false << "" << "" << "/opt/kalvo";
     }
     void rule()
@@ -42,18 +38,16 @@ private slots:
         QCOMPARE(settingsFolder({program, QStringLiteral("/usr/bin"), writable, xdg, home}), folder);
     }
 
-    // The program folder stays AppPath; the settings file follows the window's
-    // settings folder for both the read at start and the write at the end.
+    // AppPath stays the program folder; the file is read and written in the
+    // settings folder.
     void loadAndUnloadUseTheSettingsFolder()
     {
         FakeWindowServices fakes;
         fakes.window.folder = QStringLiteral("/usr/bin");
         fakes.window.configFolder = QStringLiteral("/root/.config/kalvo");
         frmID3Launcher launcher(fakes.services());
-
         launcher.Form_Load();
         launcher.Form_Unload();
-
         QCOMPARE(launcher.AppPath, QStringLiteral("/usr/bin/"));
         QCOMPARE(fakes.settings.calls,
                  (QStringList{"read /root/.config/kalvo/kiv.ini", "write /root/.config/kalvo/kiv.ini"}));
