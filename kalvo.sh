@@ -5,14 +5,18 @@
 #   bash kalvo.sh run              install what is missing, build, start Kalvo
 #   bash kalvo.sh test             install what is missing, build, run all tests
 #   bash kalvo.sh test-sanitized   the same tests built with ASan and UBSan
+#   bash kalvo.sh package          build the Debian package build-package/kalvo_*.deb
 set -euo pipefail
 cd "$(dirname "$0")"
 
-packages=(cmake make g++ qt6-base-dev libgl-dev fonts-ipafont-gothic)
+# The validators check the installed menu entry and AppStream file in a test.
+packages=(cmake make g++ qt6-base-dev libgl-dev fonts-ipafont-gothic desktop-file-utils appstream)
+# CPack finds the package's library dependencies with dpkg-shlibdeps and file.
+package_packages=(dpkg-dev file)
 
 install_missing_packages() {
     local missing=() package
-    for package in "${packages[@]}"; do
+    for package in "$@"; do
         dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed' \
             || missing+=("$package")
     done
@@ -33,7 +37,7 @@ run_tests() {
     QT_QPA_PLATFORM=offscreen ctest --test-dir "$1" --output-on-failure -j"$(nproc)"
 }
 
-install_missing_packages
+install_missing_packages "${packages[@]}"
 case "${1:-run}" in
 run)
     build build
@@ -47,8 +51,16 @@ test-sanitized)
     build build-sanitized -DKALVO_SANITIZE=ON
     UBSAN_OPTIONS=print_stacktrace=1 run_tests build-sanitized
     ;;
+package)
+    install_missing_packages "${package_packages[@]}"
+    # Configured for the prefix the package installs into, so the program
+    # knows its bin folder; only the program is built, not the tests.
+    cmake -S . -B build-package -DCMAKE_INSTALL_PREFIX=/usr -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON
+    cmake --build build-package --target kalvo -j"$(nproc)"
+    (cd build-package && cpack -G DEB)
+    ;;
 *)
-    echo "usage: bash kalvo.sh [run|test|test-sanitized]" >&2
+    echo "usage: bash kalvo.sh [run|test|test-sanitized|package]" >&2
     exit 2
     ;;
 esac

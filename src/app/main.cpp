@@ -1,9 +1,12 @@
+#include "CommandLine.h"
 #include "Cp932.h"
 #include "Fonts.h"
 #include "KalvoVersion.h"
 #include "LauncherWindow.h"
+#include "frmID3Launcher.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QMessageBox>
 
 #include <csignal>
@@ -14,10 +17,16 @@ int main(int argc, char *argv[])
     // program in the middle of it.
     std::signal(SIGXFSZ, SIG_IGN);
 
+    const CommandLine commandLine = readCommandLine(argc, argv);
+    if (commandLine.exitStatus)
+        return *commandLine.exitStatus;
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromUtf16(KalvoVersion::kProductName));
     QApplication::setApplicationVersion(QString::fromUtf16(KalvoVersion::kVersion));
     QApplication::setOrganizationName(QString::fromUtf16(KalvoVersion::kCompanyName));
+    // Ties the windows to the installed menu entry and its icon.
+    QApplication::setDesktopFileName(QStringLiteral(KALVO_APP_ID));
     if (!Cp932::isAvailable()) {
         QMessageBox::critical(nullptr, QStringLiteral("Kalvo"),
                               QStringLiteral("この Qt には CP932 (Shift-JIS) の変換がありません。"));
@@ -25,6 +34,7 @@ int main(int argc, char *argv[])
     }
     registerFontSubstitutes();
     LauncherWindow window(QCoreApplication::applicationDirPath());
+    window.logic().AddCommandLineFiles(commandLine.files, QDir::currentPath());
     window.show();
     return app.exec();
 }

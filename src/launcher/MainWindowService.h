@@ -11,6 +11,8 @@ public:
     virtual QString caption() const = 0;
     // Folder the program was started from.
     virtual QString programFolder() const = 0;
+    // Folder that holds the settings file.
+    virtual QString settingsFolder() const = 0;
     // The rename format box.
     virtual QString renameFormat() const = 0;
     virtual void setRenameFormat(const QString &format) = 0;

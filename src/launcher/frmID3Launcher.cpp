@@ -19,6 +19,11 @@ const QString kSettingsFileName = QStringLiteral("kiv.ini");
 const QString kSettingsSection = QStringLiteral("KIV");
 const QString kRenameFormatKey = QStringLiteral("FILE_FORMAT");
 
+QString withTrailingSeparator(const QString &folder)
+{
+    return folder.endsWith(kPathSeparator) ? folder : folder + kPathSeparator;
+}
+
 }  // namespace
 
 frmID3Launcher::frmID3Launcher(const Services &services) : services_(services) {}
@@ -27,9 +32,7 @@ frmID3Launcher::~frmID3Launcher() = default;
 
 void frmID3Launcher::Form_Load()
 {
-    AppPath = services_.window.programFolder();
-    if (!AppPath.endsWith(kPathSeparator))
-        AppPath += kPathSeparator;
+    AppPath = withTrailingSeparator(services_.window.programFolder());
 
     QString format = mGetPrivateProfileString(kSettingsSection, kRenameFormatKey, settingsFilePath());
     if (format.isEmpty())
@@ -125,5 +128,5 @@ classID3_V11 &frmID3Launcher::sharedTag()
 
 QString frmID3Launcher::settingsFilePath() const
 {
-    return AppPath + kSettingsFileName;
+    return withTrailingSeparator(services_.window.settingsFolder()) + kSettingsFileName;
 }

@@ -46,6 +46,9 @@ public:
     void AddMp3File(const QString &path);
     void SelectMp3Files();
     void lvMP3List_OLEDragDrop(const QStringList &paths);
+    // Files named on the command line, relative ones taken from currentFolder;
+    // a folder adds the files directly inside it, in natural name order.
+    void AddCommandLineFiles(const QStringList &arguments, const QString &currentFolder);
     void Menu_LV_RightMenu_DELETE_Click();
 
     // Saving rows into their files and renaming files from their tags.

@@ -12,6 +12,7 @@
 #include "QtMessageBox.h"
 #include "QtTagEditor.h"
 #include "Twips.h"
+#include "UserSettingsFolder.h"
 #include "frmID3Launcher.h"
 
 #include <QAction>
@@ -61,7 +62,7 @@ std::pair<int, int> span(int startTwips, int lengthTwips, Follow follow, int ext
 }  // namespace
 
 LauncherWindow::LauncherWindow(const QString &programFolder, QWidget *parent)
-    : QWidget(parent), programFolder_(programFolder)
+    : QWidget(parent), programFolder_(programFolder), settingsFolder_(userSettingsFolder(programFolder))
 {
     setObjectName(QStringLiteral("frmID3Launcher"));
     setWindowTitle(QStringLiteral("Kalvo"));
@@ -145,6 +146,11 @@ QString LauncherWindow::caption() const
 QString LauncherWindow::programFolder() const
 {
     return programFolder_;
+}
+
+QString LauncherWindow::settingsFolder() const
+{
+    return settingsFolder_;
 }
 
 QString LauncherWindow::renameFormat() const

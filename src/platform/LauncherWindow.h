@@ -26,7 +26,8 @@ class LauncherWindow : public QWidget, public MainWindowService
 {
     Q_OBJECT
 public:
-    // programFolder holds the settings file.
+    // The program's folder; the settings file is kept there or in the user's
+    // settings folder (userSettingsFolder).
     explicit LauncherWindow(const QString &programFolder, QWidget *parent = nullptr);
     ~LauncherWindow() override;
 
@@ -35,6 +36,7 @@ public:
     // MainWindowService
     QString caption() const override;
     QString programFolder() const override;
+    QString settingsFolder() const override;
     QString renameFormat() const override;
     void setRenameFormat(const QString &format) override;
     void setRenameFormatToolTip(const QString &toolTip) override;
@@ -49,6 +51,7 @@ private:
     void placeControls();
 
     QString programFolder_;
+    QString settingsFolder_;
     FileListWidget *lvMP3List;
     FileDropLabel *lblRENBANDD;
     QLabel *lblRenameFormat;

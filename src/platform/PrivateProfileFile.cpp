@@ -2,7 +2,9 @@
 
 #include "Cp932.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QList>
 #include <QRandomGenerator>
 
@@ -334,5 +336,7 @@ bool PrivateProfileFile::writeString(const QString &section, const QString &key,
         lines.append('[' + sectionName + ']' + lineEnding);
         lines.append(keyName + '=' + text + lineEnding);
     }
+    // The settings folder of a new user does not exist before the first write.
+    QDir().mkpath(QFileInfo(filePath).absolutePath());
     return replaceFile(path, lines.join(), old->mode);
 }

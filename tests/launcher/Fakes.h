@@ -112,6 +112,7 @@ class FakeMainWindow : public MainWindowService
 {
 public:
     QString folder = QStringLiteral("/opt/kalvo");
+    QString configFolder;  // empty: the settings file is beside the program
     QString format;
     QString toolTip;
     int closeRequests = 0;
@@ -119,6 +120,7 @@ public:
 
     QString caption() const override { return QStringLiteral("Kalvo"); }
     QString programFolder() const override { return folder; }
+    QString settingsFolder() const override { return configFolder.isEmpty() ? folder : configFolder; }
     QString renameFormat() const override { return format; }
     void setRenameFormat(const QString &newFormat) override { format = newFormat; }
     void setRenameFormatToolTip(const QString &newToolTip) override { toolTip = newToolTip; }

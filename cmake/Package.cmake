@@ -1,0 +1,28 @@
+# The Debian package, built by `cpack -G DEB` in a build tree configured with
+# the prefix the package installs into (kalvo.sh package uses /usr), so that
+# the program knows its installed bin folder.
+set(KALVO_PACKAGE_MAINTAINER "Kalvo Project <kalvo@example.org>"
+    CACHE STRING "Maintainer field of the Debian package")
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME kalvo)
+set(CPACK_PACKAGE_VENDOR "${KALVO_COMPANY_NAME}")
+set(CPACK_PACKAGE_VERSION "${PROJECT_VERSION}")
+set(CPACK_PACKAGING_INSTALL_PREFIX "${CMAKE_INSTALL_PREFIX}")
+set(CPACK_STRIP_FILES ON)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${KALVO_PACKAGE_MAINTAINER}")
+set(CPACK_DEBIAN_PACKAGE_SECTION sound)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+# The libraries the program links, found by dpkg-shlibdeps, and a Gothic font
+# for the Japanese texts of the windows.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "ID3v1.1 tag editor for the MP3 files of a CD")
+set(CPACK_PACKAGE_DESCRIPTION "Kalvo edits the ID3 version 1.1 tag, the 128-byte block at the end of an
+MP3 file, of the files ripped from one audio CD: edit one tag after another,
+number the tracks, fill whole columns at once, save, and rename the files
+from their tags. Tag text is kept in the CP932 (Shift-JIS) code page, so
+Japanese titles read and write the way Windows tools expect. Only the last
+128 bytes of a file are ever written; the audio is never touched.")
+include(CPack)

@@ -1,0 +1,21 @@
+#include "UserSettingsFolder.h"
+
+#include "SettingsLocation.h"
+
+#include <QDir>
+#include <QFile>
+
+#include <unistd.h>
+
+QString userSettingsFolder(const QString &programFolder)
+{
+    // The bin folder of the prefix the program was built for; compared after
+    // resolving links, as the program folder is found through them too.
+    const QString installedBin = QStringLiteral(KALVO_INSTALLED_BIN_FOLDER);
+    const QString resolvedBin = QDir(installedBin).canonicalPath();
+    // access() asks the kernel with the real user's rights; for root it says
+    // yes almost everywhere, which is why the installed folder is named apart.
+    const bool writable = ::access(QFile::encodeName(programFolder).constData(), W_OK) == 0;
+    return settingsFolder({programFolder, resolvedBin.isEmpty() ? installedBin : resolvedBin, writable,
+                           qEnvironmentVariable("XDG_CONFIG_HOME"), qEnvironmentVariable("HOME")});
+}
