@@ -115,6 +115,8 @@ void frmID3Launcher::lblRENBANDD_OLEDragDrop(const QStringList &paths)
     for (int entry : batch.finish())
         unnumbered << written.at(entry);
     std::sort(unnumbered.begin(), unnumbered.end());
+    // Every file was reached after a Yes, those the question came back for
+    // included; a No ended the operation above, with nothing numbered.
     if (!unnumbered.isEmpty()) {
         QStringList lines{QStringLiteral("次のファイルにはトラック番号を書き込めませんでした。")};
         for (qsizetype position : std::as_const(unnumbered))

