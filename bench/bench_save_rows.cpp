@@ -1,7 +1,8 @@
-// Loads 99 tagged MP3 files of 8 MB into the main window's list, gives every
-// row a new track number, and saves all rows with Shift+S, through the real
-// window offscreen. Then, on the same files, it measures the floor: the same
-// 99 blocks written with pwrite(2) (opening included) and then synced by
+// Loads 99 MP3 files of 8 MB, half of them with a tag and half without, into
+// the main window's list, gives every row a new track number, and saves all
+// rows with Shift+S, through the real window offscreen. Then it measures the
+// floor on the same files, put back as they were: the same 99 blocks written
+// at the same offsets with pwrite(2) (opening included) and synced by
 // fdatasync(2) from 4 threads. Prints the file system and, on lines of their
 // own, "load 99 rows: X ms", "save 99 rows: Y ms" and "floor: Z ms".
 // Run: bench_save_rows [folder] (default: a fresh temporary folder, removed
@@ -31,36 +32,54 @@ namespace {
 
 constexpr int kFloorThreads = 4;
 
+bool hasTag(int i)
+{
+    return i % 2 == 0;
+}
+
 double milliseconds(qint64 nsecs)
 {
     return double(nsecs) / 1e6;
 }
 
-// The last 128 bytes of each file; false when one cannot be read.
-bool readTails(const QStringList &paths, std::vector<TagBlock> &tails)
+// A block the save wrote, and where.
+struct SavedBlock {
+    TagBlock block{};
+    qint64 offset = 0;
+};
+
+// Reads back the block each file got from the save, and puts every file back
+// as it was before: a block appended to a file without a tag is cut off again.
+// False when a file cannot be read or cut.
+bool takeBackSavedBlocks(const QStringList &paths, std::vector<SavedBlock> &saved)
 {
-    for (const QString &path : paths) {
+    for (int i = 0; i < paths.size(); ++i) {
         qint64 length = 0;
-        const FileDescriptor file = openRegularFile(path, O_RDONLY, length);
-        TagBlock tail{};
-        if (!file.isOpen() || readAt(file.get(), tail.data(), kTagBlockSize, length - kTagBlockSize) != kTagBlockSize)
+        const FileDescriptor file = openRegularFile(paths.at(i), O_RDWR, length);
+        SavedBlock block;
+        block.offset = length - kTagBlockSize;
+        if (!file.isOpen() || readAt(file.get(), block.block.data(), kTagBlockSize, block.offset) != kTagBlockSize)
             return false;
-        tails.push_back(tail);
+        if (!hasTag(i) && ::ftruncate(file.get(), static_cast<off_t>(block.offset)) != 0)
+            return false;
+        saved.push_back(block);
     }
+    ::sync();
     return true;
 }
 
-// Opens each file, writes its block back over its last 128 bytes, syncs all
-// files from kFloorThreads threads, and gives the time taken; -1 on a failure.
-qint64 floorNs(const QStringList &paths, const std::vector<TagBlock> &blocks)
+// Opens each file, writes its block where the save wrote it, syncs all files
+// from kFloorThreads threads, and gives the time taken; -1 on a failure.
+qint64 floorNs(const QStringList &paths, const std::vector<SavedBlock> &saved)
 {
     QElapsedTimer timer;
     timer.start();
     std::vector<FileDescriptor> files;
-    for (qsizetype i = 0; i < paths.size(); ++i) {
+    for (int i = 0; i < paths.size(); ++i) {
         qint64 length = 0;
+        const SavedBlock &block = saved.at(std::size_t(i));
         files.push_back(openRegularFile(paths.at(i), O_RDWR, length));
-        if (!files.back().isOpen() || !writeAt(files.back().get(), blocks.at(std::size_t(i)), length - kTagBlockSize))
+        if (!files.back().isOpen() || !writeAt(files.back().get(), block.block, block.offset))
             return -1;
     }
     std::atomic<std::size_t> next{0};
@@ -89,11 +108,12 @@ int main(int argc, char **argv)
     const QString folder = benchFolder(argc, argv, temp);
     if (folder.isEmpty())
         return 1;
-    const QStringList paths = makeBenchMp3Files(folder, [](int) { return true; });
+    const QStringList paths = makeBenchMp3Files(folder, hasTag);
     if (paths.isEmpty())
         return 1;
-    std::printf("%d tagged files of %lld bytes in %s (%s on %s)\n", kBenchFiles, kBenchFileSize, qPrintable(folder),
-                QStorageInfo(folder).fileSystemType().constData(), QStorageInfo(folder).device().constData());
+    std::printf("%d files of %lld bytes, %d with a tag, in %s (%s on %s)\n", kBenchFiles, kBenchFileSize,
+                (kBenchFiles + 1) / 2, qPrintable(folder), QStorageInfo(folder).fileSystemType().constData(),
+                QStorageInfo(folder).device().constData());
 
     LauncherWindow window(QDir(folder).filePath(QStringLiteral("program")));
     window.show();
@@ -126,8 +146,8 @@ int main(int argc, char **argv)
         }
     }
 
-    std::vector<TagBlock> blocks;
-    const qint64 floor = readTails(paths, blocks) ? floorNs(paths, blocks) : -1;
+    std::vector<SavedBlock> saved;
+    const qint64 floor = takeBackSavedBlocks(paths, saved) ? floorNs(paths, saved) : -1;
     if (floor < 0) {
         std::fprintf(stderr, "the floor could not be measured\n");
         return 1;
