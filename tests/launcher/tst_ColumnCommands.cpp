@@ -1,7 +1,6 @@
 // Header clicks that number or fill whole columns, and track numbers written
 // in the order files are dropped on the numbering label.
 
-#include "FakeSync.h"
 #include "Fakes.h"
 #include "Mp3Files.h"
 #include "classID3_V11.h"

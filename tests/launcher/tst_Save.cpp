@@ -1,7 +1,6 @@
 // Saving list rows into their MP3 files: which rows are written for each mode,
 // what reaches the file, change marks, and the message for a row that fails.
 
-#include "FakeSync.h"
 #include "Fakes.h"
 #include "ListInputCodes.h"
 #include "Mp3Files.h"
