@@ -8,6 +8,8 @@
 #include "MainWindowService.h"
 #include "MessageBoxService.h"
 
+#include <algorithm>
+
 namespace {
 
 // Drop numbering stops after the file that got the last track number a byte
@@ -74,13 +76,21 @@ void frmID3Launcher::unifyColumn(int column)
     }
 }
 
+// Each file is read and its block written in drop order; the written files
+// are made durable together at the end. A file that cannot be read, written
+// or made durable keeps its tag as it was; as its failure shows only at the
+// end, later files keep the numbers they got and its number stays unused.
 void frmID3Launcher::lblRENBANDD_OLEDragDrop(const QStringList &paths)
 {
     if (paths.isEmpty())
         return;
     classID3_V11 &tag = sharedTag();
+    TagWriteBatch batch(syncWrittenFile);
+    QList<qsizetype> written;    // drop positions, one per batch entry
+    QList<qsizetype> unnumbered;  // drop positions
     int trackNumber = 1;
-    for (const QString &path : paths) {
+    for (qsizetype position = 0; position < paths.size(); ++position) {
+        const QString &path = paths.at(position);
         // Asked until the first file has been numbered, so answering No
         // never leaves some files changed.
         if (trackNumber == 1
@@ -88,13 +98,32 @@ void frmID3Launcher::lblRENBANDD_OLEDragDrop(const QStringList &paths)
                     QStringLiteral("[確認]")))
             return;
         tag.SetMP3File(path);
+        bool numbered = false;
         if (tag.LoadMp3File(QString())) {
             tag.SetTrackNumber(static_cast<quint8>(trackNumber));
-            if (tag.SaveMp3File(QString()))
-                ++trackNumber;
+            numbered = batch.add(path, tagFields(tag));
+        }
+        if (numbered) {
+            written << position;
+            ++trackNumber;
+        } else {
+            unnumbered << position;
         }
         if (trackNumber > kLastTrackNumber)
             break;
+    }
+    for (int entry : batch.finish())
+        unnumbered << written.at(entry);
+    std::sort(unnumbered.begin(), unnumbered.end());
+    // Every file was reached after a Yes, those the question came back for
+    // included; a No ended the operation above, with nothing numbered.
+    if (!unnumbered.isEmpty()) {
+        QStringList lines{QStringLiteral("次のファイルにはトラック番号を書き込めませんでした。")};
+        for (qsizetype position : std::as_const(unnumbered))
+            lines << paths.at(position);
+        services_.messages.showMessage(lines.join(u'\r'), MessageBoxService::Buttons::Ok,
+                                       MessageBoxService::Icon::Exclamation,
+                                       services_.window.caption() + QStringLiteral(" [書込みエラー]"));
     }
     services_.messages.showMessage(QStringLiteral("終了しました"), MessageBoxService::Buttons::Ok,
                                    MessageBoxService::Icon::Information,

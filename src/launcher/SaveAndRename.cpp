@@ -23,34 +23,48 @@ bool isNameWithinFolder(const QString &name)
 
 }  // namespace
 
+// Every row's block is written first, each failure reported in row order;
+// then the written files are made durable together, and a file that could not
+// be is undone and reported after them. A row loses its change mark only once
+// its file is durable.
 void frmID3Launcher::Save(int mode)
 {
     ListViewService &list = services_.list;
     const int rows = list.count();
+    TagWriteBatch batch(syncWrittenFile);
+    QList<int> written;
     for (int i = 1; i <= rows; ++i) {
         if (mode != SaveAll && !list.isSelected(i))
             continue;
-        if (SaveRowTag(i)) {
-            list.setCell(i, livChanged, QString());
-        } else {
-            services_.messages.showMessage(list.cell(i, livFilename) + QStringLiteral(" は保存できませんでした。"),
-                                           MessageBoxService::Buttons::Ok, MessageBoxService::Icon::Critical,
-                                           services_.window.caption() + QStringLiteral(" [保存エラー]"));
-        }
+        if (SaveRowTag(i, batch))
+            written << i;
+        else
+            showSaveError(i);
+    }
+    const QList<int> undone = batch.finish();
+    for (int entry = 0; entry < written.size(); ++entry) {
+        if (undone.contains(entry))
+            showSaveError(written.at(entry));
+        else
+            list.setCell(written.at(entry), livChanged, QString());
     }
 }
 
-bool frmID3Launcher::SaveRowTag(int i)
+void frmID3Launcher::showSaveError(int row)
+{
+    services_.messages.showMessage(services_.list.cell(row, livFilename) + QStringLiteral(" は保存できませんでした。"),
+                                   MessageBoxService::Buttons::Ok, MessageBoxService::Icon::Critical,
+                                   services_.window.caption() + QStringLiteral(" [保存エラー]"));
+}
+
+bool frmID3Launcher::SaveRowTag(int i, TagWriteBatch &batch)
 {
     const ListViewService &list = services_.list;
     if (i < 1 || i > list.count())
         return false;
-    // Every field comes from the row, so nothing an earlier file left in the
-    // shared tag object reaches this one.
-    classID3_V11 &tag = sharedTag();
-    tag.SetMP3File(list.cell(i, livFileNamewithPath) + list.cell(i, livFilename));
-    putTagFields(tag, rowFields(list, i));
-    return tag.SaveMp3File(QString());
+    // Every field comes from the row, so nothing of another file reaches this
+    // one.
+    return batch.add(list.cell(i, livFileNamewithPath) + list.cell(i, livFilename), rowFields(list, i));
 }
 
 QString frmID3Launcher::MakeRenameName(int i)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "TagWriteBatch.h"
 #include "classID3_V11.h"
 
 #include <QString>
@@ -51,9 +52,11 @@ public:
     void AddCommandLineFiles(const QStringList &arguments, const QString &currentFolder);
     void Menu_LV_RightMenu_DELETE_Click();
 
-    // Saving rows into their files and renaming files from their tags.
+    // Saving rows into their files and renaming files from their tags. A
+    // row's tag is written into the batch; it is durable once the batch is
+    // finished.
     void Save(int mode);
-    bool SaveRowTag(int i);
+    bool SaveRowTag(int i, TagWriteBatch &batch);
     QString MakeRenameName(int i);
     void Rename();
 
@@ -85,10 +88,15 @@ public:
     // Program folder, ending in the path separator.
     QString AppPath;
 
+    // How saving and drop numbering make each written file durable; tests put
+    // in one that fails.
+    TagWriteBatch::SyncFile syncWrittenFile = TagWriteBatch::syncFileData;
+
     static constexpr int kMaxRows = 99;
 
 private:
     bool ask(const QString &question, const QString &titleWord);
+    void showSaveError(int row);
     void numberRowsFromTheTop();
     void unifyColumn(int column);
     classID3_V11 &sharedTag();

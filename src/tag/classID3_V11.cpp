@@ -215,14 +215,13 @@ classID3_V11::Block classID3_V11::BuildBlock() const
     return block;
 }
 
-// Overwrites the block in place, or appends one to a file without it. A write
-// that fails or cannot be made durable is undone: an append is cut off again,
-// an overwrite gets the old block back, so a failed save leaves the file as it
-// was. The bytes before the block are never written.
-bool classID3_V11::WriteTag(const QString &path)
+// Overwrites the block in place, or appends one to a file without it, and
+// leaves making it durable to the caller. A write that fails is undone at
+// once: an append is cut off again, an overwrite gets the old block back. The
+// bytes before the block are never written.
+bool classID3_V11::WriteTagBlock(const QString &path, FileDescriptor &file, TailBefore &before)
 {
-    TailBefore before;
-    const FileDescriptor file = openRegularFile(path, O_RDWR, before.length);
+    file = openRegularFile(path, O_RDWR, before.length);
     if (!file.isOpen())
         return false;
     const TagState state = CheckMp3File(file.get(), before.length, before.oldBlock);
@@ -230,7 +229,21 @@ bool classID3_V11::WriteTag(const QString &path)
         return false;
     before.hadBlock = state == TagPresent;
     const qint64 offset = before.hadBlock ? before.length - kBlockSize : before.length;
-    if (writeAt(file.get(), BuildBlock(), offset) && ::fdatasync(file.get()) == 0)
+    if (writeAt(file.get(), BuildBlock(), offset))
+        return true;
+    undoTailWrite(file.get(), before);
+    return false;
+}
+
+// A block that cannot be made durable is undone as a failed write is, so a
+// failed save leaves the file as it was.
+bool classID3_V11::WriteTag(const QString &path)
+{
+    FileDescriptor file;
+    TailBefore before;
+    if (!WriteTagBlock(path, file, before))
+        return false;
+    if (::fdatasync(file.get()) == 0)
         return true;
     undoTailWrite(file.get(), before);
     return false;

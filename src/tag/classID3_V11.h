@@ -54,8 +54,12 @@ private:
     void NormalizeTag(const Block &block);
     static QString TrimRightSpace(const QString &text);
     void ClearTag();
+    bool WriteTagBlock(const QString &path, FileDescriptor &file, TailBefore &before);
     bool WriteTag(const QString &path);
     Block BuildBlock() const;
+
+    // Writes many files first and makes them durable together afterwards.
+    friend class TagWriteBatch;
 
     QString Mp3FileName;
     QString ErrorCode = QStringLiteral("0");

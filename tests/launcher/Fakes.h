@@ -14,12 +14,15 @@
 #include "TagEditorService.h"
 #include "frmID3Launcher.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QList>
 #include <QPoint>
 #include <QMap>
 #include <QStringList>
 
 #include <array>
+#include <mutex>
 
 struct FakeRow {
     std::array<QString, kFileRowColumnCount> cells;
@@ -223,6 +226,38 @@ public:
     void setItemEnabled(Item item, bool newEnabled) override { enabled[item] = newEnabled; }
     void setItemCaption(Item item, const QString &caption) override { captions[item] = caption; }
     void popup(int x, int y) override { popups << QPoint(x, y); }
+};
+
+// A stand-in for the sync of the logic's write batches: it fails for the
+// files named and succeeds for the others without touching the disk, and
+// records the name of every file it was asked to sync.
+class FakeSync
+{
+public:
+    QStringList failing;  // file names, without folder
+
+    TagWriteBatch::SyncFile function()
+    {
+        return [this](int fd) {
+            const QString name = QFileInfo(QFile::symLinkTarget(QStringLiteral("/proc/self/fd/%1").arg(fd))).fileName();
+            const std::lock_guard<std::mutex> lock(mutex_);
+            synced_ << name;
+            return !failing.contains(name);
+        };
+    }
+
+    // The names synced so far, sorted.
+    QStringList synced()
+    {
+        const std::lock_guard<std::mutex> lock(mutex_);
+        QStringList names = synced_;
+        names.sort();
+        return names;
+    }
+
+private:
+    std::mutex mutex_;
+    QStringList synced_;
 };
 
 // The logic wired to a full set of fakes.

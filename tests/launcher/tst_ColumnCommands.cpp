@@ -138,27 +138,35 @@ private slots:
 
     void dropNumbering_data()
     {
-        QTest::addColumn<QStringList>("drop");      // "ok", "bad" (not an MP3) or "missing"
+        // Each dropped file "ok", "bad" (not an MP3), "missing", or "sync" (its
+        // sync fails).
+        QTest::addColumn<QStringList>("drop");
         QTest::addColumn<QList<Answer>>("answers");
         QTest::addColumn<QList<int>>("questionsFor");  // drop positions asked about
-        QTest::addColumn<QList<int>>("tracks");        // track of each ok file afterwards, in drop order
+        QTest::addColumn<QList<int>>("tracks");        // track of each ok or sync file afterwards, in drop order
+        QTest::addColumn<QList<int>>("unnumbered");    // drop positions named in the write-error message
         QTest::addColumn<bool>("notice");
         QTest::newRow("in drop order") << QStringList{"ok", "ok", "ok"} << QList<Answer>{Answer::Yes}
-                                       << QList<int>{0} << QList<int>{1, 2, 3} << true;
+                                       << QList<int>{0} << QList<int>{1, 2, 3} << QList<int>{} << true;
         QTest::newRow("no ends at once") << QStringList{"ok", "ok"} << QList<Answer>{Answer::No} << QList<int>{0}
-                                         << QList<int>{9, 9} << false;
+                                         << QList<int>{9, 9} << QList<int>{} << false;
+        // A file answered Yes and then failed counts as skipped.
         QTest::newRow("unreadable first file asks again")
             << QStringList{"bad", "missing", "ok", "ok"} << QList<Answer>{Answer::Yes, Answer::Yes, Answer::Yes}
-            << QList<int>{0, 1, 2} << QList<int>{1, 2} << true;
+            << QList<int>{0, 1, 2} << QList<int>{1, 2} << QList<int>{0, 1} << true;
         QTest::newRow("no on the second question") << QStringList{"bad", "ok"}
                                                    << QList<Answer>{Answer::Yes, Answer::No} << QList<int>{0, 1}
-                                                   << QList<int>{9} << false;
+                                                   << QList<int>{9} << QList<int>{} << false;
         QTest::newRow("failures use up no number") << QStringList{"ok", "bad", "ok", "missing", "ok"}
                                                    << QList<Answer>{Answer::Yes} << QList<int>{0}
-                                                   << QList<int>{1, 2, 3} << true;
+                                                   << QList<int>{1, 2, 3} << QList<int>{1, 3} << true;
         QTest::newRow("nothing readable") << QStringList{"bad", "missing"}
                                           << QList<Answer>{Answer::Yes, Answer::Yes} << QList<int>{0, 1}
-                                          << QList<int>{} << true;
+                                          << QList<int>{} << QList<int>{0, 1} << true;
+        // Found only at the end: the later files keep their numbers.
+        QTest::newRow("sync failure leaves its number unused")
+            << QStringList{"ok", "sync", "bad", "ok", "sync"} << QList<Answer>{Answer::Yes} << QList<int>{0}
+            << QList<int>{1, 9, 3, 9} << QList<int>{1, 2, 4} << true;
     }
     void dropNumbering()
     {
@@ -166,29 +174,43 @@ private slots:
         QFETCH(QList<Answer>, answers);
         QFETCH(QList<int>, questionsFor);
         QFETCH(QList<int>, tracks);
+        QFETCH(QList<int>, unnumbered);
         QFETCH(bool, notice);
         QTemporaryDir dir;
-        QStringList paths, okPaths;
+        QStringList paths, mp3Paths;
+        QList<QByteArray> syncFailing;
+        FakeSync sync;
         const TagRecord tag{"曲", {}, {}, {}, {}, 9, 0};
         for (int i = 0; i < drop.size(); ++i) {
-            const QString path = dir.filePath(QStringLiteral("%1.mp3").arg(i));
-            paths << path;
-            if (drop[i] == QLatin1String("ok")) {
-                QVERIFY(writeTaggedMp3(path, tag));
-                okPaths << path;
+            const QString name = QStringLiteral("%1.mp3").arg(i);
+            paths << dir.filePath(name);
+            if (drop[i] == QLatin1String("ok") || drop[i] == QLatin1String("sync")) {
+                QVERIFY(writeTaggedMp3(paths.last(), tag));
+                mp3Paths << paths.last();
             } else if (drop[i] == QLatin1String("bad")) {
-                QVERIFY(writeFile(path, "not an mp3"));
+                QVERIFY(writeFile(paths.last(), "not an mp3"));
+            }
+            if (drop[i] == QLatin1String("sync")) {
+                sync.failing << name;
+                syncFailing << readFile(paths.last());
             }
         }
         FakeWindowServices fakes;
         fakes.messages.answers = answers;
         frmID3Launcher launcher(fakes.services());
+        launcher.syncWrittenFile = sync.function();
 
         launcher.lblRENBANDD_OLEDragDrop(paths);
 
         QStringList questions;
         for (int position : questionsFor)
             questions << paths[position] + QStringLiteral("から順番にトラック番号を振り全ファイル書き換えます。\rよろしいですか？");
+        if (!unnumbered.isEmpty()) {
+            QStringList lines{QStringLiteral("次のファイルにはトラック番号を書き込めませんでした。")};
+            for (int position : unnumbered)
+                lines << paths[position];
+            questions << lines.join(u'\r');
+        }
         if (notice)
             questions << QStringLiteral("終了しました");
         QStringList shown;
@@ -199,14 +221,26 @@ private slots:
             QCOMPARE(fakes.messages.shown.last().title, QStringLiteral("Kalvo[通知]"));
             QCOMPARE(fakes.messages.shown.last().icon, MessageBoxService::Icon::Information);
         }
+        if (!unnumbered.isEmpty()) {
+            const ShownMessage &error = fakes.messages.shown.at(fakes.messages.shown.size() - 2);
+            QCOMPARE(error.title, QStringLiteral("Kalvo [書込みエラー]"));
+            QCOMPARE(error.buttons, MessageBoxService::Buttons::Ok);
+            QCOMPARE(error.icon, MessageBoxService::Icon::Exclamation);
+        }
         if (!questionsFor.isEmpty())
             QCOMPARE(fakes.messages.shown.first().title, QStringLiteral("Kalvo[確認]"));
         QList<int> got;
-        for (const QString &path : okPaths)
+        for (const QString &path : mp3Paths)
             got << readMp3Tag(path).TrackNumber;
         QCOMPARE(got, tracks);
+        for (int i = 0, failing = 0; i < drop.size(); ++i) {
+            if (drop[i] == QLatin1String("sync"))
+                QVERIFY(readFile(paths[i]) == syncFailing.at(failing++));
+        }
     }
 
+    // A file whose sync fails, found after the files behind it were numbered,
+    // leaves its number unused; the numbering still stops at number 255.
     void dropNumberingStopsAfterTrack255AndLeavesTheListAlone()
     {
         QTemporaryDir dir;
@@ -217,6 +251,9 @@ private slots:
         }
         FakeWindowServices fakes;
         frmID3Launcher launcher(fakes.services());
+        FakeSync sync;
+        sync.failing << QStringLiteral("010.mp3");
+        launcher.syncWrittenFile = sync.function();
         launcher.AddMp3File(paths[0]);
         const auto rows = cellsOf(fakes.list);
 
@@ -225,9 +262,11 @@ private slots:
         // Numbers above 100 read back as 0, so check the raw track byte.
         for (int i = 0; i < 300; ++i) {
             const QByteArray bytes = readFile(paths[i]);
-            QCOMPARE(static_cast<int>(static_cast<quint8>(bytes.at(bytes.size() - 2))), i < 255 ? i + 1 : 3);
+            const int expected = i == 10 || i >= 255 ? 3 : i + 1;
+            QCOMPARE(static_cast<int>(static_cast<quint8>(bytes.at(bytes.size() - 2))), expected);
         }
-        QCOMPARE(fakes.messages.shown.size(), 2);
+        QCOMPARE(fakes.messages.shown.size(), 3);
+        QCOMPARE(fakes.messages.shown.at(1).text.section(u'\r', 1), paths[10]);
         QCOMPARE(fakes.messages.shown.last().text, QStringLiteral("終了しました"));
         QVERIFY(cellsOf(fakes.list) == rows);
     }

@@ -168,6 +168,62 @@ private slots:
             QCOMPARE(readFile(failing), failingBytes);
     }
 
+    // Rows whose write fails are reported first, in row order; then rows
+    // whose file could not be made durable, in row order. Those files are
+    // undone to their exact bytes and keep their marks.
+    void failedSyncIsUndoneAndReportedAfterTheWriteErrors_data()
+    {
+        QTest::addColumn<QStringList>("faults");  // per row: "", "write", "sync", "sync, no tag"
+        QTest::addColumn<QStringList>("reported");
+        QTest::newRow("sync fails in the middle") << QStringList{"", "", "sync", "", ""} << QStringList{"c"};
+        QTest::newRow("append cut off again") << QStringList{"", "sync, no tag", ""} << QStringList{"b"};
+        QTest::newRow("write and sync failures") << QStringList{"sync", "write", "", "sync, no tag"}
+                                                 << QStringList{"b", "a", "d"};
+    }
+    void failedSyncIsUndoneAndReportedAfterTheWriteErrors()
+    {
+        QFETCH(QStringList, faults);
+        QFETCH(QStringList, reported);
+        FakeSync sync;
+        launcher_->syncWrittenFile = sync.function();
+        QList<QByteArray> before;
+        QStringList written;
+        for (int row = 1; row <= faults.size(); ++row) {
+            const QString name = QString(QChar(u'a' + row - 1)) + ".mp3";
+            const QString &fault = faults.at(row - 1);
+            QVERIFY(fault == "sync, no tag" ? writeUntaggedMp3(path(name)) : writeTaggedMp3(path(name), kLoadedTag));
+            launcher_->AddMp3File(path(name));
+            fakes_->list.setCell(row, livTitle, "new");
+            fakes_->list.setCell(row, livChanged, "*");
+            if (fault.startsWith("sync"))
+                sync.failing << name;
+            if (fault == "write")
+                QVERIFY(QFile::remove(path(name)));
+            else
+                written << name;
+            before << readFile(path(name));
+        }
+
+        launcher_->Save(SaveAll);
+
+        QStringList shown;
+        for (const ShownMessage &message : std::as_const(fakes_->messages.shown)) {
+            shown << message.text.section(u'.', 0, 0);
+            QCOMPARE(message.text.section(u'.', 1), QStringLiteral("mp3 は保存できませんでした。"));
+        }
+        QCOMPARE(shown, reported);
+        QCOMPARE(sync.synced(), written);  // one sync per written file
+        for (int row = 1; row <= faults.size(); ++row) {
+            const QString name = QString(QChar(u'a' + row - 1)) + ".mp3";
+            const bool failed = !faults.at(row - 1).isEmpty();
+            QCOMPARE(fakes_->list.cell(row, livChanged), failed ? QStringLiteral("*") : QString());
+            if (failed)
+                QVERIFY(readFile(path(name)) == before.at(row - 1));
+            else
+                QCOMPARE(readMp3Tag(path(name)).Title, QStringLiteral("new"));
+        }
+    }
+
     void writesEveryFieldFromTheCells_data()
     {
         QTest::addColumn<bool>("tagged");
