@@ -1,14 +1,14 @@
 #include "FileIdentity.h"
 
-#include <QFile>
+#include "TailFile.h"
 
 #include <sys/stat.h>
 
 std::optional<FileIdentity> fileIdentity(const QString &path)
 {
-    const QByteArray native = QFile::encodeName(path);
+    const QByteArray native = nativePath(path);
     struct stat info {};
-    if (native.isEmpty() || native.contains('\0') || ::stat(native.constData(), &info) != 0)
+    if (native.isEmpty() || ::stat(native.constData(), &info) != 0)
         return std::nullopt;
     return FileIdentity{info.st_dev, info.st_ino};
 }

@@ -12,8 +12,9 @@ QStringList droppedLocalFiles(const QMimeData *data)
     for (const QUrl &url : data->urls()) {
         // A zero character ("%00") would cut the path short on its way to the
         // system, so such a path never names the file meant.
-        if (url.isLocalFile() && !url.toLocalFile().contains(QChar(0)))
-            paths << url.toLocalFile();
+        const QString path = url.toLocalFile();
+        if (url.isLocalFile() && !path.contains(QChar(0)))
+            paths << path;
     }
     return paths;
 }

@@ -201,6 +201,6 @@ void LauncherWindow::placeControls()
     for (const Place &at : kPlaces) {
         const auto [left, controlWidth] = span(at.left, at.width, at.across, extraWidth);
         const auto [top, controlHeight] = span(at.top, at.height, at.down, extraHeight);
-        findChild<QWidget *>(QString::fromUtf16(at.name))->setGeometry(left, top, controlWidth, controlHeight);
+        findChild<QWidget *>(QString::fromUtf16(at.name), Qt::FindDirectChildrenOnly)->setGeometry(left, top, controlWidth, controlHeight);
     }
 }

@@ -1,6 +1,6 @@
 #include "PosixFileMover.h"
 
-#include <QFile>
+#include "TailFile.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -19,11 +19,11 @@ int renameNoReplace(const char *source, const char *destination)
 
 bool PosixFileMover::moveFile(const QString &source, const QString &destination)
 {
-    const QByteArray from = QFile::encodeName(source);
-    const QByteArray to = QFile::encodeName(destination);
-    // A zero character would end the path early, and the file would be moved
-    // to a name other than the one asked for.
-    if (from.isEmpty() || to.isEmpty() || from.contains('\0') || to.contains('\0'))
+    // A path with a zero character would end early, and the file would be
+    // moved to a name other than the one asked for; nativePath refuses it.
+    const QByteArray from = nativePath(source);
+    const QByteArray to = nativePath(destination);
+    if (from.isEmpty() || to.isEmpty())
         return false;
     if (renameNoReplace(from.constData(), to.constData()) == 0)
         return true;

@@ -1,6 +1,7 @@
 #include "PrivateProfileFile.h"
 
 #include "Cp932.h"
+#include "TailFile.h"
 
 #include <QDir>
 #include <QFile>
@@ -266,14 +267,6 @@ bool replaceFile(const QByteArray &path, QByteArrayView data, std::optional<mode
         return true;
     ::unlink(temporary.constData());
     return false;
-}
-
-// The path as the system takes it; empty when it cannot name a file (a zero
-// byte would end it early, at another file).
-QByteArray nativePath(const QString &path)
-{
-    const QByteArray native = QFile::encodeName(path);
-    return native.contains('\0') ? QByteArray() : native;
 }
 
 // The value as it goes after "=": without line breaks, which would split the

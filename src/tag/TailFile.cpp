@@ -30,13 +30,19 @@ int FileDescriptor::release()
     return fd;
 }
 
+QByteArray nativePath(const QString &path)
+{
+    const QByteArray native = QFile::encodeName(path);
+    return native.contains('\0') ? QByteArray() : native;
+}
+
 // O_NONBLOCK guards the window between the stat and the open; fstat confirms
 // what was opened.
 FileDescriptor openRegularFile(const QString &path, int flags, qint64 &length)
 {
-    const QByteArray native = QFile::encodeName(path);
+    const QByteArray native = nativePath(path);
     struct stat info {};
-    if (native.isEmpty() || native.contains('\0') || ::stat(native.constData(), &info) != 0
+    if (native.isEmpty() || ::stat(native.constData(), &info) != 0
         || !S_ISREG(info.st_mode))
         return FileDescriptor();
     FileDescriptor file(::open(native.constData(), flags | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));

@@ -32,10 +32,15 @@ private:
     int fd_ = -1;
 };
 
+// The path as the system takes it; empty when it names no file: an empty
+// path, or one holding a zero character, which the system would cut short
+// and so take for another file.
+QByteArray nativePath(const QString &path);
+
 // Opens path (open(2) flags such as O_RDONLY or O_RDWR) only when it names a
 // regular file, symlinks followed, and sets length to the file's size.
 // Anything else is never opened (a FIFO would block the open), nor is a path
-// holding a zero character, which the system would cut short. The returned
+// nativePath refuses. The returned
 // descriptor is closed when nothing could be opened.
 FileDescriptor openRegularFile(const QString &path, int flags, qint64 &length);
 
