@@ -4,7 +4,6 @@
 #include "TailFile.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QList>
 #include <QRandomGenerator>
