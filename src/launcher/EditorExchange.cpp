@@ -52,17 +52,7 @@ void frmID3Launcher::frmID3EditerWindow_PutID3(qint16 KeyID)
     else if (n < 1)
         n = rows;
 
-    const TagRecord fields = rowFields(list, n);
-    TagEditorService &editor = services_.editor;
-    editor.SetAirtistName(fields.Artist);
-    editor.SetAlbumName(fields.Album);
-    editor.SetComment(fields.Comment);
-    editor.SetFileName(list.cell(n, livFilename));
-    editor.SetGenreID(fields.GenreID);
-    editor.SetReleaseYear(fields.Year);
-    editor.SetTrackName(fields.Title);
-    editor.SetTrackNumber(fields.TrackNumber);
-    editor.SetReadID(static_cast<qint16>(n));
+    services_.editor.show(rowFields(list, n), list.cell(n, livFilename), static_cast<qint16>(n));
 }
 
 void frmID3Launcher::frmID3EditerWindow_SetID3(qint16 KeyID)
@@ -70,10 +60,7 @@ void frmID3Launcher::frmID3EditerWindow_SetID3(qint16 KeyID)
     ListViewService &list = services_.list;
     if (KeyID < 1 || KeyID > list.count())
         return;
-    const TagEditorService &editor = services_.editor;
-    const TagRecord fields{editor.GetTrackName(),  editor.GetAirtistName(), editor.GetAlbumName(),
-                           editor.GetReleaseYear(), editor.GetComment(),     editor.GetTrackNumber(),
-                           editor.GetGenreID()};
+    const TagRecord fields = services_.editor.fields();
     // Texts compare exactly, numbers as numbers; an unchanged row keeps
     // whatever mark it had.
     if (fields != rowFields(list, KeyID))

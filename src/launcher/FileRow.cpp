@@ -6,10 +6,13 @@
 
 TagRecord rowFields(const ListViewService &list, int row)
 {
-    return {list.cell(row, livTitle),   list.cell(row, livAirtist),
-            list.cell(row, livAlbum),   list.cell(row, livYear),
-            list.cell(row, livComment), cellNumber(list.cell(row, livTrackNo)),
-            cellNumber(list.cell(row, livGenreID))};
+    return {.Title = list.cell(row, livTitle),
+            .Artist = list.cell(row, livAirtist),
+            .Album = list.cell(row, livAlbum),
+            .Year = list.cell(row, livYear),
+            .Comment = list.cell(row, livComment),
+            .TrackNumber = cellNumber(list.cell(row, livTrackNo)),
+            .GenreID = cellNumber(list.cell(row, livGenreID))};
 }
 
 void putRowFields(ListViewService &list, int row, const TagRecord &fields)

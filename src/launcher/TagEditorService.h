@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TagRecord.h"
+
 #include <QString>
 #include <QtGlobal>
 
@@ -27,32 +29,15 @@ public:
     // nothing when the window is not loaded.
     virtual void unload() = 0;
 
-    // Current texts of the title, comment, artist, album and year fields.
-    virtual QString GetTrackName() const = 0;
-    virtual QString GetComment() const = 0;
-    virtual QString GetAirtistName() const = 0;
-    virtual QString GetAlbumName() const = 0;
-    virtual QString GetReleaseYear() const = 0;
-    // The number the track field starts with; 0 when it holds none or one
-    // outside 0 to 255.
-    virtual quint8 GetTrackNumber() const = 0;
-    // Position of the selected genre entry; with none selected, the number
-    // last given to SetGenreID.
-    virtual quint8 GetGenreID() const = 0;
-
-    virtual void SetFileName(const QString &newFileName) = 0;
-    virtual void SetTrackName(const QString &newTrackName) = 0;
-    virtual void SetComment(const QString &newComment) = 0;
-    virtual void SetAirtistName(const QString &newAirtistName) = 0;
-    virtual void SetAlbumName(const QString &newAlbumName) = 0;
-    virtual void SetReleaseYear(const QString &newReleaseYear) = 0;
-    virtual void SetTrackNumber(quint8 newTrackNumber) = 0;
-    // Selects the entry of that number; a number without an entry selects
-    // none and is remembered (as 0 when outside 0 to 255).
-    virtual void SetGenreID(qint16 newGenreID) = 0;
+    // The values the window holds now: the texts of its fields as they stand;
+    // the number the track field starts with (0 when it holds none or one
+    // outside 0 to 255); the position of the selected genre entry, or with
+    // none selected the genre number last shown.
+    virtual TagRecord fields() const = 0;
+    // Shows one row: its values, its file name (red on black for row 1, white
+    // on black otherwise), and the row number the window then holds (ReadID).
+    // A genre number without an entry selects none and is remembered.
+    virtual void show(const TagRecord &fields, const QString &fileName, qint16 row) = 0;
     // Appends a genre name as the next entry, up to 256 entries.
     virtual void GenreSet(const QString &newGenreString) = 0;
-    // The row the window holds; the file name shows red on black for row 1,
-    // white on black otherwise.
-    virtual void SetReadID(qint16 newReadID) = 0;
 };

@@ -90,97 +90,36 @@ QtTagEditor::Answer QtTagEditor::showMessage(const QString &text, Buttons button
     return QtMessageBox(window_.data()).showMessage(text, buttons, icon, title);
 }
 
-QString QtTagEditor::GetTrackName() const
+TagRecord QtTagEditor::fields() const
 {
-    return loaded_ ? window_->GetTrackName() : QString();
+    if (!loaded_)
+        return {};
+    return {.Title = window_->GetTrackName(),
+            .Artist = window_->GetAirtistName(),
+            .Album = window_->GetAlbumName(),
+            .Year = window_->GetReleaseYear(),
+            .Comment = window_->GetComment(),
+            .TrackNumber = window_->GetTrackNumber(),
+            .GenreID = window_->GetGenreID()};
 }
 
-QString QtTagEditor::GetComment() const
+void QtTagEditor::show(const TagRecord &fields, const QString &fileName, qint16 row)
 {
-    return loaded_ ? window_->GetComment() : QString();
-}
-
-QString QtTagEditor::GetAirtistName() const
-{
-    return loaded_ ? window_->GetAirtistName() : QString();
-}
-
-QString QtTagEditor::GetAlbumName() const
-{
-    return loaded_ ? window_->GetAlbumName() : QString();
-}
-
-QString QtTagEditor::GetReleaseYear() const
-{
-    return loaded_ ? window_->GetReleaseYear() : QString();
-}
-
-quint8 QtTagEditor::GetTrackNumber() const
-{
-    return loaded_ ? window_->GetTrackNumber() : 0;
-}
-
-quint8 QtTagEditor::GetGenreID() const
-{
-    return loaded_ ? window_->GetGenreID() : 0;
-}
-
-void QtTagEditor::SetFileName(const QString &newFileName)
-{
-    if (loaded_)
-        window_->SetFileName(newFileName);
-}
-
-void QtTagEditor::SetTrackName(const QString &newTrackName)
-{
-    if (loaded_)
-        window_->SetTrackName(newTrackName);
-}
-
-void QtTagEditor::SetComment(const QString &newComment)
-{
-    if (loaded_)
-        window_->SetComment(newComment);
-}
-
-void QtTagEditor::SetAirtistName(const QString &newAirtistName)
-{
-    if (loaded_)
-        window_->SetAirtistName(newAirtistName);
-}
-
-void QtTagEditor::SetAlbumName(const QString &newAlbumName)
-{
-    if (loaded_)
-        window_->SetAlbumName(newAlbumName);
-}
-
-void QtTagEditor::SetReleaseYear(const QString &newReleaseYear)
-{
-    if (loaded_)
-        window_->SetReleaseYear(newReleaseYear);
-}
-
-void QtTagEditor::SetTrackNumber(quint8 newTrackNumber)
-{
-    if (loaded_)
-        window_->SetTrackNumber(newTrackNumber);
-}
-
-void QtTagEditor::SetGenreID(qint16 newGenreID)
-{
-    if (loaded_)
-        window_->SetGenreID(newGenreID);
+    if (!loaded_)
+        return;
+    window_->SetAirtistName(fields.Artist);
+    window_->SetAlbumName(fields.Album);
+    window_->SetComment(fields.Comment);
+    window_->SetFileName(fileName);
+    window_->SetGenreID(fields.GenreID);
+    window_->SetReleaseYear(fields.Year);
+    window_->SetTrackName(fields.Title);
+    window_->SetTrackNumber(fields.TrackNumber);
+    window_->SetReadID(row);
 }
 
 void QtTagEditor::GenreSet(const QString &newGenreString)
 {
     if (loaded_)
         window_->GenreSet(newGenreString);
-}
-
-void QtTagEditor::SetReadID(qint16 newReadID)
-{
-    if (loaded_)
-        window_->SetReadID(newReadID);
 }

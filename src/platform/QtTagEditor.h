@@ -29,23 +29,9 @@ public:
     void open(const QString &caption) override;
     bool isLoaded() const override { return loaded_; }
     void unload() override;
-    QString GetTrackName() const override;
-    QString GetComment() const override;
-    QString GetAirtistName() const override;
-    QString GetAlbumName() const override;
-    QString GetReleaseYear() const override;
-    quint8 GetTrackNumber() const override;
-    quint8 GetGenreID() const override;
-    void SetFileName(const QString &newFileName) override;
-    void SetTrackName(const QString &newTrackName) override;
-    void SetComment(const QString &newComment) override;
-    void SetAirtistName(const QString &newAirtistName) override;
-    void SetAlbumName(const QString &newAlbumName) override;
-    void SetReleaseYear(const QString &newReleaseYear) override;
-    void SetTrackNumber(quint8 newTrackNumber) override;
-    void SetGenreID(qint16 newGenreID) override;
+    TagRecord fields() const override;
+    void show(const TagRecord &fields, const QString &fileName, qint16 row) override;
     void GenreSet(const QString &newGenreString) override;
-    void SetReadID(qint16 newReadID) override;
 
     // MessageBoxService, for the editor window's input check.
     Answer showMessage(const QString &text, Buttons buttons, Icon icon, const QString &title) override;

@@ -4,8 +4,13 @@
 
 TagRecord tagFields(const classID3_V11 &tag)
 {
-    return {tag.GetTrackName(), tag.GetAirtistName(), tag.GetAlbumName(), tag.GetReleaseYear(),
-            tag.GetComment(),   tag.GetTrackNumber(), tag.GetGenreID()};
+    return {.Title = tag.GetTrackName(),
+            .Artist = tag.GetAirtistName(),
+            .Album = tag.GetAlbumName(),
+            .Year = tag.GetReleaseYear(),
+            .Comment = tag.GetComment(),
+            .TrackNumber = tag.GetTrackNumber(),
+            .GenreID = tag.GetGenreID()};
 }
 
 void putTagFields(classID3_V11 &tag, const TagRecord &fields)

@@ -154,11 +154,10 @@ public:
     frmID3Launcher *logic = nullptr;  // receives the events
     bool loaded = false;
     bool checkPasses = true;
-    QStringList calls;  // "open <caption>", "unload" and each Set call with its argument, in order
+    QStringList calls;  // "open <caption>", "show <row>" and "unload", in order
     QStringList genres;
-    QString fileName, title, comment, artist, album, year;
-    quint8 track = 0;
-    qint16 genre = 0;  // as last set; GetGenreID gives its low byte, as a picked entry
+    TagRecord values;  // as last shown; a test edits them as the user would
+    QString fileName;
     qint16 readID = 0;
 
     void open(const QString &newCaption) override
@@ -182,36 +181,21 @@ public:
         logic->frmID3EditerWindow_LostForm();
     }
 
-    QString GetTrackName() const override { return title; }
-    QString GetComment() const override { return comment; }
-    QString GetAirtistName() const override { return artist; }
-    QString GetAlbumName() const override { return album; }
-    QString GetReleaseYear() const override { return year; }
-    quint8 GetTrackNumber() const override { return track; }
-    quint8 GetGenreID() const override { return static_cast<quint8>(genre); }
-
-    void SetFileName(const QString &value) override { record(u"SetFileName", fileName = value); }
-    void SetTrackName(const QString &value) override { record(u"SetTrackName", title = value); }
-    void SetComment(const QString &value) override { record(u"SetComment", comment = value); }
-    void SetAirtistName(const QString &value) override { record(u"SetAirtistName", artist = value); }
-    void SetAlbumName(const QString &value) override { record(u"SetAlbumName", album = value); }
-    void SetReleaseYear(const QString &value) override { record(u"SetReleaseYear", year = value); }
-    void SetTrackNumber(quint8 value) override { record(u"SetTrackNumber", QString::number(track = value)); }
-    void SetGenreID(qint16 value) override { record(u"SetGenreID", QString::number(genre = value)); }
+    TagRecord fields() const override { return values; }
+    void show(const TagRecord &newValues, const QString &newFileName, qint16 row) override
+    {
+        values = newValues;
+        fileName = newFileName;
+        readID = row;
+        calls << QStringLiteral("show %1").arg(row);
+    }
     void GenreSet(const QString &value) override { genres << value; }
-    void SetReadID(qint16 value) override { record(u"SetReadID", QString::number(readID = value)); }
 
     // A row move by Up (step -1) or Down (step +1) after a passing check.
     void move(int step)
     {
         logic->frmID3EditerWindow_SetID3(readID);
         logic->frmID3EditerWindow_PutID3(static_cast<qint16>(readID + step));
-    }
-
-private:
-    void record(const char16_t *property, const QString &value)
-    {
-        calls << QString::fromUtf16(property) + u' ' + value;
     }
 };
 

@@ -180,7 +180,7 @@ private slots:
         QStringList paths, mp3Paths;
         QList<QByteArray> syncFailing;
         FakeSync sync;
-        const TagRecord tag{"曲", {}, {}, {}, {}, 9, 0};
+        const TagRecord tag{.Title = "曲", .TrackNumber = 9};
         for (int i = 0; i < drop.size(); ++i) {
             const QString name = QStringLiteral("%1.mp3").arg(i);
             paths << dir.filePath(name);
@@ -247,7 +247,7 @@ private slots:
         QStringList paths;
         for (int i = 0; i < 300; ++i) {
             paths << dir.filePath(QStringLiteral("%1.mp3").arg(i, 3, 10, QLatin1Char('0')));
-            QVERIFY(writeTaggedMp3(paths.last(), {"", "", "", "", "", 3, 0}, 64));
+            QVERIFY(writeTaggedMp3(paths.last(), {.TrackNumber = 3}, 64));
         }
         FakeWindowServices fakes;
         frmID3Launcher launcher(fakes.services());

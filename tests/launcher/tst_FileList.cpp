@@ -65,7 +65,7 @@ private slots:
     void addFillsEveryCellFromTheTag()
     {
         const QString file = path(QStringLiteral("01 曲.mp3"));
-        QVERIFY(writeTaggedMp3(file, {"夜明けの歌", "Band", "Live", "1999", "ｺﾒﾝﾄ", 7, 17}));
+        QVERIFY(writeTaggedMp3(file, {.Title = "夜明けの歌", .Artist = "Band", .Album = "Live", .Year = "1999", .Comment = "ｺﾒﾝﾄ", .TrackNumber = 7, .GenreID = 17}));
 
         launcher_->AddMp3File(file);
 
@@ -92,7 +92,7 @@ private slots:
         QFETCH(int, genre);
         QFETCH(QString, genreName);
         const QString file = path(QStringLiteral("g.mp3"));
-        QVERIFY(tagged ? writeTaggedMp3(file, {"", "", "", "", "", 0, quint8(genre)}) : writeUntaggedMp3(file));
+        QVERIFY(tagged ? writeTaggedMp3(file, {.GenreID = quint8(genre)}) : writeUntaggedMp3(file));
 
         launcher_->AddMp3File(file);
 

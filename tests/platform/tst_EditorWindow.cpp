@@ -85,9 +85,11 @@ private slots:
         QVERIFY(folder_.isValid());
         main_ = std::make_unique<LauncherWindow>(folder_.path());
         list_ = main_->findChild<QTreeWidget *>(QStringLiteral("lvMP3List"));
-        const QList<TagRecord> tags = {{"夜明けの歌", "歌手", "アルバム", "1999", "コメント", 1, 17},
-                                       {"No Genre", "Artist", "Album", "2001", "", 2, 255},
-                                       {"Track 100", "Artist", "Album", "2001", "", 100, 0}};
+        const QList<TagRecord> tags = {
+            {.Title = "夜明けの歌", .Artist = "歌手", .Album = "アルバム", .Year = "1999", .Comment = "コメント",
+             .TrackNumber = 1, .GenreID = 17},
+            {.Title = "No Genre", .Artist = "Artist", .Album = "Album", .Year = "2001", .TrackNumber = 2, .GenreID = 255},
+            {.Title = "Track 100", .Artist = "Artist", .Album = "Album", .Year = "2001", .TrackNumber = 100}};
         for (int n = 0; n < tags.size(); ++n) {
             const QString path = folder_.filePath(QStringLiteral("%1.mp3").arg(n + 1));
             QVERIFY(writeTaggedMp3(path, tags.at(n)));
