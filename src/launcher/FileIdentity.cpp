@@ -1,6 +1,6 @@
 #include "FileIdentity.h"
 
-#include "TailFile.h"
+#include "NativePath.h"
 
 #include <sys/stat.h>
 

@@ -25,7 +25,8 @@ void frmID3Launcher::lvMP3List_KeyDown(int KeyCode, int Shift)
         Menu_LV_RightMenu_EDIT_Tag_Click();
         break;
     case ListInput::KeyS:
-        Menu_LV_RightMenu_Save_Click(Shift);
+        // Shift alone saves every row; S with no or any other modifiers the selected ones.
+        Menu_LV_RightMenu_Save_Click(Shift == ListInput::ShiftDown ? SaveAll : SaveSelected);
         break;
     case ListInput::KeyL:
         Menu_LV_RightMenu_Load_Click();
@@ -77,7 +78,7 @@ void frmID3Launcher::Menu_LV_RightMenu_Rename_Click()
     Rename();
 }
 
-void frmID3Launcher::Menu_LV_RightMenu_Save_Click(int Index)
+void frmID3Launcher::Menu_LV_RightMenu_Save_Click(SaveMode Index)
 {
     Save(Index);
 }

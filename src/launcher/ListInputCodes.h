@@ -15,6 +15,5 @@ enum Button : int { LeftButton = 1, RightButton = 2, MiddleButton = 4 };
 
 }  // namespace ListInput
 
-// Save's mode: SaveAll writes every row, any other value the selected rows.
-// The S key passes its shift state, so Shift+S saves all.
+// Save's mode; the values are the positions of the two save items in the menu.
 enum SaveMode : int { SaveSelected = 0, SaveAll = 1 };

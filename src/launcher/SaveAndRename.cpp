@@ -27,7 +27,7 @@ bool isNameWithinFolder(const QString &name)
 // then the written files are made durable together, and a file that could not
 // be is undone and reported after them. A row loses its change mark only once
 // its file is durable.
-void frmID3Launcher::Save(int mode)
+void frmID3Launcher::Save(SaveMode mode)
 {
     ListViewService &list = services_.list;
     const int rows = list.count();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ListInputCodes.h"
 #include "TagWriteBatch.h"
 #include "classID3_V11.h"
 
@@ -55,7 +56,7 @@ public:
     // Saving rows into their files and renaming files from their tags. A
     // row's tag is written into the batch; it is durable once the batch is
     // finished.
-    void Save(int mode);
+    void Save(SaveMode mode);
     bool SaveRowTag(int i, TagWriteBatch &batch);
     QString MakeRenameName(int i);
     void Rename();
@@ -71,7 +72,7 @@ public:
     void Menu_LV_RightMenu_EDIT_Tag_Click();
     void Menu_LV_RightMenu_Load_Click();
     void Menu_LV_RightMenu_Rename_Click();
-    void Menu_LV_RightMenu_Save_Click(int Index);
+    void Menu_LV_RightMenu_Save_Click(SaveMode Index);
     void Menu_LV_RightMenu_Copyright_Click();
 
     // The tag editor window: opening it on the current row, and the
@@ -90,7 +91,7 @@ public:
 
     // How saving and drop numbering make each written file durable; tests put
     // in one that fails.
-    TagWriteBatch::SyncFile syncWrittenFile = TagWriteBatch::syncFileData;
+    TagWriteBatch::SyncFile syncWrittenFile = syncData;
 
     static constexpr int kMaxRows = 99;
 

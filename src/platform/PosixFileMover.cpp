@@ -1,6 +1,6 @@
 #include "PosixFileMover.h"
 
-#include "TailFile.h"
+#include "NativePath.h"
 
 #include <cerrno>
 #include <fcntl.h>

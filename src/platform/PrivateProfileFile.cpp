@@ -1,6 +1,7 @@
 #include "PrivateProfileFile.h"
 
 #include "Cp932.h"
+#include "NativePath.h"
 #include "TailFile.h"
 
 #include <QDir>
@@ -208,14 +209,11 @@ std::optional<SettingsFile> readFile(const QByteArray &path)
         return errno == ENOENT ? std::optional(SettingsFile{}) : std::nullopt;
     if (!S_ISREG(entry.st_mode) || entry.st_size > kMaxFileBytes)
         return std::nullopt;
-    const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0)
-        return std::nullopt;
+    const FileDescriptor file(::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
     struct stat opened {};
-    std::optional<QByteArray> data;
-    if (::fstat(fd, &opened) == 0 && S_ISREG(opened.st_mode))
-        data = readBounded(fd);
-    ::close(fd);
+    if (!file.isOpen() || ::fstat(file.get(), &opened) != 0 || !S_ISREG(opened.st_mode))
+        return std::nullopt;
+    const std::optional<QByteArray> data = readBounded(file.get());
     if (!data)
         return std::nullopt;
     return SettingsFile{*data, opened.st_mode & 07777};
@@ -236,16 +234,16 @@ bool writeAll(int fd, QByteArrayView data)
 }
 
 // Creates a new file beside path under an unused random name; its descriptor
-// and name, or -1.
-int createTemporary(const QByteArray &path, mode_t mode, QByteArray &name)
+// (closed when none could be created) and name.
+FileDescriptor createTemporary(const QByteArray &path, mode_t mode, QByteArray &name)
 {
     for (int attempt = 0; attempt < 100; ++attempt) {
         name = path + '.' + QByteArray::number(QRandomGenerator::global()->generate64(), 36) + ".tmp";
-        const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, mode);
-        if (fd >= 0 || errno != EEXIST)
-            return fd;
+        FileDescriptor file(::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOCTTY | O_CLOEXEC, mode));
+        if (file.isOpen() || errno != EEXIST)
+            return file;
     }
-    return -1;
+    return FileDescriptor();
 }
 
 // Replaces the file at path with data: a temporary file beside it is written
@@ -258,11 +256,12 @@ int createTemporary(const QByteArray &path, mode_t mode, QByteArray &name)
 bool replaceFile(const QByteArray &path, QByteArrayView data, std::optional<mode_t> mode)
 {
     QByteArray temporary;
-    const int fd = createTemporary(path, mode ? 0600 : 0666, temporary);
-    if (fd < 0)
+    FileDescriptor file = createTemporary(path, mode ? 0600 : 0666, temporary);
+    if (!file.isOpen())
         return false;
+    const int fd = file.get();
     const bool written = writeAll(fd, data) && (!mode || ::fchmod(fd, *mode) == 0) && ::fsync(fd) == 0;
-    if (::close(fd) == 0 && written && ::rename(temporary.constData(), path.constData()) == 0)
+    if (file.close() && written && ::rename(temporary.constData(), path.constData()) == 0)
         return true;
     ::unlink(temporary.constData());
     return false;

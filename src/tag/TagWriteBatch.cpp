@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <atomic>
+#include <fcntl.h>
 #include <system_error>
 #include <thread>
-#include <unistd.h>
 
 namespace {
 
@@ -14,11 +14,6 @@ namespace {
 constexpr std::size_t kSyncThreads = 8;
 
 }  // namespace
-
-bool TagWriteBatch::syncFileData(int fd)
-{
-    return ::fdatasync(fd) == 0;
-}
 
 TagWriteBatch::TagWriteBatch(SyncFile syncFile) : syncFile_(std::move(syncFile)) {}
 
@@ -30,10 +25,20 @@ TagWriteBatch::~TagWriteBatch()
 
 bool TagWriteBatch::add(const QString &path, const TagRecord &fields)
 {
-    putTagFields(codec_, fields);
     Entry entry;
-    if (!codec_.WriteTagBlock(path, entry.file, entry.before))
+    entry.file = openRegularFile(path, O_RDWR, entry.before.length);
+    if (!entry.file.isOpen())
         return false;
+    const int fd = entry.file.get();
+    const TagState state = CheckMp3File(fd, entry.before.length, entry.before.oldBlock);
+    if (state == TagState::NotMp3)
+        return false;
+    entry.before.hadBlock = state == TagState::TagPresent;
+    const qint64 offset = entry.before.length - (entry.before.hadBlock ? kTagBlockSize : 0);
+    if (!writeAt(fd, renderTagBlock(fields), offset)) {
+        undoTailWrite(fd, entry.before);
+        return false;
+    }
     entries_.push_back(std::move(entry));
     return true;
 }

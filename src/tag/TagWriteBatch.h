@@ -2,7 +2,6 @@
 
 #include "TagRecord.h"
 #include "TailFile.h"
-#include "classID3_V11.h"
 
 #include <QList>
 #include <QString>
@@ -24,17 +23,16 @@ public:
     // threads at once.
     using SyncFile = std::function<bool(int fd)>;
 
-    // fdatasync(2).
-    static bool syncFileData(int fd);
-
-    explicit TagWriteBatch(SyncFile syncFile = syncFileData);
+    explicit TagWriteBatch(SyncFile syncFile = syncData);
     ~TagWriteBatch();
     TagWriteBatch(const TagWriteBatch &) = delete;
     TagWriteBatch &operator=(const TagWriteBatch &) = delete;
 
-    // Writes the fields into the tag block of the MP3 file at path, exactly
-    // as classID3_V11::SaveMp3File would, but not yet durably. False, with the
-    // file as it was, when it cannot be written; true makes it the next entry.
+    // Writes the fields into the tag block of the MP3 file at path, over the
+    // block it has or appended to a file without one, but not yet durably.
+    // Only the last 128 bytes are written; a write that fails is undone at
+    // once. False, with the file as it was, when it cannot be written (not a
+    // regular file, not an MP3, not writable); true makes it the next entry.
     bool add(const QString &path, const TagRecord &fields);
 
     // Syncs every entry, undoes those whose sync failed, closes them all, and
@@ -50,6 +48,5 @@ private:
     };
 
     SyncFile syncFile_;
-    classID3_V11 codec_;  // builds and writes each block
     std::vector<Entry> entries_;
 };

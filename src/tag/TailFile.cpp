@@ -1,6 +1,6 @@
 #include "TailFile.h"
 
-#include <QFile>
+#include "NativePath.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -23,17 +23,16 @@ FileDescriptor &FileDescriptor::operator=(FileDescriptor &&other) noexcept
     return *this;
 }
 
+bool FileDescriptor::close()
+{
+    return ::close(release()) == 0;
+}
+
 int FileDescriptor::release()
 {
     const int fd = fd_;
     fd_ = -1;
     return fd;
-}
-
-QByteArray nativePath(const QString &path)
-{
-    const QByteArray native = QFile::encodeName(path);
-    return native.contains('\0') ? QByteArray() : native;
 }
 
 // O_NONBLOCK guards the window between the stat and the open; fstat confirms
@@ -78,11 +77,28 @@ bool writeAt(int fd, const TagBlock &block, qint64 offset)
     return n == static_cast<ssize_t>(block.size());
 }
 
+bool syncData(int fd)
+{
+    return ::fdatasync(fd) == 0;
+}
+
+TagState CheckMp3File(int fd, qint64 length, TagBlock &tail)
+{
+    std::array<unsigned char, 4> header{};  // the fourth byte is read but not tested
+    if (readAt(fd, header.data(), qint64(header.size()), 0) < 0 || !IsMp3Header(header[0], header[1], header[2]))
+        return TagState::NotMp3;
+    if (length < kTagBlockSize)
+        return TagState::NoTag;
+    if (readAt(fd, tail.data(), kTagBlockSize, length - kTagBlockSize) != kTagBlockSize)
+        return TagState::NotMp3;
+    return hasTagMagic(tail) ? TagState::TagPresent : TagState::NoTag;
+}
+
 void undoTailWrite(int fd, const TailBefore &before)
 {
     if (before.hadBlock)
         (void)!writeAt(fd, before.oldBlock, before.length - kTagBlockSize);
     else
         (void)!::ftruncate(fd, static_cast<off_t>(before.length));
-    (void)!::fdatasync(fd);
+    (void)!syncData(fd);
 }

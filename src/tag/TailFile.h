@@ -1,16 +1,14 @@
 #pragma once
 
+#include "TagBlock.h"
+
 #include <QString>
 #include <QtGlobal>
 
-#include <array>
-
-// The file access behind the tag codec: opening only regular files, reading
-// and writing at offsets, and taking back a failed write. The codec reads a
-// file's first bytes and its last 128, and writes only those 128.
-
-inline constexpr int kTagBlockSize = 128;
-using TagBlock = std::array<unsigned char, kTagBlockSize>;
+// The file access behind the tag codec: opening only regular files, reading,
+// writing and syncing at offsets, and taking back a failed write. The codec
+// reads a file's first bytes and its last 128, and writes only those 128.
+// Every system call on a descriptor of the codec is made here.
 
 // Owns an open descriptor and closes it on every way out of a file operation.
 class FileDescriptor
@@ -27,15 +25,13 @@ public:
     int get() const { return fd_; }
     bool isOpen() const { return fd_ >= 0; }
     int release();
+    // Closes the descriptor now; false when close(2) reports an error (a
+    // write that failed late on some file systems).
+    bool close();
 
 private:
     int fd_ = -1;
 };
-
-// The path as the system takes it; empty when it names no file: an empty
-// path, or one holding a zero character, which the system would cut short
-// and so take for another file.
-QByteArray nativePath(const QString &path);
 
 // Opens path (open(2) flags such as O_RDONLY or O_RDWR) only when it names a
 // regular file, symlinks followed, and sets length to the file's size.
@@ -50,6 +46,17 @@ qint64 readAt(int fd, unsigned char *buffer, qint64 size, qint64 offset);
 
 // Writes the whole block at offset; false on any error or short write.
 bool writeAt(int fd, const TagBlock &block, qint64 offset);
+
+// Makes the file's data durable (fdatasync(2)); false when it could not be.
+bool syncData(int fd);
+
+enum class TagState { NotMp3, TagPresent, NoTag };
+
+// Tests the first bytes of the open file (bytes past its end count as 0x00)
+// and fetches its last 128 bytes into tail: NotMp3 for a file that does not
+// start as an MP3, or whose start or tail cannot be read, so that a save
+// never appends a second block to a file whose end it could not see.
+TagState CheckMp3File(int fd, qint64 length, TagBlock &tail);
 
 // How a file's tail looked before a block was written into it, so the write
 // can be taken back.

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "TagRecord.h"
-#include "TailFile.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -42,24 +41,10 @@ public:
     // bound file.
     static QString GetGenreString(qint16 gID);
 
-    static constexpr int kBlockSize = kTagBlockSize;
-    using Block = TagBlock;
-
 private:
-    enum TagState { NotMp3 = 0, TagPresent = 1, NoTag = 2 };
-
-    TagState CheckMp3File(int fd, qint64 length, Block &tail);
-    static bool IsMp3Header(unsigned char b0, unsigned char b1, unsigned char b2);
     bool ReadTag(const QString &path);
-    void NormalizeTag(const Block &block);
-    static QString TrimRightSpace(const QString &text);
     void ClearTag();
-    bool WriteTagBlock(const QString &path, FileDescriptor &file, TailBefore &before);
     bool WriteTag(const QString &path);
-    Block BuildBlock() const;
-
-    // Writes many files first and makes them durable together afterwards.
-    friend class TagWriteBatch;
 
     QString Mp3FileName;
     QString ErrorCode = QStringLiteral("0");

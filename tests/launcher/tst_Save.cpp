@@ -15,7 +15,7 @@ using RowList = QList<int>;
 
 namespace {
 
-const TagRecord kLoadedTag{"old", "Old Band", "Old Album", "1980", "old comment", 1, 0};
+const TagRecord kLoadedTag{.Title = "old", .Artist = "Old Band", .Album = "Old Album", .Year = "1980", .Comment = "old comment", .TrackNumber = 1};
 
 }  // namespace
 
@@ -61,22 +61,22 @@ private slots:
 
     void writesTheRowsOfTheMode_data()
     {
-        QTest::addColumn<int>("mode");
+        QTest::addColumn<int>("shift");
         QTest::addColumn<RowList>("selected");
         QTest::addColumn<RowList>("written");
         // Rows 1 and 3 carry the change mark, row 2 does not.
-        QTest::newRow("S: one selected row") << int(SaveSelected) << RowList{3} << RowList{3};
-        QTest::newRow("S: unmarked selected row is written") << int(SaveSelected) << RowList{2} << RowList{2};
-        QTest::newRow("S: nothing selected") << int(SaveSelected) << RowList{} << RowList{};
-        QTest::newRow("Shift+S: every row, none selected") << int(SaveAll) << RowList{} << RowList{1, 2, 3};
-        QTest::newRow("Shift+S: every row, one selected") << int(SaveAll) << RowList{2} << RowList{1, 2, 3};
+        QTest::newRow("S: one selected row") << 0 << RowList{3} << RowList{3};
+        QTest::newRow("S: unmarked selected row is written") << 0 << RowList{2} << RowList{2};
+        QTest::newRow("S: nothing selected") << 0 << RowList{} << RowList{};
+        QTest::newRow("Shift+S: every row, none selected") << int(ListInput::ShiftDown) << RowList{} << RowList{1, 2, 3};
+        QTest::newRow("Shift+S: every row, one selected") << int(ListInput::ShiftDown) << RowList{2} << RowList{1, 2, 3};
         QTest::newRow("Ctrl+S: selected only") << int(ListInput::CtrlDown) << RowList{1} << RowList{1};
         QTest::newRow("Ctrl+Shift+S: selected only") << (ListInput::ShiftDown | ListInput::CtrlDown) << RowList{2, 3} << RowList{2, 3};
         QTest::newRow("Alt+Shift+S: selected only") << (ListInput::ShiftDown | ListInput::AltDown) << RowList{1} << RowList{1};
     }
     void writesTheRowsOfTheMode()
     {
-        QFETCH(int, mode);
+        QFETCH(int, shift);
         QFETCH(RowList, selected);
         QFETCH(RowList, written);
         loadRows(3);
@@ -87,7 +87,7 @@ private slots:
             fakes_->list.select({row});
         const QList<FakeRow> before = fakes_->list.rows;
 
-        launcher_->Save(mode);
+        launcher_->lvMP3List_KeyDown(ListInput::KeyS, shift);
 
         QCOMPARE(fakes_->messages.shown.size(), 0);
         for (int row = 1; row <= 3; ++row) {
@@ -112,7 +112,7 @@ private slots:
     void emptyListDoesNothing()
     {
         QFETCH(int, mode);
-        launcher_->Save(mode);
+        launcher_->Save(static_cast<SaveMode>(mode));
         QCOMPARE(fakes_->list.count(), 0);
         QCOMPARE(fakes_->messages.shown.size(), 0);
         QVERIFY(QDir(dir_->path()).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty());
@@ -148,7 +148,7 @@ private slots:
             QCOMPARE(text.write(failingBytes), failingBytes.size());
         }
 
-        launcher_->Save(mode);
+        launcher_->Save(static_cast<SaveMode>(mode));
 
         QCOMPARE(fakes_->messages.shown.size(), 1);
         const ShownMessage &message = fakes_->messages.shown.at(0);
@@ -246,7 +246,7 @@ private slots:
         const QByteArray before = readFile(file);
         launcher_->AddMp3File(file);
         QCOMPARE(fakes_->list.count(), 1);
-        const TagRecord edited{"夜明けの歌", "Band", "Live at ｶﾙﾎﾞ", "2001", "first take", 12, quint8(expectedGenre)};
+        const TagRecord edited{.Title = "夜明けの歌", .Artist = "Band", .Album = "Live at ｶﾙﾎﾞ", .Year = "2001", .Comment = "first take", .TrackNumber = 12, .GenreID = quint8(expectedGenre)};
         const QStringList cells{edited.Title, genreName, edited.Comment, "12", edited.Artist, edited.Album, edited.Year};
         const int columns[] = {livTitle, livGenre, livComment, livTrackNo, livAirtist, livAlbum, livYear};
         for (int i = 0; i < cells.size(); ++i)
@@ -260,8 +260,8 @@ private slots:
         QCOMPARE(readMp3Tag(file), edited);
         // The audio before the tag block is left as it was.
         const QByteArray after = readFile(file);
-        const qsizetype audio = tagged ? before.size() - classID3_V11::kBlockSize : before.size();
-        QCOMPARE(after.size(), audio + classID3_V11::kBlockSize);
+        const qsizetype audio = tagged ? before.size() - kTagBlockSize : before.size();
+        QCOMPARE(after.size(), audio + kTagBlockSize);
         QCOMPARE(after.left(audio), before.left(audio));
     }
 };

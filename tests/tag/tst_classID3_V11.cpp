@@ -20,7 +20,7 @@ namespace {
 
 TagRecord titleOnly(const char *title, int track = 0, int genre = 0)
 {
-    return {QString::fromUtf8(title), {}, {}, {}, {}, quint8(track), quint8(genre)};
+    return {.Title = QString::fromUtf8(title), .TrackNumber = quint8(track), .GenreID = quint8(genre)};
 }
 
 int openDescriptors()
@@ -57,7 +57,7 @@ private slots:
         RawBlock full{"Title", "Artist", "Album", "1999", "Comment"};
         full.track = 7;
         full.genre = 17;
-        const TagRecord fullFields{"Title", "Artist", "Album", "1999", "Comment", 7, 17};
+        const TagRecord fullFields{.Title = "Title", .Artist = "Artist", .Album = "Album", .Year = "1999", .Comment = "Comment", .TrackNumber = 7, .GenreID = 17};
 
         QTest::newRow("tag present") << audio + full.bytes() << true << fullFields;
         QTest::newRow("MPEG-1 Layer III 0xFA start") << mpegFrameFile(10, '\xFA') + full.bytes() << true << fullFields;
@@ -77,13 +77,13 @@ private slots:
         RawBlock v10{"Old"};
         v10.comment30 = "a v1.0 comment";
         QTest::newRow("v1.0 comment padded with spaces")
-            << audio + v10.bytes() << true << TagRecord{"Old", "", "", "", "a v1.0 comment", 0, 0};
+            << audio + v10.bytes() << true << TagRecord{.Title = "Old", .Comment = "a v1.0 comment"};
         v10.comment30 = "ABCDEFGHIJKLMNOPQRSTUVWXYZ!5!5";
         QTest::newRow("v1.0 comment of 30 bytes, byte 126 <= 100")
-            << audio + v10.bytes() << true << TagRecord{"Old", "", "", "", "ABCDEFGHIJKLMNOPQRSTUVWXYZ!5", 0x35, 0};
+            << audio + v10.bytes() << true << TagRecord{.Title = "Old", .Comment = "ABCDEFGHIJKLMNOPQRSTUVWXYZ!5", .TrackNumber = 0x35};
         v10.comment30 = "ABCDEFGHIJKLMNOPQRSTUVWXYZ01xz";
         QTest::newRow("v1.0 comment of 30 bytes, byte 126 > 100")
-            << audio + v10.bytes() << true << TagRecord{"Old", "", "", "", "ABCDEFGHIJKLMNOPQRSTUVWXYZ01", 0, 0};
+            << audio + v10.bytes() << true << TagRecord{.Title = "Old", .Comment = "ABCDEFGHIJKLMNOPQRSTUVWXYZ01"};
 
         const auto withTrack = [&](unsigned char zero, unsigned char track) {
             RawBlock b{"T"};
@@ -108,7 +108,7 @@ private slots:
         QFETCH(QByteArray, content);
         QFETCH(bool, loads);
         QFETCH(TagRecord, fields);
-        const TagRecord previous{"Song", "Band", "Record", "1984", "Note", 5, 147};
+        const TagRecord previous{.Title = "Song", .Artist = "Band", .Album = "Record", .Year = "1984", .Comment = "Note", .TrackNumber = 5, .GenreID = 147};
         QVERIFY(writeTaggedMp3(path("previous.mp3"), previous));
         const QString file = path("a.mp3");
         QVERIFY(writeFile(file, content));
@@ -152,7 +152,7 @@ private slots:
         QFETCH(int, blockAt);
         const QString file = path("s.mp3");
         QVERIFY(writeFile(file, content));
-        const TagRecord fields{"New title", "New artist", "New album", "2024", "New comment", 42, 200};
+        const TagRecord fields{.Title = "New title", .Artist = "New artist", .Album = "New album", .Year = "2024", .Comment = "New comment", .TrackNumber = 42, .GenreID = 200};
         RawBlock expected{"New title", "New artist", "New album", "2024", "New comment"};
         expected.track = 42;
         expected.genre = 200;
