@@ -4,19 +4,15 @@
 
 #include <QTest>
 
-QByteArray untaggedMp3Bytes(int size)
+QByteArray mpegFrameFile(int size, char second)
 {
-    QByteArray bytes(size, '\x55');
-    bytes[0] = '\xFF';
-    bytes[1] = '\xFB';
-    bytes[2] = '\x90';
-    bytes[3] = '\x64';
-    return bytes;
+    const char header[] = {'\xFF', second, '\x90', '\x64'};
+    return QByteArray(header, qMin(size, 4)) + QByteArray(qMax(size - 4, 0), '\x55');
 }
 
 bool writeUntaggedMp3(const QString &path, int size)
 {
-    return writeFile(path, untaggedMp3Bytes(size));
+    return writeFile(path, mpegFrameFile(size));
 }
 
 bool writeTaggedMp3(const QString &path, const TagRecord &tag, int audioSize)
@@ -32,7 +28,7 @@ TagRecord readMp3Tag(const QString &path)
 {
     classID3_V11 codec;
     if (!codec.LoadMp3File(path))
-        return {QStringLiteral("<unreadable>"), {}, {}, {}, {}, 0, 0};
+        return {.Title = QStringLiteral("<unreadable>")};
     return tagFields(codec);
 }
 

@@ -10,8 +10,10 @@
 #include <QMetaType>
 #include <QString>
 
-// The bytes of an untagged MP3 file of the given size (at least 4).
-QByteArray untaggedMp3Bytes(int size = 400);
+// The bytes of an untagged MP3 file of the given size: the start of an MPEG
+// Layer III frame header (0xFF, second, 0x90, 0x64; second 0xFB is MPEG-1,
+// 0xF3 MPEG-2), then filler.
+QByteArray mpegFrameFile(int size = 400, char second = '\xFB');
 
 // Creates path as an untagged MP3 file; false when it cannot be written.
 bool writeUntaggedMp3(const QString &path, int size = 400);

@@ -19,9 +19,10 @@ private slots:
     void addsLikeADrop()
     {
         QTemporaryDir dir;
-        QVERIFY(QDir(dir.path()).mkpath(QStringLiteral("cd/sub")) && QDir(dir.path()).mkpath(QStringLiteral("many")));
+        for (const char *folder : {"cd/sub", "many", "prefix"})
+            QVERIFY(QDir(dir.path()).mkpath(QString::fromLatin1(folder)));
         QStringList files = {"b.mp3", "a.mp3", "cd/10.mp3", "cd/003.mp3", "cd/2.mp3", "cd/Track 10.mp3",
-                             "cd/track 9.mp3", "cd/sub/1.mp3"};
+                             "cd/track 9.mp3", "cd/sub/1.mp3", "prefix/a 2", "prefix/a"};
         for (int i = 100; i >= 1; --i)
             files << QStringLiteral("many/%1.mp3").arg(i);
         for (const QString &file : files)
@@ -31,10 +32,11 @@ private slots:
         frmID3Launcher launcher(fakes.services());
 
         launcher.AddCommandLineFiles({"b.mp3", dir.filePath(QStringLiteral("a.mp3")), "cd/notes.txt", "missing.mp3",
-                                      "./b.mp3", "cd/", "cd/2.mp3", "many"},
+                                      "./b.mp3", "cd/", "cd/2.mp3", "prefix", "many"},
                                      dir.path());
 
-        QStringList listed = {"b.mp3", "a.mp3", "2.mp3", "003.mp3", "10.mp3", "track 9.mp3", "Track 10.mp3"};
+        QStringList listed = {"b.mp3", "a.mp3", "2.mp3", "003.mp3", "10.mp3", "track 9.mp3", "Track 10.mp3",
+                              "a", "a 2"};
         for (int i = 1; listed.size() < 99; ++i)
             listed << QStringLiteral("%1.mp3").arg(i);
         QCOMPARE(fakes.list.column(livFilename), listed);

@@ -90,6 +90,9 @@ private slots:
         QMimeData text;
         text.setText(paths.first());
         QVERIFY(!dragOnto(list, &text));
+        QMimeData zeroOnly;
+        zeroOnly.setUrls({urls.last()});
+        QVERIFY(!dragOnto(list, &zeroOnly));
         dropOnto(list, &text);
         QCOMPARE(list->topLevelItemCount(), 0);
         QVERIFY(dragOnto(list, &files));

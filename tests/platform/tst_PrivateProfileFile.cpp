@@ -27,13 +27,13 @@ const char *const kChildTexts[] = {"ok", "reading gave another value", "writing 
 // the child, not the suite.
 ChildResult inChild(const std::function<ChildResult()> &body)
 {
-    const int code = exitCodeInChild([&] {
+    const std::function<ChildResult()> limited = [&] {
         const auto pageCount = readFile("/proc/self/statm").split(' ').value(0).toULongLong();
         const rlim_t limit = pageCount * static_cast<rlim_t>(::sysconf(_SC_PAGESIZE)) + (rlim_t{256} << 20);
         const rlimit memory{limit, limit};
         return ::setrlimit(RLIMIT_AS, &memory) == 0 ? body() : NoLimit;
-    });
-    return code >= 0 && code <= Killed ? static_cast<ChildResult>(code) : Killed;
+    };
+    return resultInChild(limited, Killed);
 }
 
 }  // namespace
@@ -268,12 +268,19 @@ private slots:
             QCOMPARE(listing(), before);
     }
 
-    // A user's settings folder does not exist before the first write.
+    // A user's settings folder does not exist before the first write; the
+    // new file gets the usual 0666 less the umask.
     void writeCreatesMissingFolders()
     {
         const QString file = m_dir->filePath("config/kalvo/kiv.ini");
-        QVERIFY(m_profile.writeString("KIV", "FILE_FORMAT", "new", file));
+        const mode_t oldMask = ::umask(022);
+        const bool written = m_profile.writeString("KIV", "FILE_FORMAT", "new", file);
+        ::umask(oldMask);
+        QVERIFY(written);
         QCOMPARE(::readFile(file), QByteArray("[KIV]\nFILE_FORMAT=new\n"));
+        struct stat info {};
+        QCOMPARE(::stat(QFile::encodeName(file).constData(), &info), 0);
+        QCOMPARE(info.st_mode & 07777, mode_t{0644});
     }
 
     void keepsPermissions()

@@ -3,23 +3,12 @@
 // Builders for MP3-like test files and their 128-byte tag blocks, written
 // byte by byte so the tests do not lean on the codec's own encoder.
 
-#include "common/FileBytes.h"
+#include "Mp3Files.h"
 
 #include <QByteArray>
 #include <QString>
 
 namespace TagTestFiles {
-
-// Start of an MPEG-1 Layer III frame, then filler, size bytes in all.
-inline QByteArray mpegFrameFile(int size, char second = '\xFB')
-{
-    QByteArray bytes(size, '\x55');
-    if (size > 0)
-        bytes[0] = '\xFF';
-    if (size > 1)
-        bytes[1] = second;
-    return bytes;
-}
 
 // Text padded with pad (or cut) to width bytes.
 inline QByteArray slot(const QByteArray &text, int width, char pad = ' ')

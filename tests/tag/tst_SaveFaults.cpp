@@ -32,13 +32,13 @@ const char *const kResultTexts[] = {"ok", "the save returned true", "the save re
                                     "the file is still writable, so the test would prove nothing",
                                     "loading the read-only file failed", "the child died"};
 
-int inChild(const std::function<int()> &body)
+ChildResult inChild(const std::function<ChildResult()> &body)
 {
-    const int code = exitCodeInChild(body);
-    return code >= 0 && code <= Died ? code : Died;
+    return resultInChild(body, Died);
 }
 
-const TagRecord kNewFields{"New title", "New artist", "New album", "2024", "New comment", 9, 200};
+const TagRecord kNewFields{.Title = "New title", .Artist = "New artist", .Album = "New album", .Year = "2024",
+                           .Comment = "New comment", .TrackNumber = 9, .GenreID = 200};
 
 }  // namespace
 
@@ -74,7 +74,7 @@ private slots:
         const QByteArray content = mpegFrameFile(4096) + (hasTag ? RawBlock{"Old title"}.bytes() : QByteArray());
         QVERIFY(writeFile(file, content));
 
-        const int result = inChild([&] {
+        const ChildResult result = inChild([&] {
             ::signal(SIGXFSZ, SIG_IGN);  // a write past the limit then fails with EFBIG
             const auto limit = static_cast<rlim_t>(content.size() + room);
             const rlimit rl{limit, limit};
@@ -122,7 +122,7 @@ private slots:
         QCOMPARE(::chmod(QFile::encodeName(dir.path()).constData(), 0755), 0);
         QCOMPARE(::chmod(native.constData(), root ? 0644 : 0444), 0);
 
-        const int result = inChild([&] {
+        const ChildResult result = inChild([&] {
             if (root && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
                 return NoPrivilegeDrop;
             const int readable = ::open(native.constData(), O_RDONLY);
