@@ -1,7 +1,10 @@
 #include "Cp932.h"
 
+#include <QMultiHash>
 #include <QStringDecoder>
 #include <QStringEncoder>
+
+#include <optional>
 
 namespace {
 
@@ -13,13 +16,15 @@ constexpr char kNoForm = '?';
 // CP932 leaves undefined, a pair with no character) decodes to the lone low
 // surrogate U+DC00 + byte, and that character encodes back to the byte. No
 // CP932 character decodes to a surrogate and no typed text holds a lone one,
-// so the escape cannot be taken for real text, and a field the user leaves
-// alone is written back byte for byte. Bytes below 0x80 are always ASCII and
-// are never escaped. A pair counts as a character only when the character
-// encodes back to that pair: CP932 has two codes for a few hundred characters
-// (the NEC-selected IBM extensions 0xED40..0xEEFC and some symbols), and
-// writing such a pair in the other code would change the bytes, and even how
-// an escaped lead byte before it reads.
+// so the escape cannot be taken for real text. Bytes below 0x80 are always
+// ASCII and are never escaped.
+//
+// CP932 has two codes for 398 characters (NEC row 13 symbols at 0x8790..,
+// the NEC-selected IBM extensions 0xED40..0xEEFC, IBM extensions at
+// 0xFA4A..): both read as the character, which encodes to the code Windows
+// writes. A field the user leaves alone keeps the code it had because the
+// block is built from the old slot's bytes then (TagBlock), not because the
+// code survives decoding.
 constexpr char16_t kEscapeBase = 0xDC00;
 
 // Characters that Japanese input methods on Linux type in their JIS form, with
@@ -69,18 +74,75 @@ QByteArray encodeOne(QStringEncoder &encoder, QStringView character)
     return bytes;
 }
 
+// The character of a pair CP932 defines; empty for any other two bytes. ICU
+// gives U+FFFD for a pair CP932 leaves undefined.
+QString definedPair(QStringDecoder &decoder, unsigned char lead, unsigned char trail)
+{
+    if (!Cp932::isLeadByte(lead) || !isTrailByte(trail))
+        return QString();
+    const char pair[] = {static_cast<char>(lead), static_cast<char>(trail)};
+    QString character = decoder.decode(QByteArrayView(pair, 2));
+    return character.size() == 1 && character.front() != QChar::ReplacementCharacter ? character : QString();
+}
+
+// For each character CP932 codes more than once, the codes Windows does not
+// write; found once, by reading every pair.
+const QMultiHash<char16_t, QByteArray> &otherCodes()
+{
+    static const QMultiHash<char16_t, QByteArray> codes = [] {
+        QStringDecoder decoder(kCodec, QStringConverter::Flag::Stateless);
+        QStringEncoder encoder(kCodec, QStringConverter::Flag::Stateless);
+        QMultiHash<char16_t, QByteArray> found;
+        for (int lead = 0x81; lead <= 0xFC; ++lead) {
+            for (int trail = 0x40; trail <= 0xFC; ++trail) {
+                const QString character = definedPair(decoder, static_cast<unsigned char>(lead),
+                                                      static_cast<unsigned char>(trail));
+                const char pair[] = {static_cast<char>(lead), static_cast<char>(trail)};
+                if (!character.isEmpty() && QByteArray(encoder.encode(character)) != QByteArrayView(pair, 2))
+                    found.insert(character.front().unicode(), QByteArray(pair, 2));
+            }
+        }
+        return found;
+    }();
+    return codes;
+}
+
 template <typename Sink>
 void forEachEncodedCharacter(QStringView text, Sink &&sink)
 {
     QStringEncoder encoder(kCodec, QStringConverter::Flag::Stateless);
     Q_ASSERT(encoder.isValid());
+    std::optional<QStringDecoder> decoder;  // made only when needed, rarely
+    QByteArray previous;
     qsizetype i = 0;
     while (i < text.size()) {
         qsizetype length = 1;
         if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
             length = 2;
-        if (!sink(encodeOne(encoder, text.mid(i, length))))
+        QByteArray bytes = encodeOne(encoder, text.mid(i, length));
+        // An escaped lead byte stands alone because the byte after it made no
+        // character with it. A doubly coded character written in the code
+        // Windows uses may make one, and the text would read differently;
+        // then it takes a code that does not.
+        if (previous.size() == 1 && Cp932::isLeadByte(static_cast<unsigned char>(previous[0])) && bytes.size() == 2) {
+            if (!decoder)
+                decoder.emplace(kCodec, QStringConverter::Flag::Stateless);
+            const auto lead = static_cast<unsigned char>(previous[0]);
+            const auto pairsWithLead = [&](const QByteArray &code) {
+                return !definedPair(*decoder, lead, static_cast<unsigned char>(code[0])).isEmpty();
+            };
+            if (pairsWithLead(bytes)) {
+                for (const QByteArray &other : otherCodes().values(text[i].unicode())) {
+                    if (!pairsWithLead(other)) {
+                        bytes = other;
+                        break;
+                    }
+                }
+            }
+        }
+        if (!sink(bytes))
             return;
+        previous = bytes;
         i += length;
     }
 }
@@ -96,16 +158,19 @@ Decoded decodeAt(QStringDecoder &decoder, QStringEncoder &encoder, QByteArrayVie
     const auto byte = static_cast<unsigned char>(bytes[i]);
     if (byte < 0x80)
         return {1, QString(QChar(byte))};
-    const qsizetype width = Cp932::isLeadByte(byte) && i + 1 < bytes.size()
-            && isTrailByte(static_cast<unsigned char>(bytes[i + 1])) ? 2 : 1;
-    // ICU gives nothing for a lone lead byte, U+001A (SUB) for an undefined
-    // single byte, U+FFFD for a pair it cannot map, and the one character of
-    // a pair CP932 writes in another code: none of them encodes back.
-    const QByteArrayView code = bytes.sliced(i, width);
+    if (Cp932::isLeadByte(byte)) {
+        if (i + 1 >= bytes.size())
+            return {1, QString()};
+        QString character = definedPair(decoder, byte, static_cast<unsigned char>(bytes[i + 1]));
+        return {character.isEmpty() ? 1 : 2, std::move(character)};
+    }
+    // ICU gives U+001A (SUB) for a single byte CP932 leaves undefined, which
+    // does not encode back to the byte.
+    const QByteArrayView code = bytes.sliced(i, 1);
     QString character = decoder.decode(code);
     if (character.size() != 1 || encodeOne(encoder, character) != code)
         return {1, QString()};
-    return {width, std::move(character)};
+    return {1, std::move(character)};
 }
 
 }  // namespace

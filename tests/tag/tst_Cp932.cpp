@@ -63,9 +63,10 @@ void TestCp932::roundTrip_data()
                + QStringLiteral(u"0");
     QTest::newRow("undefined single bytes") << QByteArray("\x80\xA0\xFD\xFE\xFF")
                                             << escapes("\x80\xA0\xFD\xFE\xFF");
-    QTest::newRow("pairs CP932 writes in another code") << QByteArray("\xED\x40\xFA\x4A")
-                                                        << escapes("\xED") + QStringLiteral(u"@") + escapes("\xFA")
-                                                               + QStringLiteral(u"J");
+    // Written in the code Windows uses, 0xFBFC, the character would pair with
+    // the escaped 0xEE before it.
+    QTest::newRow("escaped lead byte before a doubly coded character") << QByteArray("\xEE\xEE\xE0")
+                                                                       << escapes("\xEE") + QStringLiteral(u"髙");
     QTest::newRow("pairs ICU cannot map") << QByteArray("\x81\xAD\x85\x40\xEB\x9F")
                                           << escapes("\x81") + QStringLiteral(u"ｭ") + escapes("\x85")
                                                  + QStringLiteral(u"@") + escapes("\xEB\x9F");
