@@ -74,7 +74,7 @@ TagRecord parseTagBlock(const TagBlock &block)
     return fields;
 }
 
-TagBlock renderTagBlock(const TagRecord &fields)
+TagBlock renderTagBlock(const TagRecord &fields, const TagBlock &old)
 {
     TagBlock block;
     block.fill(' ');
@@ -87,5 +87,30 @@ TagBlock renderTagBlock(const TagRecord &fields)
     block[kZeroAt] = 0x00;
     block[kTrackAt] = fields.TrackNumber;
     block[kGenreAt] = fields.GenreID;
+    if (!hasTagMagic(old))
+        return block;
+
+    const TagRecord was = parseTagBlock(old);
+    const auto keep = [&](int at, int width) {
+        std::memcpy(block.data() + at, old.data() + at, static_cast<size_t>(width));
+    };
+    if (fields.Title == was.Title)
+        keep(kTitleAt, kTitleWidth);
+    if (fields.Artist == was.Artist)
+        keep(kArtistAt, kArtistWidth);
+    if (fields.Album == was.Album)
+        keep(kAlbumAt, kAlbumWidth);
+    if (fields.Year == was.Year)
+        keep(kYearAt, kYearWidth);
+    if (fields.Comment == was.Comment)
+        keep(kCommentAt, kCommentWidth);
+    // Bytes 125 and 126 hold either the zero byte and the track, or the end
+    // of an ID3v1.0 comment; they stay while neither field changed. Otherwise
+    // the block becomes an ID3v1.1 one, which keeps the track byte while it
+    // still reads as the track (a byte over 100 reads as none).
+    if (fields.Comment == was.Comment && fields.TrackNumber == was.TrackNumber)
+        keep(kZeroAt, 2);
+    else if (old[kTrackAt] > 100 && fields.TrackNumber == 0)
+        keep(kTrackAt, 1);
     return block;
 }

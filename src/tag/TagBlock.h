@@ -27,7 +27,13 @@ bool IsMp3Header(unsigned char b0, unsigned char b1, unsigned char b2);
 // no track; a track byte above 100 reads as 0. The genre stays as it is.
 TagRecord parseTagBlock(const TagBlock &block);
 
-// The block that holds the fields: each text encoded as CP932, cut at its
-// slot's width without splitting a character and padded with spaces, then
-// 0x00, the track and the genre.
-TagBlock renderTagBlock(const TagRecord &fields);
+// The block that holds the fields, to replace old: the block the file holds,
+// or any bytes without "TAG" when there is none. Each field that still reads
+// as old gives it keeps old's bytes, so a field nobody changed stays byte for
+// byte (a doubly coded CP932 character keeps its code, 0x00 padding stays,
+// an ID3v1.0 comment with its bytes 125 and 126 stays while neither it nor
+// the track changed, and so does a track byte of 101 to 255). Every other
+// text is encoded as CP932, cut at its slot's width without splitting a
+// character and padded with spaces; then come 0x00, the track and the genre.
+// What the block reads as never depends on old.
+TagBlock renderTagBlock(const TagRecord &fields, const TagBlock &old);

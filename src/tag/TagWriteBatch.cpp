@@ -35,7 +35,8 @@ bool TagWriteBatch::add(const QString &path, const TagRecord &fields)
         return false;
     entry.before.hadBlock = state == TagState::TagPresent;
     const qint64 offset = entry.before.length - (entry.before.hadBlock ? kTagBlockSize : 0);
-    if (!writeAt(fd, renderTagBlock(fields), offset)) {
+    const TagBlock replaced = entry.before.hadBlock ? entry.before.oldBlock : TagBlock{};
+    if (!writeAt(fd, renderTagBlock(fields, replaced), offset)) {
         undoTailWrite(fd, entry.before);
         return false;
     }

@@ -168,7 +168,7 @@ private slots:
         QCOMPARE(readMp3Tag(file), fields);
     }
 
-    // A loaded slot's text, and the same text saved back space-padded.
+    // A loaded slot's text; saved back untouched, the slot keeps its bytes.
     void textSlots_data()
     {
         QTest::addColumn<QByteArray>("slotBytes");
@@ -207,10 +207,84 @@ private slots:
         QVERIFY(tag.LoadMp3File(file));
         QCOMPARE(tag.GetTrackName(), loaded);
         QVERIFY(tag.SaveMp3File(QString()));
-        QByteArray text(slotBytes.constData());  // up to the first 0x00
-        while (text.endsWith(' '))
-            text.chop(1);
-        QCOMPARE(readFile(file).mid(200 + 3, 30), slot(text, 30));
+        QCOMPARE(readFile(file).mid(200 + 3, 30), slot(slotBytes, 30, pad));
+    }
+
+    // Characters CP932 codes twice read as themselves from either code. A
+    // save rewrites only the fields whose values changed; every other field
+    // keeps its bytes: a doubly coded character keeps its code, an ID3v1.0
+    // comment its last two bytes, a track byte over 100 its value.
+    void untouchedFieldsKeepTheirBytes_data()
+    {
+        QTest::addColumn<QByteArray>("before");  // the block in the file
+        QTest::addColumn<TagRecord>("loaded");
+        QTest::addColumn<TagRecord>("saved");  // the fields given to the save
+        QTest::addColumn<QByteArray>("after");
+
+        // ①②③ 髙﨑 | ≒A | Ⅰ 纊 ⅰ ￢ ￢ ㈱: NEC row 13, NEC-selected IBM and
+        // IBM extension codes, none of them the code Windows writes but ①②③.
+        RawBlock twoCodes{QByteArray::fromHex("874087418742eee0ed95"), QByteArray::fromHex("879041"),
+                          QByteArray::fromHex("fa4aed40eeefeef9fa54fa58")};
+        twoCodes.track = 3;
+        const TagRecord twoCodesRead{.Title = u"①②③髙﨑"_qs, .Artist = u"≒A"_qs,
+                                     .Album = u"Ⅰ纊ⅰ\uFFE2\uFFE2㈱"_qs, .TrackNumber = 3};
+        RawBlock trackChanged = twoCodes;
+        trackChanged.track = 4;
+        TagRecord withTrack = twoCodesRead;
+        withTrack.TrackNumber = 4;
+        QTest::newRow("doubly coded, track changed")
+            << twoCodes.bytes() << twoCodesRead << withTrack << trackChanged.bytes();
+        RawBlock titleTyped = twoCodes;
+        titleTyped.title = QByteArray::fromHex("fbfc");
+        TagRecord typed = twoCodesRead;
+        typed.Title = u"髙"_qs;
+        QTest::newRow("doubly coded, title typed")
+            << twoCodes.bytes() << twoCodesRead << typed << titleTyped.bytes();
+
+        RawBlock v10{"Old"};
+        v10.comment30 = "ABCDEFGHIJKLMNOPQRSTUVWXYZ!5!5";
+        const TagRecord v10Read{.Title = "Old", .Comment = "ABCDEFGHIJKLMNOPQRSTUVWXYZ!5", .TrackNumber = 0x35};
+        QTest::newRow("v1.0 comment, untouched") << v10.bytes() << v10Read << v10Read << v10.bytes();
+        RawBlock v10Comment{"Old", {}, {}, {}, "new"};
+        v10Comment.track = 0x35;
+        TagRecord newComment = v10Read;
+        newComment.Comment = "new";
+        QTest::newRow("v1.0 comment, comment changed")
+            << v10.bytes() << v10Read << newComment << v10Comment.bytes();
+        RawBlock v10Track{"Old", {}, {}, {}, "ABCDEFGHIJKLMNOPQRSTUVWXYZ!5"};
+        v10Track.track = 9;
+        TagRecord newTrack = v10Read;
+        newTrack.TrackNumber = 9;
+        QTest::newRow("v1.0 comment, track changed") << v10.bytes() << v10Read << newTrack << v10Track.bytes();
+
+        RawBlock track150{"T"};
+        track150.track = 150;
+        const TagRecord track150Read{.Title = "T"};
+        QTest::newRow("track byte 150, untouched") << track150.bytes() << track150Read << track150Read
+                                                   << track150.bytes();
+        RawBlock track150Comment = track150;
+        track150Comment.comment = "c";
+        QTest::newRow("track byte 150, comment changed")
+            << track150.bytes() << track150Read << TagRecord{.Title = "T", .Comment = "c"} << track150Comment.bytes();
+        RawBlock track150Track{"T"};
+        track150Track.track = 7;
+        QTest::newRow("track byte 150, track changed")
+            << track150.bytes() << track150Read << TagRecord{.Title = "T", .TrackNumber = 7} << track150Track.bytes();
+    }
+    void untouchedFieldsKeepTheirBytes()
+    {
+        QFETCH(QByteArray, before);
+        QFETCH(TagRecord, loaded);
+        QFETCH(TagRecord, saved);
+        QFETCH(QByteArray, after);
+        const QString file = path("u.mp3");
+        QVERIFY(writeFile(file, mpegFrameFile(200) + before));
+        classID3_V11 tag;
+        QVERIFY(tag.LoadMp3File(file));
+        QCOMPARE(tagFields(tag), loaded);
+        putTagFields(tag, saved);
+        QVERIFY(tag.SaveMp3File(QString()));
+        QCOMPARE(readFile(file).mid(200).toHex(' '), after.toHex(' '));
     }
 
     // Texts saved through a file: the CP932 bytes in the slot, and what a load
