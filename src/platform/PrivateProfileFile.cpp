@@ -279,6 +279,16 @@ QByteArray valueText(const QString &value)
     return loose || isQuoted(bytes) ? '"' + bytes + '"' : bytes;
 }
 
+// The value a key line gives a reader: without its quotes, at most
+// kMaxValueBytes bytes.
+QString valueOf(QByteArrayView keyLine)
+{
+    QByteArrayView value = parse(keyLine).value;
+    if (isQuoted(value))
+        value = value.sliced(1, value.size() - 2);
+    return Cp932::decode(value.first(Cp932::cutLength(value, kMaxValueBytes)));
+}
+
 void endLine(QByteArray &line, const QByteArray &lineEnding)
 {
     if (!line.endsWith('\n'))
@@ -295,10 +305,7 @@ QString PrivateProfileFile::readString(const QString &section, const QString &ke
     const Location at = locate(lines, trimmed(sectionName), trimmed(keyName));
     if (at.key < 0)
         return {};
-    QByteArrayView value = parse(lines[at.key]).value;
-    if (isQuoted(value))
-        value = value.sliced(1, value.size() - 2);
-    return Cp932::decode(value.first(Cp932::cutLength(value, kMaxValueBytes)));
+    return valueOf(lines[at.key]);
 }
 
 bool PrivateProfileFile::writeString(const QString &section, const QString &key, const QString &value,
@@ -315,6 +322,10 @@ bool PrivateProfileFile::writeString(const QString &section, const QString &key,
     const QByteArray text = valueText(value);
     const Location at = locate(lines, trimmed(sectionName), trimmed(keyName));
 
+    // A value that reads as the one given stays as it is, byte for byte (a
+    // doubly coded CP932 character keeps its code), and the file is left alone.
+    if (at.key >= 0 && valueOf(lines[at.key]) == value)
+        return true;
     if (at.key >= 0) {
         QByteArray &line = lines[at.key];
         line = parse(line).name.toByteArray() + '=' + text + line.sliced(body(line).size());

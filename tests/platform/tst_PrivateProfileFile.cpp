@@ -159,6 +159,9 @@ private slots:
         QTest::newRow("value as read, bytes that are no text") << true << QByteArray("[KIV]\nFILE_FORMAT=%D\xE9\xFD\n")
                                                                << Cp932::decode("%D\xE9\xFD")
                                                                << QByteArray("[KIV]\nFILE_FORMAT=%D\xE9\xFD\n");
+        QTest::newRow("value as read, 髙 in the code Windows does not write")
+            << true << QByteArray("[KIV]\r\nFILE_FORMAT = \"%D\xEE\xE0\" ") << QString::fromUtf8("%D髙")
+            << QByteArray("[KIV]\r\nFILE_FORMAT = \"%D\xEE\xE0\" ");
     }
 
     void write()
