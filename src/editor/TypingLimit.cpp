@@ -11,7 +11,7 @@ TypingLimit::TypingLimit(QLineEdit *field, int maxCharacters, int maxBytes)
 {
     connect(field, &QLineEdit::textChanged, this, [this](const QString &text) {
         allowed_ = std::max<qsizetype>(maxCharacters_, std::min(allowed_, text.size()));
-        lastLength_ = text.size();
+        lastText_ = text;
     });
     field->setValidator(this);
 }
@@ -35,17 +35,26 @@ QValidator::State TypingLimit::validate(QString &input, int &pos) const
 {
     if (puttingText_)
         return Acceptable;
-    const qsizetype added = input.size() - lastLength_;
+    // The edit replaced a part of the old text (a selection, or nothing) by
+    // the characters that end at the cursor: what follows the cursor is the
+    // old text's end, and the two texts agree up to where the new part starts.
+    const qsizetype kept = input.size() - pos;
+    qsizetype start = 0;
+    const qsizetype limit = std::min<qsizetype>(pos, lastText_.size() - kept);
+    while (start < limit && input.at(start) == lastText_.at(start))
+        ++start;
+    const qsizetype inserted = pos - start;
     // One typed character: only the character limit counts, and the input
     // check reports a text too long in bytes.
-    if (added <= 1)
+    if (inserted <= 1)
         return input.size() <= allowed_ ? Acceptable : Invalid;
     if (fits(input))
         return Acceptable;
-    // Several characters at once (a paste, an input method's entry) end at
-    // the cursor: keep the longest start of them that fits.
-    for (qsizetype keep = added - 1; keep > 0 && pos >= added; --keep) {
-        const qsizetype cut = pos - added + keep;
+    // Several characters at once (a paste, an input method's entry), over a
+    // selection or not: keep the longest start of them that fits beside what
+    // stays of the old text.
+    for (qsizetype keep = inserted - 1; keep > 0; --keep) {
+        const qsizetype cut = start + keep;
         if (input.at(cut - 1).isHighSurrogate())
             continue;  // never half a surrogate pair
         const QString shorter = input.left(cut) + input.mid(pos);

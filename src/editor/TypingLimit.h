@@ -8,8 +8,9 @@ class QLineEdit;
 // without cutting text the program puts in (QLineEdit::setMaxLength would cut
 // it). While such a text is longer than the limit, the user may shorten it
 // but not lengthen it. A paste or an input method's entry of several
-// characters that does not fit is cut to fit, in whole characters, within
-// the character limit and, where the field has one, its limit in CP932 bytes.
+// characters that does not fit, over a selection or not, is cut to fit, in
+// whole characters, within the character limit and, where the field has one,
+// its limit in CP932 bytes.
 class TypingLimit : public QValidator
 {
     Q_OBJECT
@@ -31,7 +32,7 @@ private:
     // The longest text accepted now: the limit, or the length of a longer text
     // the program put in, as far as the user has not shortened it since.
     qsizetype allowed_;
-    // Length of the field's text before the change being validated.
-    qsizetype lastLength_ = 0;
+    // The field's text before the change being validated.
+    QString lastText_;
     bool puttingText_ = false;
 };

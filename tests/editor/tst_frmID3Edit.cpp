@@ -313,23 +313,30 @@ private slots:
     {
         QTest::addColumn<int>("index");
         QTest::addColumn<QString>("before");
+        QTest::addColumn<int>("selected");  // characters selected from the start
         QTest::addColumn<QString>("pasted");
         QTest::addColumn<QString>("after");
         const QString kana = QStringLiteral("あ");
-        QTest::newRow("characters") << 0 << "ab" << QString(40, u'x') << "ab" + QString(28, u'x');
-        QTest::newRow("bytes") << 0 << "" << kana.repeated(20) << kana.repeated(15);
-        QTest::newRow("no half character") << 0 << "a" << kana.repeated(15) << "a" + kana.repeated(14);
-        QTest::newRow("comment bytes") << 1 << "" << kana.repeated(20) << kana.repeated(14);
-        QTest::newRow("no half pair") << 0 << "" << QStringLiteral("😀").repeated(20) << QStringLiteral("😀").repeated(15);
-        QTest::newRow("year") << 4 << "" << "19999" << "1999";
+        QTest::newRow("characters") << 0 << "ab" << 0 << QString(40, u'x') << "ab" + QString(28, u'x');
+        QTest::newRow("bytes") << 0 << "" << 0 << kana.repeated(20) << kana.repeated(15);
+        QTest::newRow("no half character") << 0 << "a" << 0 << kana.repeated(15) << "a" + kana.repeated(14);
+        QTest::newRow("comment bytes") << 1 << "" << 0 << kana.repeated(20) << kana.repeated(14);
+        QTest::newRow("no half pair") << 0 << "" << 0 << QStringLiteral("😀").repeated(20)
+                                      << QStringLiteral("😀").repeated(15);
+        QTest::newRow("year") << 4 << "" << 0 << "19999" << "1999";
+        QTest::newRow("over a selection") << 0 << kana.repeated(14) + "z" << 14 << QStringLiteral("い").repeated(16)
+                                          << QStringLiteral("い").repeated(14) + "z";
     }
     void aLongPasteIsCutToFit()
     {
         QFETCH(int, index);
         QFETCH(QString, before);
+        QFETCH(int, selected);
         QFETCH(QString, pasted);
         QFETCH(QString, after);
         field(index)->setText(before);
+        if (selected > 0)
+            field(index)->setSelection(0, selected);
         field(index)->insert(pasted);
         QCOMPARE(field(index)->text(), after);
     }
