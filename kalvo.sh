@@ -9,10 +9,14 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
+# Qt's own texts (buttons, file chooser) come in Japanese from the translations.
 # The validators check the installed menu entry and AppStream file in a test.
-packages=(cmake make g++ qt6-base-dev libgl-dev fonts-ipafont-gothic desktop-file-utils appstream)
+packages=(cmake make g++ qt6-base-dev libgl-dev fonts-ipafont-gothic qt6-translations-l10n
+          desktop-file-utils appstream)
 # CPack finds the package's library dependencies with dpkg-shlibdeps and file.
 package_packages=(dpkg-dev file)
+# The installed-tree test also packages the build and checks it with lintian.
+test_packages=("${package_packages[@]}" lintian)
 
 install_missing_packages() {
     local missing=() package
@@ -44,10 +48,12 @@ run)
     exec build/src/app/kalvo
     ;;
 test)
+    install_missing_packages "${test_packages[@]}"
     build build
     run_tests build
     ;;
 test-sanitized)
+    install_missing_packages "${test_packages[@]}"
     build build-sanitized -DKALVO_SANITIZE=ON
     UBSAN_OPTIONS=print_stacktrace=1 run_tests build-sanitized
     ;;

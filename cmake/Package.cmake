@@ -14,10 +14,11 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${KALVO_PACKAGE_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION sound)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# The libraries the program links, found by dpkg-shlibdeps, and a Gothic font
-# for the Japanese texts of the windows.
+# The libraries the program links, found by dpkg-shlibdeps, a Gothic font for
+# the Japanese texts of the windows, and Qt's own Japanese texts (its buttons
+# and dialogs).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-ipafont-gothic, qt6-translations-l10n")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "ID3v1.1 tag editor for the MP3 files of a CD")
 set(CPACK_PACKAGE_DESCRIPTION "Kalvo edits the ID3 version 1.1 tag, the 128-byte block at the end of an
 MP3 file, of the files ripped from one audio CD: edit one tag after another,

@@ -3,7 +3,6 @@
 #include "KalvoVersion.h"
 
 #include <QCommandLineParser>
-#include <QCoreApplication>
 
 #include <cstdio>
 
@@ -29,6 +28,31 @@ void acceptQtOptions(QCommandLineParser &parser)
     }
 }
 
+// Written here rather than taken from the parser, whose words are English
+// until Qt's translation is loaded, which happens only after this.
+constexpr char16_t kHelp[] =
+    u"使い方: kalvo [オプション] [ファイル...]\n"
+    u"MP3 ファイルの ID3v1.1 タグを編集します。\n"
+    u"\n"
+    u"オプション:\n"
+    u"  -h, --help     この説明を表示します。\n"
+    u"  -v, --version  バージョンを表示します。\n"
+    u"\n"
+    u"引数:\n"
+    u"  ファイル       一覧に加える MP3 ファイル。フォルダーはその直下のファイルを加えます。\n";
+
+QString errorText(const QCommandLineParser &parser)
+{
+    const QStringList unknown = parser.unknownOptionNames();
+    if (!unknown.isEmpty())
+        return QStringLiteral("不明なオプションです: ") + unknown.join(QStringLiteral(", "));
+    // The parser's other complaints are a value missing after an option that
+    // needs one, or given to one that takes none; its message names the
+    // option, as typed, between the first and the last quote.
+    return QStringLiteral("オプション %1 の値の指定が正しくありません。")
+        .arg(parser.errorText().section(u'\'', 1, -2));
+}
+
 void print(std::FILE *stream, const QString &text)
 {
     std::fputs(text.toLocal8Bit().constData(), stream);
@@ -45,32 +69,22 @@ CommandLine readCommandLine(int argc, char *argv[])
     QCommandLineParser parser;
     // Qt's own options are single-dash words ("-platform xcb").
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    parser.setApplicationDescription(QStringLiteral("Edits the ID3v1.1 tags of MP3 files."));
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
-                                  QStringLiteral("Displays this help."));
-    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")},
-                                     QStringLiteral("Displays version information."));
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
     parser.addOption(help);
     parser.addOption(version);
     acceptQtOptions(parser);
-    parser.addPositionalArgument(
-        QStringLiteral("FILE"),
-        QStringLiteral("MP3 files to add to the list; a folder adds the files directly inside it."),
-        QStringLiteral("[FILE...]"));
 
     const bool parsed = parser.parse(arguments);
     if (parsed && !parser.isSet(help) && !parser.isSet(version))
         return {parser.positionalArguments(), std::nullopt};
 
-    // The usage names the program as it was started, which the parser takes
-    // from an application object; a core one needs no display.
-    QCoreApplication core(argc, argv);
     if (!parsed) {
-        print(stderr, QStringLiteral("kalvo: ") + parser.errorText() + u'\n' + parser.helpText());
+        print(stderr, QStringLiteral("kalvo: ") + errorText(parser) + u'\n' + QString::fromUtf16(kHelp));
         return {{}, 2};
     }
     if (parser.isSet(help))
-        print(stdout, parser.helpText());
+        print(stdout, QString::fromUtf16(kHelp));
     else
         print(stdout, QString::fromUtf16(KalvoVersion::kProductName) + u' '
                           + QString::fromUtf16(KalvoVersion::kVersion) + u'\n');

@@ -3,6 +3,7 @@
 #include "Fonts.h"
 #include "KalvoVersion.h"
 #include "LauncherWindow.h"
+#include "QtTranslation.h"
 #include "frmID3Launcher.h"
 
 #include <QApplication>
@@ -10,6 +11,7 @@
 #include <QMessageBox>
 
 #include <csignal>
+#include <cstdio>
 
 int main(int argc, char *argv[])
 {
@@ -22,6 +24,11 @@ int main(int argc, char *argv[])
         return *commandLine.exitStatus;
 
     QApplication app(argc, argv);
+    // Without it Kalvo still works, with Qt's own buttons and dialogs in English.
+    if (!installQtJapanese(app))
+        std::fputs("kalvo: Qt の日本語訳 (qtbase_ja.qm、パッケージ qt6-translations-l10n) がないため、"
+                   "Qt のボタンやダイアログは英語で表示されます。\n",
+                   stderr);
     QApplication::setApplicationName(QString::fromUtf16(KalvoVersion::kProductName));
     QApplication::setApplicationVersion(QString::fromUtf16(KalvoVersion::kVersion));
     QApplication::setOrganizationName(QString::fromUtf16(KalvoVersion::kCompanyName));

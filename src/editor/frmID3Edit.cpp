@@ -111,7 +111,11 @@ void frmID3Edit::createControls()
 
     cmbGenre = new QComboBox(this);
     place(cmbGenre, QStringLiteral("cmbGenre"), u"ジャンル");
+    // At most 20 of the 148 names at once, with a scroll bar. Styles that open
+    // the list over the box (Fusion, for one) ignore that limit and grow the
+    // list to the screen's height, unless told to open a plain drop-down list.
     cmbGenre->setMaxVisibleItems(20);
+    cmbGenre->setStyleSheet(QStringLiteral("combobox-popup: 0;"));
 
     for (int index = Artist; index < kFieldCount; ++index)
         makeField(index);
