@@ -102,15 +102,17 @@ std::optional<QString> yearOf(const TagLib::ID3v2::Tag &tag)
     return year;
 }
 
-bool isDigits(QStringView text)
+// The genre a number names, when the table has a name for it.
+std::optional<quint8> namedGenre(QStringView digits)
 {
-    if (text.isEmpty())
-        return false;
-    for (const QChar c : text) {
+    if (digits.isEmpty() || digits.size() > 3)
+        return std::nullopt;
+    for (const QChar c : digits) {
         if (c < u'0' || c > u'9')
-            return false;
+            return std::nullopt;
     }
-    return true;
+    const int id = digits.toInt();
+    return id < GenreTable::kCount ? std::optional<quint8>(static_cast<quint8>(id)) : std::nullopt;
 }
 
 // The genre number that one value of TCON names: "(17)" with anything after
@@ -118,17 +120,14 @@ bool isDigits(QStringView text)
 std::optional<quint8> genreOf(QStringView text)
 {
     text = text.trimmed();
-    if (text.startsWith(u'(')) {
-        const qsizetype close = text.indexOf(u')');
-        const QStringView number = close > 0 ? text.sliced(1, close - 1) : QStringView();
-        if (isDigits(number) && number.size() <= 3 && number.toInt() < GenreTable::kCount)
-            return static_cast<quint8>(number.toInt());
-        if (close > 0)
-            text = text.sliced(close + 1).trimmed();
+    const qsizetype close = text.startsWith(u'(') ? text.indexOf(u')') : -1;
+    if (close > 0) {
+        if (const std::optional<quint8> genre = namedGenre(text.sliced(1, close - 1)))
+            return genre;
+        text = text.sliced(close + 1).trimmed();
     }
-    if (isDigits(text))
-        return text.size() <= 3 && text.toInt() < GenreTable::kCount ? std::optional<quint8>(static_cast<quint8>(text.toInt()))
-                                                                      : std::nullopt;
+    if (const std::optional<quint8> genre = namedGenre(text))
+        return genre;
     const std::optional<int> id = GenreTable::find(text);
     return id ? std::optional<quint8>(static_cast<quint8>(*id)) : std::nullopt;
 }
@@ -147,7 +146,8 @@ std::optional<quint8> genreOf(const TagLib::ID3v2::Tag &tag)
 }
 
 // TagLib reads v2.2 and v2.3 frames under their v2.4 names (TT2 as TIT2, TYER
-// as TDRC) and the genre forms of v2.3 as plain values.
+// as TDRC), and TagLib 1.13 already splits "(17)Rock" into its values; the
+// genre forms are still read whole in case a TagLib leaves them so.
 TagUpdate fieldsOf(const TagLib::ByteVector &region)
 {
     TagLib::ByteVectorStream stream(region);
