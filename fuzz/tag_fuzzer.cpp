@@ -2,10 +2,16 @@
 // what must hold for any block: what is read fits its slots, a built block is
 // well formed, a block built from what was read over the block it came from
 // is that block byte for byte, and a new block reads back the same from the
-// second reading on. The same bytes read as CP932 text must encode back
-// to themselves. Any violation aborts so the fuzzer records the input.
+// second reading on. The same bytes read as CP932 text must encode to the
+// same text. The bytes as the start of a file go through the ID3v2 reading,
+// whose fields must have the forms the ID3v1.1 fields take, and as a field's
+// bytes through the reading as UTF-8 and EUC-JP. Any violation aborts so the
+// fuzzer records the input.
 
 #include "Cp932.h"
+#include "ForeignText.h"
+#include "GenreTable.h"
+#include "Id3v2Text.h"
 #include "TagBlock.h"
 #include "classID3_V11.h"
 
@@ -129,6 +135,56 @@ void checkBuiltOver(const TagBlock &old, const std::uint8_t *data, std::size_t s
     check(parseTagBlock(renderTagBlock(tagFields(tag), old)) == fresh(tagFields(tag)), "kept bytes changed a track");
 }
 
+// A text taken from another source, cut to a slot: the cut is a whole number
+// of characters, and its bytes are those encodeCut gives.
+void checkCut(const std::optional<QString> &text, qsizetype width)
+{
+    if (!text)
+        return;
+    check(!text->isEmpty() && *text == text->trimmed(), "taken text empty or with surrounding blanks");
+    const QString cut = Cp932::cutText(*text, width);
+    check(text->startsWith(cut), "cut text is no prefix");
+    check(Cp932::encode(cut) == Cp932::encodeCut(*text, width), "cut text's bytes differ from encodeCut");
+}
+
+void checkId3v2(const std::uint8_t *data, std::size_t size)
+{
+    const Id3v2Text tag = parseId3v2Text(QByteArrayView(data, static_cast<qsizetype>(size)));
+    const TagUpdate &fields = tag.fields;
+    if (tag.state != Id3v2State::Read) {
+        check(!fields.Title && !fields.Artist && !fields.Album && !fields.Year && !fields.Comment
+                  && !fields.TrackNumber && !fields.GenreID,
+              "fields from a tag that was not read");
+        return;
+    }
+    checkCut(fields.Title, kTitleWidth);
+    checkCut(fields.Artist, kArtistWidth);
+    checkCut(fields.Album, kAlbumWidth);
+    checkCut(fields.Comment, kCommentWidth);
+    if (fields.Year)
+        check(fields.Year->size() == 4 && std::all_of(fields.Year->begin(), fields.Year->end(), [](QChar c) {
+                  return c >= u'0' && c <= u'9';
+              }),
+              "year is not four digits");
+    check(!fields.TrackNumber || *fields.TrackNumber >= 1, "track 0 taken");
+    check(!fields.GenreID || !GenreTable::name(*fields.GenreID).isEmpty(), "genre without a name taken");
+}
+
+// What is read as UTF-8 is the bytes (less a byte order mark) but for at
+// most a cut character at their end.
+void checkForeign(const std::uint8_t *data, std::size_t size)
+{
+    QByteArrayView bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    (void)decodeForeign(ForeignCodePage::EucJp, bytes);
+    const std::optional<QString> text = decodeForeign(ForeignCodePage::Utf8, bytes);
+    if (!text)
+        return;
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes = bytes.sliced(3);
+    const QByteArray back = text->toUtf8();
+    check(bytes.startsWith(back) && bytes.size() - back.size() < 4, "UTF-8 reading is not the bytes");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
@@ -157,6 +213,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
 
     if (size >= 2)
         checkSetText(data, size);
+    checkId3v2(data, size);
+    checkForeign(data, size);
     return 0;
 }
 

@@ -34,6 +34,21 @@ void frmID3Launcher::lvMP3List_KeyDown(int KeyCode, int Shift)
     case ListInput::KeyC:
         Menu_LV_RightMenu_Copyright_Click();
         break;
+    case ListInput::KeyI:
+        FillFromId3v2();
+        break;
+    case ListInput::KeyN:
+        FillFromFileNames();
+        break;
+    case ListInput::KeyV:
+        PasteTitles();
+        break;
+    case ListInput::Key8:
+        ReadAgainAs(ForeignCodePage::Utf8);
+        break;
+    case ListInput::KeyJ:
+        ReadAgainAs(ForeignCodePage::EucJp);
+        break;
     default:
         break;
     }
@@ -54,6 +69,8 @@ void frmID3Launcher::lvMP3List_MouseDown(int Button, int /*Shift*/, int x, int y
     menu.setItemEnabled(Item::SaveSelected, hasSelection);
     menu.setItemEnabled(Item::Rename, hasSelection);
     menu.setItemEnabled(Item::Delete, hasSelection);
+    for (Item item : {Item::FillFromId3v2, Item::FillFromFileNames, Item::PasteTitles, Item::ReadAsUtf8, Item::ReadAsEucJp})
+        menu.setItemEnabled(item, hasSelection);
     if (Button == ListInput::RightButton)
         menu.popup(x, y);
 }

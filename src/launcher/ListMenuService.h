@@ -6,7 +6,11 @@
 class ListMenuService
 {
 public:
-    enum class Item { EditTag, Delete, Load, Rename, SaveSelected, SaveAll, Copyright };
+    enum class Item {
+        EditTag, Delete, Load, Rename, SaveSelected, SaveAll,
+        FillFromId3v2, FillFromFileNames, PasteTitles, ReadAsUtf8, ReadAsEucJp,
+        Copyright
+    };
 
     virtual ~ListMenuService() = default;
     virtual void setItemEnabled(Item item, bool enabled) = 0;

@@ -57,6 +57,13 @@ void frmID3Launcher::showSaveError(int row)
                                    services_.window.caption() + QStringLiteral(" [保存エラー]"));
 }
 
+void frmID3Launcher::showFormatError()
+{
+    services_.messages.showMessage(QStringLiteral("ファイルフォーマットに使用できない文字が含まれています"),
+                                   MessageBoxService::Buttons::Ok, MessageBoxService::Icon::Exclamation,
+                                   services_.window.caption() + QStringLiteral(" [フォーマットーエラー]"));
+}
+
 bool frmID3Launcher::SaveRowTag(int i, TagWriteBatch &batch)
 {
     const ListViewService &list = services_.list;
@@ -84,9 +91,7 @@ void frmID3Launcher::Rename()
     ListViewService &list = services_.list;
     const QString caption = services_.window.caption();
     if (list.count() >= 1 && MakeRenameName(1).isEmpty()) {
-        services_.messages.showMessage(QStringLiteral("ファイルフォーマットに使用できない文字が含まれています"),
-                                       MessageBoxService::Buttons::Ok, MessageBoxService::Icon::Exclamation,
-                                       caption + QStringLiteral(" [フォーマットーエラー]"));
+        showFormatError();
         return;
     }
     Save(SaveSelected);

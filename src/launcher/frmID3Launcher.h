@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ForeignText.h"
 #include "ListInputCodes.h"
 #include "TagWriteBatch.h"
 #include "classID3_V11.h"
@@ -9,6 +10,8 @@
 
 #include <memory>
 
+struct RowFill;
+class ClipboardService;
 class FileChooserService;
 class FileMoveService;
 class ListMenuService;
@@ -32,6 +35,7 @@ public:
         FileMoveService &mover;
         TagEditorService &editor;
         ListMenuService &menu;
+        ClipboardService &clipboard;
     };
 
     explicit frmID3Launcher(const Services &services);
@@ -64,6 +68,16 @@ public:
     // Filling whole columns from header clicks, and numbering dropped files.
     void lvMP3List_ColumnClick(int column);
     void lblRENBANDD_OLEDragDrop(const QStringList &paths);
+
+    // Filling the selected rows from text that exists already: the files' ID3v2
+    // tags, their names read by the rename format, the clipboard's lines (one
+    // title per row from the first selected row down), or the rows' own tag
+    // text read in another code page. Rows change only; what a row could not
+    // take is reported afterwards.
+    void FillFromId3v2();
+    void FillFromFileNames();
+    void PasteTitles();
+    void ReadAgainAs(ForeignCodePage codePage);
 
     // The list's keys, mouse, double-click and pop-up menu, and the About box.
     void lvMP3List_KeyDown(int KeyCode, int Shift);
@@ -98,6 +112,8 @@ public:
 private:
     bool ask(const QString &question, const QString &titleWord);
     void showSaveError(int row);
+    void showFormatError();
+    void applyFills(const QList<RowFill> &fills);
     void numberRowsFromTheTop();
     void unifyColumn(int column);
     classID3_V11 &sharedTag();

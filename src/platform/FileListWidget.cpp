@@ -85,6 +85,16 @@ int commandKeyCode(int qtKey)
         return KeyR;
     case Qt::Key_S:
         return KeyS;
+    case Qt::Key_I:
+        return KeyI;
+    case Qt::Key_N:
+        return KeyN;
+    case Qt::Key_V:
+        return KeyV;
+    case Qt::Key_8:
+        return Key8;
+    case Qt::Key_J:
+        return KeyJ;
     default:
         return 0;
     }

@@ -6,6 +6,7 @@
 #include "Fonts.h"
 #include "PosixFileMover.h"
 #include "PrivateProfileFile.h"
+#include "QtClipboard.h"
 #include "QtFileChooser.h"
 #include "QtListMenu.h"
 #include "QtListView.h"
@@ -102,10 +103,11 @@ LauncherWindow::LauncherWindow(const QString &programFolder, QWidget *parent)
     settingsService_ = std::make_unique<PrivateProfileFile>();
     moveService_ = std::make_unique<PosixFileMover>();
     editorService_ = std::make_unique<QtTagEditor>(this);
+    clipboardService_ = std::make_unique<QtClipboard>();
     logic_ = std::make_unique<frmID3Launcher>(frmID3Launcher::Services{*listService_, *messageService_,
                                                                        *chooserService_, *settingsService_,
                                                                        *this, *moveService_, *editorService_,
-                                                                       *menuService_});
+                                                                       *menuService_, *clipboardService_});
     editorService_->setHandler(logic_.get());
 
     connect(cmdEnd, &QPushButton::clicked, this, [this] { logic_->cmdEnd_Click(); });
@@ -131,6 +133,11 @@ LauncherWindow::LauncherWindow(const QString &programFolder, QWidget *parent)
     onMenu(Item::Rename, [this] { logic_->Menu_LV_RightMenu_Rename_Click(); });
     onMenu(Item::SaveSelected, [this] { logic_->Menu_LV_RightMenu_Save_Click(SaveSelected); });
     onMenu(Item::SaveAll, [this] { logic_->Menu_LV_RightMenu_Save_Click(SaveAll); });
+    onMenu(Item::FillFromId3v2, [this] { logic_->FillFromId3v2(); });
+    onMenu(Item::FillFromFileNames, [this] { logic_->FillFromFileNames(); });
+    onMenu(Item::PasteTitles, [this] { logic_->PasteTitles(); });
+    onMenu(Item::ReadAsUtf8, [this] { logic_->ReadAgainAs(ForeignCodePage::Utf8); });
+    onMenu(Item::ReadAsEucJp, [this] { logic_->ReadAgainAs(ForeignCodePage::EucJp); });
     onMenu(Item::Copyright, [this] { logic_->Menu_LV_RightMenu_Copyright_Click(); });
 
     logic_->Form_Load();

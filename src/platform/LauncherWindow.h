@@ -13,6 +13,7 @@ class PrivateProfileFile;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QtClipboard;
 class QtFileChooser;
 class QtListMenu;
 class QtListView;
@@ -66,6 +67,7 @@ private:
     std::unique_ptr<PosixFileMover> moveService_;
     // The editor window object frmID3EditerWindow, for the window's whole life.
     std::unique_ptr<QtTagEditor> editorService_;
+    std::unique_ptr<QtClipboard> clipboardService_;
     std::unique_ptr<frmID3Launcher> logic_;
     bool unloaded_ = false;
 };

@@ -24,6 +24,15 @@ QtListMenu::QtListMenu(QAbstractScrollArea *list) : list_(list), menu_(new QMenu
     add(Item::SaveSelected, QStringLiteral("Menu_LV_RightMenu_Save_0"), QStringLiteral("選択したファイルを保存(&S) S"));
     add(Item::SaveAll, QStringLiteral("Menu_LV_RightMenu_Save_1"), QStringLiteral("全て保存(&A) Shift+S"));
     separator(QStringLiteral("Menu_LV_RightMenu_Tmp3"));
+    add(Item::FillFromId3v2, QStringLiteral("Menu_LV_RightMenu_FillFromId3v2"),
+        QStringLiteral("ID3v2タグから取り込む(&I)  I"));
+    add(Item::FillFromFileNames, QStringLiteral("Menu_LV_RightMenu_FillFromFileNames"),
+        QStringLiteral("ファイル名から取り込む(&N)  N"));
+    add(Item::PasteTitles, QStringLiteral("Menu_LV_RightMenu_PasteTitles"), QStringLiteral("曲名を貼り付け(&V)  V"));
+    add(Item::ReadAsUtf8, QStringLiteral("Menu_LV_RightMenu_ReadAsUtf8"), QStringLiteral("UTF-8として読み直す(&8)  8"));
+    add(Item::ReadAsEucJp, QStringLiteral("Menu_LV_RightMenu_ReadAsEucJp"),
+        QStringLiteral("EUC-JPとして読み直す(&J)  J"));
+    separator(QStringLiteral("Menu_LV_RightMenu_Tmp5"));
     // Its caption names the program and is set when the window has loaded.
     add(Item::Copyright, QStringLiteral("Menu_LV_RightMenu_Copyright"), QString());
 }

@@ -119,7 +119,8 @@ void forEachEncodedCharacter(QStringView text, Sink &&sink)
         qsizetype length = 1;
         if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
             length = 2;
-        QByteArray bytes = encodeOne(encoder, text.mid(i, length));
+        const QStringView character = text.mid(i, length);
+        QByteArray bytes = encodeOne(encoder, character);
         // An escaped lead byte stands alone because the byte after it made no
         // character with it. A doubly coded character written in the code
         // Windows uses may make one, and the text would read differently;
@@ -140,7 +141,7 @@ void forEachEncodedCharacter(QStringView text, Sink &&sink)
                 }
             }
         }
-        if (!sink(bytes))
+        if (!sink(character, bytes))
             return;
         previous = bytes;
         i += length;
@@ -191,7 +192,7 @@ QByteArray encode(QStringView text)
 {
     QByteArray out;
     out.reserve(text.size() * 2);
-    forEachEncodedCharacter(text, [&out](const QByteArray &bytes) {
+    forEachEncodedCharacter(text, [&out](QStringView, const QByteArray &bytes) {
         out += bytes;
         return true;
     });
@@ -201,13 +202,37 @@ QByteArray encode(QStringView text)
 QByteArray encodeCut(QStringView text, qsizetype maxBytes)
 {
     QByteArray out;
-    forEachEncodedCharacter(text, [&out, maxBytes](const QByteArray &bytes) {
+    forEachEncodedCharacter(text, [&out, maxBytes](QStringView, const QByteArray &bytes) {
         if (out.size() + bytes.size() > maxBytes)
             return false;
         out += bytes;
         return true;
     });
     return out;
+}
+
+QString cutText(QStringView text, qsizetype maxBytes)
+{
+    qsizetype bytes = 0;
+    qsizetype length = 0;
+    forEachEncodedCharacter(text, [&](QStringView character, const QByteArray &encoded) {
+        if (bytes + encoded.size() > maxBytes)
+            return false;
+        bytes += encoded.size();
+        length += character.size();
+        return true;
+    });
+    return text.left(length).toString();
+}
+
+bool hasCharacterWithoutForm(QStringView text)
+{
+    bool found = false;
+    forEachEncodedCharacter(text, [&found](QStringView character, const QByteArray &encoded) {
+        found = encoded.size() == 1 && encoded.front() == kNoForm && character != QStringView(u"?");
+        return !found;
+    });
+    return found;
 }
 
 qsizetype byteLength(QStringView text)

@@ -25,6 +25,15 @@ QByteArray encode(QStringView text);
 // double-byte character.
 QByteArray encodeCut(QStringView text, qsizetype maxBytes);
 
+// The longest prefix of text whose bytes fit into maxBytes, never ending
+// inside a character: encode(cutText(text, n)) == encodeCut(text, n). A
+// character with no CP932 form stays as it is and counts as its "?".
+QString cutText(QStringView text, qsizetype maxBytes);
+
+// True when some character of text has no CP932 form, so that encode writes
+// "?" for it.
+bool hasCharacterWithoutForm(QStringView text);
+
 // Number of bytes encode(text) gives.
 qsizetype byteLength(QStringView text);
 

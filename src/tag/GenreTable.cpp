@@ -36,4 +36,13 @@ QString name(int id)
     return QString::fromLatin1(kNames[static_cast<std::size_t>(id)]);
 }
 
+std::optional<int> find(QStringView text)
+{
+    for (int id = 0; id < kCount; ++id) {
+        if (text.compare(QLatin1StringView(kNames[static_cast<std::size_t>(id)]), Qt::CaseInsensitive) == 0)
+            return id;
+    }
+    return std::nullopt;
+}
+
 }  // namespace GenreTable

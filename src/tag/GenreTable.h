@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
+
+#include <optional>
 
 namespace GenreTable {
 
@@ -12,5 +15,8 @@ inline constexpr int kMaxEntries = 256;
 
 // Name of genre number id, or the empty text for a number without one.
 QString name(int id);
+
+// Number of the genre whose name equals the text without regard to case.
+std::optional<int> find(QStringView text);
 
 }  // namespace GenreTable

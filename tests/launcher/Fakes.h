@@ -3,6 +3,7 @@
 // In-memory stand-ins for the window services, so the main window's logic runs
 // and can be inspected without a display.
 
+#include "ClipboardService.h"
 #include "FakeMessageBox.h"
 #include "FileChooserService.h"
 #include "FileMoveService.h"
@@ -244,6 +245,14 @@ private:
     QStringList synced_;
 };
 
+class FakeClipboard : public ClipboardService
+{
+public:
+    QString contents;
+
+    QString text() const override { return contents; }
+};
+
 // The logic wired to a full set of fakes.
 struct FakeWindowServices {
     FakeListView list;
@@ -254,9 +263,10 @@ struct FakeWindowServices {
     FakeFileMover mover;
     FakeTagEditor editor;
     FakeListMenu menu;
+    FakeClipboard clipboard;
 
     frmID3Launcher::Services services()
     {
-        return {list, messages, chooser, settings, window, mover, editor, menu};
+        return {list, messages, chooser, settings, window, mover, editor, menu, clipboard};
     }
 };

@@ -109,7 +109,7 @@ private slots:
         QTest::addColumn<int>("rows");
         QTest::addColumn<QList<int>>("selected");
         QTest::addColumn<bool>("rowItems");        // edit, save all
-        QTest::addColumn<bool>("selectionItems");  // save selected, rename, delete
+        QTest::addColumn<bool>("selectionItems");  // save selected, rename, delete, the fills
         QTest::newRow("empty list") << 0 << QList<int>{} << false << false;
         QTest::newRow("rows, none selected") << 3 << QList<int>{} << true << false;
         QTest::newRow("last row selected") << 3 << QList<int>{3} << true << true;
@@ -128,17 +128,20 @@ private slots:
             fakes.list.addRow(QString::number(row));
             fakes.list.rows.last().selected = selected.contains(row);
         }
+        const QList<Item> forSelection{Item::SaveSelected, Item::Rename, Item::Delete, Item::FillFromId3v2,
+                                       Item::FillFromFileNames, Item::PasteTitles, Item::ReadAsUtf8, Item::ReadAsEucJp};
         // Start from the opposite state so each item must be set.
-        for (Item item : {Item::EditTag, Item::SaveAll, Item::SaveSelected, Item::Rename, Item::Delete})
-            fakes.menu.enabled[item] = !(item == Item::EditTag || item == Item::SaveAll ? rowItems : selectionItems);
+        for (Item item : {Item::EditTag, Item::SaveAll})
+            fakes.menu.enabled[item] = !rowItems;
+        for (Item item : forSelection)
+            fakes.menu.enabled[item] = !selectionItems;
 
         launcher.lvMP3List_MouseDown(ListInput::LeftButton, 0, 10, 20);
         QVERIFY(fakes.menu.popups.isEmpty());
         QCOMPARE(fakes.menu.enabled.value(Item::EditTag), rowItems);
         QCOMPARE(fakes.menu.enabled.value(Item::SaveAll), rowItems);
-        QCOMPARE(fakes.menu.enabled.value(Item::SaveSelected), selectionItems);
-        QCOMPARE(fakes.menu.enabled.value(Item::Rename), selectionItems);
-        QCOMPARE(fakes.menu.enabled.value(Item::Delete), selectionItems);
+        for (Item item : forSelection)
+            QCOMPARE(fakes.menu.enabled.value(item), selectionItems);
         // Load and About are never disabled.
         QVERIFY(!fakes.menu.enabled.contains(Item::Load));
         QVERIFY(!fakes.menu.enabled.contains(Item::Copyright));

@@ -2,6 +2,7 @@
 // reaches them in the real window.
 
 #include "AnsweringBoxes.h"
+#include "Cp932.h"
 #include "LauncherWindow.h"
 #include "Mp3Files.h"
 #include "classID3_V11.h"
@@ -10,6 +11,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
@@ -155,6 +157,57 @@ private slots:
         QCOMPARE(got, titles);
     }
 
+    // Row 2 selected: each fill command, from its key and its menu item,
+    // gives that row's title; the second file carries an ID3v2 tag, the
+    // format reads the file name as the title, and the row's title holds
+    // "夜" as UTF-8 or EUC-JP bytes.
+    void fillCommandsFromTheirKeysAndMenuItems_data()
+    {
+        QTest::addColumn<QString>("trigger");  // as above
+        QTest::addColumn<QByteArray>("titleBytes");
+        QTest::addColumn<QString>("title");
+        const auto key = [](Qt::Key k, Qt::KeyboardModifiers m = {}) {
+            return QStringLiteral("key %1 %2").arg(int(k)).arg(int(m));
+        };
+        const QByteArray utf8 = "\xE5\xA4\x9C", eucJp = "\xCC\xEB";
+        QTest::newRow("I") << key(Qt::Key_I) << QByteArray() << "夜明けの歌";
+        QTest::newRow("ID3v2 item") << "menu Menu_LV_RightMenu_FillFromId3v2" << QByteArray() << "夜明けの歌";
+        QTest::newRow("N") << key(Qt::Key_N) << QByteArray() << "2";
+        QTest::newRow("file name item") << "menu Menu_LV_RightMenu_FillFromFileNames" << QByteArray() << "2";
+        QTest::newRow("V") << key(Qt::Key_V) << QByteArray() << "貼った曲";
+        QTest::newRow("Ctrl+V") << key(Qt::Key_V, Qt::ControlModifier) << QByteArray() << "貼った曲";
+        QTest::newRow("paste item") << "menu Menu_LV_RightMenu_PasteTitles" << QByteArray() << "貼った曲";
+        QTest::newRow("8") << key(Qt::Key_8) << utf8 << "夜";
+        QTest::newRow("UTF-8 item") << "menu Menu_LV_RightMenu_ReadAsUtf8" << utf8 << "夜";
+        QTest::newRow("J") << key(Qt::Key_J) << eucJp << "夜";
+        QTest::newRow("EUC-JP item") << "menu Menu_LV_RightMenu_ReadAsEucJp" << eucJp << "夜";
+    }
+    void fillCommandsFromTheirKeysAndMenuItems()
+    {
+        QFETCH(QString, trigger);
+        QFETCH(QByteArray, titleBytes);
+        QFETCH(QString, title);
+        Window w(3);
+        QVERIFY(writeFile(w.files[1], readFile(QStringLiteral(KALVO_ID3V2_DATA "/v23_utf16.mp3"))));
+        w.list->topLevelItem(1)->setText(2, Cp932::decode(titleBytes));
+        w.list->setCurrentItem(w.list->topLevelItem(1));
+        w.list->clearSelection();
+        w.list->topLevelItem(1)->setSelected(true);
+        w.window->findChild<QLineEdit *>("txtRenameFormat")->setText(QStringLiteral("%D"));
+        QGuiApplication::clipboard()->setText(QStringLiteral("1. 貼った曲 (3:45)"));
+
+        const QStringList parts = trigger.split(u' ');
+        const QStringList shown = answeringBoxes({QMessageBox::Ok}, [&] {
+            if (parts[0] == QLatin1String("key"))
+                QTest::keyClick(w.list, Qt::Key(parts[1].toInt()), Qt::KeyboardModifiers(parts[2].toInt()));
+            else
+                w.menu()->findChild<QAction *>(parts[1])->trigger();
+        });
+        QCOMPARE(shown, QStringList());
+        QCOMPARE(w.column(2), (QStringList{"曲1", title, "曲3"}));
+        QCOMPARE(w.column(1), (QStringList{"", "*", ""}));
+    }
+
     // Enabling rules are the logic's; here each item must get its own state.
     void rightClickShowsTheMenuWithItsEnabling()
     {
@@ -173,8 +226,11 @@ private slots:
         menu->close();
         QCOMPARE(captions, (QStringList{"タグを編集(&E) Enter", "-", "削除(&D) Del", "-", "ファイルを読み込む(&L)  L", "-",
                                         "ファイル名を変更(&F) R", "-", "選択したファイルを保存(&S) S",
-                                        "全て保存(&A) Shift+S", "-", "Kalvo について(&C) C"}));
-        QCOMPARE(states, (QList<bool>{true, false, true, false, false, true, true}));
+                                        "全て保存(&A) Shift+S", "-", "ID3v2タグから取り込む(&I)  I",
+                                        "ファイル名から取り込む(&N)  N", "曲名を貼り付け(&V)  V",
+                                        "UTF-8として読み直す(&8)  8", "EUC-JPとして読み直す(&J)  J", "-",
+                                        "Kalvo について(&C) C"}));
+        QCOMPARE(states, (QList<bool>{true, false, true, false, false, true, false, false, false, false, false, true}));
     }
 
     void leftClickSetsTheEnablingWithoutTheMenu()

@@ -1,0 +1,9 @@
+#include "QtClipboard.h"
+
+#include <QClipboard>
+#include <QGuiApplication>
+
+QString QtClipboard::text() const
+{
+    return QGuiApplication::clipboard()->text();
+}

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "ClipboardService.h"
+
+// The application's clipboard.
+class QtClipboard : public ClipboardService
+{
+public:
+    QString text() const override;
+};

@@ -1,0 +1,68 @@
+#include "ForeignText.h"
+
+#include <QStringDecoder>
+
+namespace {
+
+std::optional<QString> decodeWhole(ForeignCodePage codePage, QByteArrayView bytes)
+{
+    QStringDecoder decoder(codePage == ForeignCodePage::Utf8 ? "UTF-8" : "EUC-JP",
+                           QStringConverter::Flag::Stateless);
+    QString text = decoder.decode(bytes);
+    if (!decoder.isValid() || decoder.hasError())
+        return std::nullopt;
+    return text;
+}
+
+bool isByteIn(QByteArrayView bytes, qsizetype i, unsigned char low, unsigned char high)
+{
+    const auto byte = static_cast<unsigned char>(bytes[i]);
+    return byte >= low && byte <= high;
+}
+
+// True when the bytes are the start of a character of the code page, with
+// bytes missing at its end.
+bool isCutCharacter(ForeignCodePage codePage, QByteArrayView tail)
+{
+    if (codePage == ForeignCodePage::EucJp) {
+        // A two-byte character's lead, the half-width katakana prefix 0x8E,
+        // or the JIS X 0212 prefix 0x8F with or without its second byte.
+        if (tail.size() == 1)
+            return isByteIn(tail, 0, 0x8E, 0x8F) || isByteIn(tail, 0, 0xA1, 0xFE);
+        return tail.size() == 2 && isByteIn(tail, 0, 0x8F, 0x8F) && isByteIn(tail, 1, 0xA1, 0xFE);
+    }
+    // UTF-8: a lead byte, then fewer continuation bytes than it needs; the
+    // second byte's range rules out overlong forms, surrogates and code
+    // points past U+10FFFF.
+    const auto lead = static_cast<unsigned char>(tail[0]);
+    const qsizetype needed = lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3 : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
+    if (tail.size() >= needed)
+        return false;
+    if (tail.size() >= 2) {
+        const unsigned char low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
+        const unsigned char high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
+        if (!isByteIn(tail, 1, low, high))
+            return false;
+    }
+    for (qsizetype i = 2; i < tail.size(); ++i) {
+        if (!isByteIn(tail, i, 0x80, 0xBF))
+            return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+std::optional<QString> decodeForeign(ForeignCodePage codePage, QByteArrayView bytes)
+{
+    if (std::optional<QString> text = decodeWhole(codePage, bytes))
+        return text;
+    const qsizetype longestCut = codePage == ForeignCodePage::Utf8 ? 3 : 2;
+    for (qsizetype cut = 1; cut <= longestCut && cut < bytes.size(); ++cut) {
+        if (!isCutCharacter(codePage, bytes.last(cut)))
+            continue;
+        if (std::optional<QString> text = decodeWhole(codePage, bytes.first(bytes.size() - cut)))
+            return text;
+    }
+    return std::nullopt;
+}
