@@ -63,8 +63,9 @@ bool frmID3Launcher::SaveRowTag(int i, TagWriteBatch &batch)
     if (i < 1 || i > list.count())
         return false;
     // Every field comes from the row, so nothing of another file reaches this
-    // one.
-    return batch.add(list.cell(i, livFileNamewithPath) + list.cell(i, livFilename), rowFields(list, i));
+    // one; and only the file the row was loaded from is written.
+    return batch.add(list.cell(i, livFileNamewithPath) + list.cell(i, livFilename), rowFields(list, i),
+                     list.rowFile(i).identity);
 }
 
 QString frmID3Launcher::MakeRenameName(int i)

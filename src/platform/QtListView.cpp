@@ -4,6 +4,15 @@
 
 #include <QTreeWidget>
 
+Q_DECLARE_METATYPE(RowFile)
+
+namespace {
+
+// Where a row item keeps what the row knows of its file.
+constexpr int kRowFileRole = Qt::UserRole;
+
+}  // namespace
+
 int QtListView::count() const
 {
     return tree_->topLevelItemCount();
@@ -42,6 +51,18 @@ void QtListView::addRow(const QString &label)
 {
     auto *rowItem = new QTreeWidgetItem(tree_);
     rowItem->setText(livFilename, label);
+}
+
+RowFile QtListView::rowFile(int row) const
+{
+    const QTreeWidgetItem *rowItem = item(row);
+    return rowItem ? rowItem->data(livFilename, kRowFileRole).value<RowFile>() : RowFile();
+}
+
+void QtListView::setRowFile(int row, const RowFile &file)
+{
+    if (QTreeWidgetItem *rowItem = item(row))
+        rowItem->setData(livFilename, kRowFileRole, QVariant::fromValue(file));
 }
 
 void QtListView::removeRow(int row)

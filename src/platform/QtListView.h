@@ -17,6 +17,8 @@ public:
     bool isSelected(int row) const override;
     int currentRow() const override;
     void addRow(const QString &label) override;
+    RowFile rowFile(int row) const override;
+    void setRowFile(int row, const RowFile &file) override;
     void removeRow(int row) override;
     QString headerText(int column) const override;
 
