@@ -109,8 +109,12 @@ void frmID3Launcher::lblRENBANDD_OLEDragDrop(const QStringList &paths)
         } else {
             unnumbered << position;
         }
-        if (trackNumber > kLastTrackNumber)
+        if (trackNumber > kLastTrackNumber) {
+            // The files after the one that got the last number are named too.
+            for (qsizetype rest = position + 1; rest < paths.size(); ++rest)
+                unnumbered << rest;
             break;
+        }
     }
     for (int entry : batch.finish())
         unnumbered << written.at(entry);
