@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QDropEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
@@ -37,6 +38,16 @@ void dropOnto(QTreeWidget *list, QMimeData *data)
     QDropEvent drop(QPointF(list->viewport()->rect().center()), Qt::CopyAction, data, Qt::LeftButton,
                     Qt::NoModifier);
     QApplication::sendEvent(list->viewport(), &drop);
+}
+
+// Types the text one character at a time, as a keyboard or an input method
+// would (QTest::keyClicks knows only ASCII).
+void typeText(QWidget *field, const QString &text)
+{
+    for (const QChar character : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(character));
+        QApplication::sendEvent(field, &press);
+    }
 }
 
 QStringList fileNameColumn(QTreeWidget *list)
@@ -103,21 +114,34 @@ private slots:
         QCOMPARE(list->topLevelItem(0)->text(3), QStringLiteral("Blues"));
     }
 
+    // The format box takes only characters the settings file can keep in
+    // CP932, typed or pasted, so the next start shows what the user saw.
     void quittingRemembersTheRenameFormat_data()
     {
         QTest::addColumn<bool>("byQuitButton");
-        QTest::newRow("quit button") << true;
-        QTest::newRow("close box") << false;
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QString>("format");
+        QTest::newRow("quit button") << true << "%N_%D_" << "曲" << "%N_%D_曲";
+        QTest::newRow("close box") << false << "%N_%D_" << "曲" << "%N_%D_曲";
+        QTest::newRow("characters CP932 cannot hold") << true << "%D – " << "%A é🎵" << "%D  %A ";
     }
     void quittingRemembersTheRenameFormat()
     {
         QFETCH(bool, byQuitButton);
+        QFETCH(QString, typed);
+        QFETCH(QString, pasted);
+        QFETCH(QString, format);
         QTemporaryDir folder;
         const QString iniPath = folder.filePath(QStringLiteral("kiv.ini"));
         {
             LauncherWindow window(folder.path());
             window.show();
-            window.findChild<QLineEdit *>("txtRenameFormat")->setText(QStringLiteral("%N_%D_曲"));
+            auto *box = window.findChild<QLineEdit *>("txtRenameFormat");
+            box->clear();
+            typeText(box, typed);
+            box->insert(pasted);
+            QCOMPARE(box->text(), format);
             if (byQuitButton)
                 QTest::mouseClick(window.findChild<QPushButton *>("cmdEnd"), Qt::LeftButton);
             else
@@ -125,10 +149,10 @@ private slots:
             QVERIFY(!window.isVisible());
         }
         PrivateProfileFile settings;
-        QCOMPARE(settings.readString("KIV", "FILE_FORMAT", iniPath), QStringLiteral("%N_%D_曲"));
+        QCOMPARE(settings.readString("KIV", "FILE_FORMAT", iniPath), format);
 
         LauncherWindow nextRun(folder.path());
-        QCOMPARE(nextRun.findChild<QLineEdit *>("txtRenameFormat")->text(), QStringLiteral("%N_%D_曲"));
+        QCOMPARE(nextRun.findChild<QLineEdit *>("txtRenameFormat")->text(), format);
     }
 
     void listServiceKeepsTheCurrentRowApartFromTheSelection()
