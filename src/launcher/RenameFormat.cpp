@@ -13,6 +13,11 @@ QString twoDigits(int number, const QString &text)
     return number < 10 ? QStringLiteral("0") + text : text;
 }
 
+bool isControlCharacter(QChar character)
+{
+    return character.unicode() < 0x20 || character.unicode() == 0x7F;
+}
+
 }  // namespace
 
 bool isRefusedRenameFormat(const QString &format)
@@ -44,11 +49,12 @@ QString renameFileName(const QString &format, const FileRowCells &cells, int pos
     name.replace(QStringLiteral("%J"), cells[livGenre]);
     name.replace(QStringLiteral("%Y"), cells[livYear]);
     name.replace(QStringLiteral("%N"), twoDigits(position, QString::number(position)));
-    name += extension;
-    // A tag byte that is no CP932 text has no character a file name could hold.
+    // A tag byte that is no CP932 text has no character a file name could
+    // hold, and a control character (a line break, a tab) would break
+    // listings and scripts. The extension is the file's own.
     for (QChar &character : name) {
-        if (Cp932::isEscape(character))
+        if (Cp932::isEscape(character) || isControlCharacter(character))
             character = u'_';
     }
-    return name;
+    return name + extension;
 }
