@@ -1,7 +1,7 @@
 #include "RenameFormat.h"
 
+#include "ByteEscape.h"
 #include "CellNumber.h"
-#include "Cp932.h"
 
 namespace {
 
@@ -53,7 +53,7 @@ QString renameFileName(const QString &format, const FileRowCells &cells, int pos
     // hold, and a control character (a line break, a tab) would break
     // listings and scripts. The extension is the file's own.
     for (QChar &character : name) {
-        if (Cp932::isEscape(character) || isControlCharacter(character))
+        if (ByteEscape::isEscape(character) || isControlCharacter(character))
             character = u'_';
     }
     return name + extension;

@@ -29,13 +29,10 @@ QByteArray encodeCut(QStringView text, qsizetype maxBytes);
 qsizetype byteLength(QStringView text);
 
 // Text of CP932 bytes. ASCII bytes stay ASCII (0x5C is the backslash, 0x7E the
-// tilde); a byte that is no part of a valid character becomes its escape, so
-// encode(decode(bytes)) gives the bytes back, whatever they are.
+// tilde); a byte that is no part of a valid character becomes its escape
+// (ByteEscape), so encode(decode(bytes)) gives the bytes back, whatever they
+// are.
 QString decode(QByteArrayView bytes);
-
-// True for the escape of a byte that is no part of a valid character
-// (U+DC80..U+DCFF). Qt draws it as U+FFFD; it must not reach a file name.
-bool isEscape(QChar character);
 
 // True for the first byte of a double-byte character.
 bool isLeadByte(unsigned char byte);
