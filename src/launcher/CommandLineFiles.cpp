@@ -6,7 +6,6 @@
 #include "NativePath.h"
 
 #include <QDir>
-#include <QFile>
 
 #include <algorithm>
 #include <dirent.h>
@@ -59,9 +58,9 @@ bool naturalLess(QStringView a, QStringView b)
 }
 
 // The names in the folder at path that may be files: all but subfolders and
-// hidden names; nothing when path names no folder. Only the names are kept,
-// so a folder of many thousand entries costs little memory; what each entry
-// is, AddMp3File finds out.
+// hidden names, with their exact bytes; nothing when path names no folder.
+// Only the names are kept, so a folder of many thousand entries costs little
+// memory; what each entry is, AddMp3File finds out.
 std::optional<QStringList> folderEntryNames(const QString &path)
 {
     const QByteArray native = nativePath(path);
@@ -71,7 +70,7 @@ std::optional<QStringList> folderEntryNames(const QString &path)
     QStringList names;
     while (const dirent *entry = ::readdir(folder)) {
         if (entry->d_name[0] != '.' && entry->d_type != DT_DIR)
-            names << QFile::decodeName(entry->d_name);
+            names << pathText(entry->d_name);
     }
     ::closedir(folder);
     return names;
@@ -90,7 +89,9 @@ void frmID3Launcher::AddCommandLineFiles(const QStringList &arguments, const QSt
             return;
         if (argument.isEmpty())
             continue;
-        const QString path = QDir::cleanPath(QDir(currentFolder).absoluteFilePath(argument));
+        // Text only: the system would not take the path's escaped bytes.
+        const QString path
+            = QDir::cleanPath(QDir::isAbsolutePath(argument) ? argument : currentFolder + u'/' + argument);
         std::optional<QStringList> names = folderEntryNames(path);
         if (!names) {
             AddMp3File(path);

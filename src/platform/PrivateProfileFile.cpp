@@ -4,8 +4,6 @@
 #include "NativePath.h"
 #include "TailFile.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QList>
 #include <QRandomGenerator>
 
@@ -297,6 +295,14 @@ QByteArray valueText(const QString &value)
     return loose || isQuoted(bytes) ? '"' + bytes + '"' : bytes;
 }
 
+// Creates the folders above the file at path that are missing; a folder
+// that cannot be made shows when the file is written.
+void makeFolders(const QByteArray &path)
+{
+    for (qsizetype slash = path.indexOf('/', 1); slash > 0; slash = path.indexOf('/', slash + 1))
+        ::mkdir(path.left(slash).constData(), 0777);
+}
+
 void endLine(QByteArray &line, const QByteArray &lineEnding)
 {
     if (!line.endsWith('\n'))
@@ -346,6 +352,6 @@ bool PrivateProfileFile::writeString(const QString &section, const QString &key,
         lines.append(keyName + '=' + text + lineEnding);
     }
     // The settings folder of a new user does not exist before the first write.
-    QDir().mkpath(QFileInfo(filePath).absolutePath());
+    makeFolders(path);
     return replaceFile(path, lines.join(), *old);
 }

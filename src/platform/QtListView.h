@@ -5,7 +5,9 @@
 class QTreeWidget;
 class QTreeWidgetItem;
 
-// The list service over a QTreeWidget whose top-level items are the rows.
+// The list service over a QTreeWidget whose top-level items are the rows. The
+// file-name column shows each name as the user reads it (shownPath); the
+// cell is the name's exact text.
 class QtListView : public ListViewService
 {
 public:

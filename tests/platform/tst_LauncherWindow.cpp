@@ -1,13 +1,17 @@
 // The main window as a user meets it: its caption, controls and columns, files
 // dropped on the list, and quitting, which remembers the rename format.
 
+#include "FileRow.h"
 #include "LauncherWindow.h"
 #include "Mp3Files.h"
+#include "NativePath.h"
 #include "PrivateProfileFile.h"
 #include "QtListView.h"
 #include "QtMessageBox.h"
+#include "frmID3Launcher.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QDropEvent>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -20,6 +24,9 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <QUrl>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -112,6 +119,49 @@ private slots:
         QCOMPARE(fileNameColumn(list), (QStringList{"b.mp3", "a.mp3", "曲.mp3"}));
         QCOMPARE(list->topLevelItem(0)->text(9), folder.path() + u'/');
         QCOMPARE(list->topLevelItem(0)->text(3), QStringLiteral("Blues"));
+    }
+
+    // A file whose name is CP932 bytes ("あソ.mp3"; the second byte of "ソ"
+    // is the byte of "\"), dropped as its raw URI or found in a folder named
+    // on the command line, becomes one row that shows the name readably;
+    // saving writes that very file, and renaming gives it a UTF-8 name.
+    void shiftJisNamedFile_data()
+    {
+        QTest::addColumn<bool>("dropped");
+        QTest::newRow("dropped") << true;
+        QTest::newRow("folder on the command line") << false;
+    }
+    void shiftJisNamedFile()
+    {
+        QFETCH(bool, dropped);
+        QTemporaryDir folder;
+        const QByteArray file = QFile::encodeName(folder.path()) + "/\x82\xA0\x83\x5C.mp3";
+        const QByteArray content = mpegFrameFile();
+        const int fd = ::open(file.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+        QVERIFY(fd >= 0);
+        QCOMPARE(::write(fd, content.constData(), size_t(content.size())), ssize_t(content.size()));
+        QCOMPARE(::close(fd), 0);
+        LauncherWindow window(folder.path());
+        auto *list = window.findChild<QTreeWidget *>("lvMP3List");
+
+        if (dropped) {
+            QMimeData uris;
+            uris.setData(QStringLiteral("text/uri-list"), "file://" + file.toPercentEncoding("/") + "\r\n");
+            QVERIFY(dragOnto(list, &uris));
+            dropOnto(list, &uris);
+        } else {
+            window.logic().AddCommandLineFiles({folder.path()}, QStringLiteral("/"));
+        }
+        QCOMPARE(fileNameColumn(list), QStringList{QStringLiteral("あソ.mp3")});
+
+        list->topLevelItem(0)->setText(livTitle, QStringLiteral("曲"));
+        list->topLevelItem(0)->setSelected(true);
+        window.logic().Save(SaveAll);
+        QCOMPARE(readMp3Tag(pathText(file)).Title, QStringLiteral("曲"));
+        window.findChild<QLineEdit *>("txtRenameFormat")->setText(QStringLiteral("%D"));
+        window.logic().Rename();
+        QCOMPARE(fileNameColumn(list), QStringList{QStringLiteral("曲.mp3")});
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{QStringLiteral("曲.mp3")});
     }
 
     // The format box takes only characters the settings file can keep in
