@@ -1,6 +1,7 @@
 #include "CommandLine.h"
 
 #include "KalvoVersion.h"
+#include "NativePath.h"
 
 #include <QCommandLineParser>
 
@@ -62,9 +63,10 @@ void print(std::FILE *stream, const QString &text)
 
 CommandLine readCommandLine(int argc, char *argv[])
 {
+    // File arguments keep their exact bytes (pathText); options are ASCII.
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
-        arguments << QString::fromLocal8Bit(argv[i]);
+        arguments << pathText(argv[i]);
 
     QCommandLineParser parser;
     // Qt's own options are single-dash words ("-platform xcb").

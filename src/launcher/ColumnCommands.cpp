@@ -7,6 +7,7 @@
 #include "ListViewService.h"
 #include "MainWindowService.h"
 #include "MessageBoxService.h"
+#include "NativePath.h"
 
 #include <algorithm>
 
@@ -94,7 +95,7 @@ void frmID3Launcher::lblRENBANDD_OLEDragDrop(const QStringList &paths)
         // Asked until the first file has been numbered, so answering No
         // never leaves some files changed.
         if (trackNumber == 1
-            && !ask(path + QStringLiteral("から順番にトラック番号を振り全ファイル書き換えます。\rよろしいですか？"),
+            && !ask(shownPath(path) + QStringLiteral("から順番にトラック番号を振り全ファイル書き換えます。\rよろしいですか？"),
                     QStringLiteral("[確認]")))
             return;
         tag.SetMP3File(path);
@@ -109,8 +110,12 @@ void frmID3Launcher::lblRENBANDD_OLEDragDrop(const QStringList &paths)
         } else {
             unnumbered << position;
         }
-        if (trackNumber > kLastTrackNumber)
+        if (trackNumber > kLastTrackNumber) {
+            // The files after the one that got the last number are named too.
+            for (qsizetype rest = position + 1; rest < paths.size(); ++rest)
+                unnumbered << rest;
             break;
+        }
     }
     for (int entry : batch.finish())
         unnumbered << written.at(entry);
@@ -120,7 +125,7 @@ void frmID3Launcher::lblRENBANDD_OLEDragDrop(const QStringList &paths)
     if (!unnumbered.isEmpty()) {
         QStringList lines{QStringLiteral("次のファイルにはトラック番号を書き込めませんでした。")};
         for (qsizetype position : std::as_const(unnumbered))
-            lines << paths.at(position);
+            lines << shownPath(paths.at(position));
         services_.messages.showMessage(lines.join(u'\r'), MessageBoxService::Buttons::Ok,
                                        MessageBoxService::Icon::Exclamation,
                                        services_.window.caption() + QStringLiteral(" [書込みエラー]"));

@@ -2,9 +2,14 @@
 
 #include "frmID3Launcher.h"
 
+#include "ListViewService.h"
+#include "NativePath.h"
+
 #include <QDir>
 
 #include <algorithm>
+#include <dirent.h>
+#include <optional>
 
 namespace {
 
@@ -41,8 +46,8 @@ bool naturalLess(QStringView a, QStringView b)
             const QStringView x = withoutLeadingZeros(digitRun(a, i));
             const QStringView y = withoutLeadingZeros(digitRun(b, j));
             order = x.size() != y.size() ? (x.size() < y.size() ? -1 : 1) : x.compare(y);
-        } else {
-            order = a.sliced(i++, 1).compare(b.sliced(j++, 1), Qt::CaseInsensitive);
+        } else if (a[i++] != b[j++]) {  // names of a folder mostly share their starts
+            order = a.sliced(i - 1, 1).compare(b.sliced(j - 1, 1), Qt::CaseInsensitive);
         }
         if (order != 0)
             return order < 0;
@@ -52,32 +57,52 @@ bool naturalLess(QStringView a, QStringView b)
     return a < b;
 }
 
-// The paths the arguments stand for, in order: each taken from currentFolder
-// when relative; a folder stands for the files directly inside it, in natural
-// name order. Anything else is passed on for AddMp3File to take or skip.
-QStringList expandArguments(const QStringList &arguments, const QString &currentFolder)
+// The names in the folder at path that may be files: all but subfolders and
+// hidden names, with their exact bytes; nothing when path names no folder.
+// Only the names are kept, so a folder of many thousand entries costs little
+// memory; what each entry is, AddMp3File finds out.
+std::optional<QStringList> folderEntryNames(const QString &path)
 {
-    QStringList paths;
-    for (const QString &argument : arguments) {
-        if (argument.isEmpty())
-            continue;
-        const QString path = QDir::cleanPath(QDir(currentFolder).absoluteFilePath(argument));
-        const QDir folder(path);
-        if (!folder.exists()) {
-            paths << path;
-            continue;
-        }
-        QStringList names = folder.entryList(QDir::Files, QDir::NoSort);
-        std::sort(names.begin(), names.end(), naturalLess);
-        for (const QString &name : names)
-            paths << folder.filePath(name);
+    const QByteArray native = nativePath(path);
+    DIR *folder = native.isEmpty() ? nullptr : ::opendir(native.constData());
+    if (!folder)
+        return std::nullopt;
+    QStringList names;
+    while (const dirent *entry = ::readdir(folder)) {
+        if (entry->d_name[0] != '.' && entry->d_type != DT_DIR)
+            names << pathText(entry->d_name);
     }
-    return paths;
+    ::closedir(folder);
+    return names;
 }
 
 }  // namespace
 
+// Each argument is taken from currentFolder when relative; a folder stands
+// for the files directly inside it, in natural name order. Anything else is
+// passed on for AddMp3File to take or skip. Once the list is full, nothing
+// more is looked at.
 void frmID3Launcher::AddCommandLineFiles(const QStringList &arguments, const QString &currentFolder)
 {
-    lvMP3List_OLEDragDrop(expandArguments(arguments, currentFolder));
+    for (const QString &argument : arguments) {
+        if (services_.list.count() >= kMaxRows)
+            return;
+        if (argument.isEmpty())
+            continue;
+        // Text only: the system would not take the path's escaped bytes.
+        const QString path
+            = QDir::cleanPath(QDir::isAbsolutePath(argument) ? argument : currentFolder + u'/' + argument);
+        std::optional<QStringList> names = folderEntryNames(path);
+        if (!names) {
+            AddMp3File(path);
+            continue;
+        }
+        std::sort(names->begin(), names->end(), naturalLess);
+        const QString folder = path.endsWith(u'/') ? path : path + u'/';
+        for (const QString &name : std::as_const(*names)) {
+            if (services_.list.count() >= kMaxRows)
+                return;
+            AddMp3File(folder + name);
+        }
+    }
 }

@@ -5,6 +5,7 @@
 #include "GenreTable.h"
 #include "ListViewService.h"
 #include "MainWindowService.h"
+#include "NativePath.h"
 #include "TagEditorService.h"
 #include "frmID3Launcher.h"
 
@@ -52,7 +53,7 @@ void frmID3Launcher::frmID3EditerWindow_PutID3(qint16 KeyID)
     else if (n < 1)
         n = rows;
 
-    services_.editor.show(rowFields(list, n), list.cell(n, livFilename), static_cast<qint16>(n));
+    services_.editor.show(rowFields(list, n), shownPath(list.cell(n, livFilename)), static_cast<qint16>(n));
 }
 
 void frmID3Launcher::frmID3EditerWindow_SetID3(qint16 KeyID)

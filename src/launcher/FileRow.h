@@ -1,8 +1,10 @@
 #pragma once
 
+#include "FileIdentity.h"
 #include "TagRecord.h"
 
 #include <array>
+#include <optional>
 
 class ListViewService;
 
@@ -42,6 +44,15 @@ inline constexpr std::array<FileRowColumnInfo, kFileRowColumnCount> kFileRowColu
     {u"ファイル名withパス", 0},
     {u"ジャンルID", 0},
 }};
+
+// What a row knows of its file, beside its cells; it travels with the row.
+// The identity is that of the file the row was loaded from: a save writes
+// only that file, even when the row's path has come to name another since
+// (a symlink or another file put in its place). A rename keeps it, as the
+// file stays the same. A row added without a file knows nothing.
+struct RowFile {
+    std::optional<FileIdentity> identity;
+};
 
 // The change mark of livChanged.
 inline constexpr char16_t kChangeMark[] = u"*";

@@ -1,11 +1,14 @@
 #pragma once
 
+#include "FileRow.h"
+
 #include <QString>
 
 // The main window's file list as the logic sees it: rows numbered 1 to N from
 // the top in insertion order (nothing re-sorts them), each with eleven text
 // cells at positions 0 to 10 (position 0 is the row's label) and a selected
-// flag; one row may be the current one.
+// flag, and what it knows of its file (RowFile); one row may be the current
+// one.
 class ListViewService
 {
 public:
@@ -20,6 +23,8 @@ public:
     // Appends a row at the bottom whose label is the text; its other cells
     // are empty.
     virtual void addRow(const QString &label) = 0;
+    virtual RowFile rowFile(int row) const = 0;
+    virtual void setRowFile(int row, const RowFile &file) = 0;
     // Removes the row; the rows below move up by one.
     virtual void removeRow(int row) = 0;
     // The column's header text as shown.

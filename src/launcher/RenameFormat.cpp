@@ -1,7 +1,7 @@
 #include "RenameFormat.h"
 
+#include "ByteEscape.h"
 #include "CellNumber.h"
-#include "Cp932.h"
 
 namespace {
 
@@ -11,6 +11,11 @@ const QString kRefusedCharacters = QStringLiteral("\\*?!\"+><:");
 QString twoDigits(int number, const QString &text)
 {
     return number < 10 ? QStringLiteral("0") + text : text;
+}
+
+bool isControlCharacter(QChar character)
+{
+    return character.unicode() < 0x20 || character.unicode() == 0x7F;
 }
 
 }  // namespace
@@ -44,11 +49,12 @@ QString renameFileName(const QString &format, const FileRowCells &cells, int pos
     name.replace(QStringLiteral("%J"), cells[livGenre]);
     name.replace(QStringLiteral("%Y"), cells[livYear]);
     name.replace(QStringLiteral("%N"), twoDigits(position, QString::number(position)));
-    name += extension;
-    // A tag byte that is no CP932 text has no character a file name could hold.
+    // A tag byte that is no CP932 text has no character a file name could
+    // hold, and a control character (a line break, a tab) would break
+    // listings and scripts. The extension is the file's own.
     for (QChar &character : name) {
-        if (Cp932::isEscape(character))
+        if (ByteEscape::isEscape(character) || isControlCharacter(character))
             character = u'_';
     }
-    return name;
+    return name + extension;
 }

@@ -15,6 +15,7 @@ bool isRefusedRenameFormat(const QString &format);
 // The new file name for a row: the format with its tokens replaced by the
 // row's cells (%A album, %K artist, %D title, %C comment, %T track, %J genre
 // name, %Y year, %N the row's position), followed by the extension of the
-// row's current file name, with "_" for each escaped tag byte (Cp932). Empty
-// when the format is refused.
+// row's current file name, with "_" for each escaped byte (ByteEscape) and
+// each control character (U+0000..U+001F, U+007F). Empty when the format is
+// refused.
 QString renameFileName(const QString &format, const FileRowCells &cells, int position);

@@ -8,17 +8,23 @@
 #include "ListViewService.h"
 #include "MainWindowService.h"
 #include "MessageBoxService.h"
+#include "NativePath.h"
 #include "PathParts.h"
 #include "RenameFormat.h"
 
 namespace {
 
+// The longest file name the system takes, in bytes.
+constexpr qsizetype kMaxNameBytes = 255;
+
 // A name built from tag values that would leave the folder, or is no file
 // name at all, is refused before anything moves; so is a name starting with a
-// dot (".mp3" from an empty format), which would hide the file.
+// dot (".mp3" from an empty format), which would hide the file, and one too
+// long for the system.
 bool isNameWithinFolder(const QString &name)
 {
-    return !name.isEmpty() && !name.startsWith(u'.') && !name.contains(kPathSeparator) && !name.contains(QChar(0));
+    return !name.isEmpty() && !name.startsWith(u'.') && !name.contains(kPathSeparator) && !name.contains(QChar(0))
+           && nativePath(name).size() <= kMaxNameBytes;
 }
 
 }  // namespace
@@ -52,7 +58,8 @@ void frmID3Launcher::Save(SaveMode mode)
 
 void frmID3Launcher::showSaveError(int row)
 {
-    services_.messages.showMessage(services_.list.cell(row, livFilename) + QStringLiteral(" は保存できませんでした。"),
+    services_.messages.showMessage(shownPath(services_.list.cell(row, livFilename))
+                                       + QStringLiteral(" は保存できませんでした。"),
                                    MessageBoxService::Buttons::Ok, MessageBoxService::Icon::Critical,
                                    services_.window.caption() + QStringLiteral(" [保存エラー]"));
 }
@@ -70,8 +77,9 @@ bool frmID3Launcher::SaveRowTag(int i, TagWriteBatch &batch)
     if (i < 1 || i > list.count())
         return false;
     // Every field comes from the row, so nothing of another file reaches this
-    // one.
-    return batch.add(list.cell(i, livFileNamewithPath) + list.cell(i, livFilename), rowFields(list, i));
+    // one; and only the file the row was loaded from is written.
+    return batch.add(list.cell(i, livFileNamewithPath) + list.cell(i, livFilename), rowFields(list, i),
+                     list.rowFile(i).identity);
 }
 
 QString frmID3Launcher::MakeRenameName(int i)
@@ -104,7 +112,7 @@ void frmID3Launcher::Rename()
         if (isNameWithinFolder(newName) && services_.mover.moveFile(folder + oldName, folder + newName)) {
             list.setCell(i, livFilename, newName);
         } else {
-            services_.messages.showMessage(oldName + QStringLiteral(" から ") + newName
+            services_.messages.showMessage(shownPath(oldName) + QStringLiteral(" から ") + shownPath(newName)
                                                + QStringLiteral(" に変更できませんでした"),
                                            MessageBoxService::Buttons::Ok, MessageBoxService::Icon::Exclamation,
                                            caption + QStringLiteral(" [変更時エラー]"));

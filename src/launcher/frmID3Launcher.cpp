@@ -63,19 +63,25 @@ void frmID3Launcher::AddMp3File(const QString &path)
     ListViewService &list = services_.list;
     if (list.count() >= kMaxRows)
         return;
-    // A file already listed, under this path or any other spelling of it,
-    // keeps its one row: two rows of one file would overwrite each other's
-    // saves.
-    const std::optional<FileIdentity> identity = fileIdentity(path);
-    for (int row = 1; row <= list.count(); ++row) {
-        const QString rowPath = list.cell(row, livFileNamewithPath) + list.cell(row, livFilename);
-        if (rowPath == path || (identity && fileIdentity(rowPath) == identity))
-            return;
-    }
+    // The file is read before it is looked for among the rows: most files of
+    // a large folder are no MP3 files, and so cost no more than the read.
     classID3_V11 &tag = sharedTag();
     tag.SetMP3File(path);
     if (!tag.LoadMp3File(QString()))
         return;
+    // A file already listed, under this path or any other spelling of it,
+    // keeps its one row: two rows of one file would overwrite each other's
+    // saves. Each row keeps the identity of its file, so a row's path is
+    // looked up only when the identities match: the row's file may have been
+    // deleted since, and a new file given its inode number.
+    const std::optional<FileIdentity> identity = fileIdentity(path);
+    if (!identity)
+        return;
+    for (int row = 1; row <= list.count(); ++row) {
+        const QString rowPath = list.cell(row, livFileNamewithPath) + list.cell(row, livFilename);
+        if (rowPath == path || (list.rowFile(row).identity == identity && fileIdentity(rowPath) == identity))
+            return;
+    }
     const QString fileName = GetFileNamePart(path);
     if (fileName.isEmpty())
         return;
@@ -83,6 +89,7 @@ void frmID3Launcher::AddMp3File(const QString &path)
     list.addRow(fileName);
     const int row = list.count();
     list.setCell(row, livFileNamewithPath, GetFolderPart(path));
+    list.setRowFile(row, {.identity = identity});
     putRowFields(list, row, tagFields(tag));
 }
 

@@ -5,9 +5,10 @@
 class QDropEvent;
 class QMimeData;
 
-// Full paths of the local files a drag carries, in the drag's order; empty
-// when it carries none (text, web links and the like). A path holding a zero
-// character is left out.
+// Full paths of the local files a drag carries, in the drag's order, read
+// from its URI list with their exact bytes (pathText); empty when it carries
+// none (text, web links and the like). A path holding a zero byte is left
+// out.
 QStringList droppedLocalFiles(const QMimeData *data);
 
 // Accepts a drag enter, move or drop event that carries local files and

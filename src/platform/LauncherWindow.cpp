@@ -1,5 +1,6 @@
 #include "LauncherWindow.h"
 
+#include "Cp932OnlyInput.h"
 #include "FileDropLabel.h"
 #include "FileListWidget.h"
 #include "ListInputCodes.h"
@@ -86,6 +87,7 @@ LauncherWindow::LauncherWindow(const QString &programFolder, QWidget *parent)
     txtRenameFormat = new QLineEdit(this);
     txtRenameFormat->setObjectName(QStringLiteral("txtRenameFormat"));
     txtRenameFormat->setFont(gothicFont(11.25, true));
+    new Cp932OnlyInput(txtRenameFormat);
 
     cmdEnd = new QPushButton(QStringLiteral("終了(&Q)"), this);
     cmdEnd->setObjectName(QStringLiteral("cmdEnd"));

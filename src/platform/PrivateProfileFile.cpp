@@ -4,8 +4,6 @@
 #include "NativePath.h"
 #include "TailFile.h"
 
-#include <QDir>
-#include <QFileInfo>
 #include <QList>
 #include <QRandomGenerator>
 
@@ -164,11 +162,13 @@ Location locate(const QList<QByteArray> &lines, QByteArrayView section, QByteArr
     return at;
 }
 
-// The settings file as found: its bytes, and its permission bits when it
-// exists.
+// The settings file as found: its bytes, and its permission bits, owner and
+// group when it exists.
 struct SettingsFile {
     QByteArray data;
     std::optional<mode_t> mode;
+    uid_t owner = 0;
+    gid_t group = 0;
 };
 
 // Reads at most kMaxFileBytes + 1 bytes from fd, so that a file over the limit
@@ -216,7 +216,7 @@ std::optional<SettingsFile> readFile(const QByteArray &path)
     const std::optional<QByteArray> data = readBounded(file.get());
     if (!data)
         return std::nullopt;
-    return SettingsFile{*data, opened.st_mode & 07777};
+    return SettingsFile{*data, opened.st_mode & 07777, opened.st_uid, opened.st_gid};
 }
 
 // Writes all of data to fd; false on an error or when nothing more is taken.
@@ -246,21 +246,37 @@ FileDescriptor createTemporary(const QByteArray &path, mode_t mode, QByteArray &
     return FileDescriptor();
 }
 
-// Replaces the file at path with data: a temporary file beside it is written
-// in full and synced, then renamed over it, so the old file stays as it was
-// until the new one is complete on disk, and a failure at any step leaves it
-// whole. The temporary is private until it takes the old file's permission
-// bits; a new file gets the usual 0666 less the umask. A folder the user may
-// not write fails here, and the file is never rewritten in place instead: a
-// full disk could then truncate it.
-bool replaceFile(const QByteArray &path, QByteArrayView data, std::optional<mode_t> mode)
+// Gives the new file at fd the old file's owner and group, so that a rewrite
+// by another user (root quitting) leaves the file its owner's; false when
+// that is not permitted.
+bool takeOwner(int fd, const SettingsFile &old)
 {
+    struct stat info {};
+    if (::fstat(fd, &info) != 0)
+        return false;
+    return (info.st_uid == old.owner && info.st_gid == old.group) || ::fchown(fd, old.owner, old.group) == 0;
+}
+
+// Replaces the file at path, as old found it, with data: a temporary file
+// beside it is written in full and synced, then renamed over it, so the old
+// file stays as it was until the new one is complete on disk, and a failure
+// at any step leaves it whole. The temporary is private until it takes the
+// old file's owner, group and permission bits; a new file gets the usual 0666
+// less the umask. A file its user may not write (0444: "do not change") is
+// left as it is, as is one whose owner the new file cannot get. A folder the
+// user may not write fails here, and the file is never rewritten in place
+// instead: a full disk could then truncate it.
+bool replaceFile(const QByteArray &path, QByteArrayView data, const SettingsFile &old)
+{
+    if (old.mode && ::faccessat(AT_FDCWD, path.constData(), W_OK, AT_EACCESS) != 0)
+        return false;
     QByteArray temporary;
-    FileDescriptor file = createTemporary(path, mode ? 0600 : 0666, temporary);
+    FileDescriptor file = createTemporary(path, old.mode ? 0600 : 0666, temporary);
     if (!file.isOpen())
         return false;
     const int fd = file.get();
-    const bool written = writeAll(fd, data) && (!mode || ::fchmod(fd, *mode) == 0) && ::fsync(fd) == 0;
+    const bool written = writeAll(fd, data) && (!old.mode || (takeOwner(fd, old) && ::fchmod(fd, *old.mode) == 0))
+                         && ::fsync(fd) == 0;
     if (file.close() && written && ::rename(temporary.constData(), path.constData()) == 0)
         return true;
     ::unlink(temporary.constData());
@@ -287,6 +303,14 @@ QString valueOf(QByteArrayView keyLine)
     if (isQuoted(value))
         value = value.sliced(1, value.size() - 2);
     return Cp932::decode(value.first(Cp932::cutLength(value, kMaxValueBytes)));
+}
+
+// Creates the folders above the file at path that are missing; a folder
+// that cannot be made shows when the file is written.
+void makeFolders(const QByteArray &path)
+{
+    for (qsizetype slash = path.indexOf('/', 1); slash > 0; slash = path.indexOf('/', slash + 1))
+        ::mkdir(path.left(slash).constData(), 0777);
 }
 
 void endLine(QByteArray &line, const QByteArray &lineEnding)
@@ -339,6 +363,6 @@ bool PrivateProfileFile::writeString(const QString &section, const QString &key,
         lines.append(keyName + '=' + text + lineEnding);
     }
     // The settings folder of a new user does not exist before the first write.
-    QDir().mkpath(QFileInfo(filePath).absolutePath());
-    return replaceFile(path, lines.join(), old->mode);
+    makeFolders(path);
+    return replaceFile(path, lines.join(), *old);
 }

@@ -10,7 +10,8 @@
 //
 // Only a regular file of at most 1 MB that is not a symlink is read or
 // written; anything else reads as a missing file and is never written. A
-// write replaces the file whole or not at all and keeps its permission bits.
+// write replaces the file whole or not at all and keeps its owner, group and
+// permission bits; a file the user may not write is left as it is.
 class PrivateProfileFile final : public SettingsFileService
 {
 public:

@@ -1,8 +1,30 @@
 #include "QtListView.h"
 
 #include "FileRow.h"
+#include "NativePath.h"
 
 #include <QTreeWidget>
+
+Q_DECLARE_METATYPE(RowFile)
+
+namespace {
+
+// Where a row item keeps what the row knows of its file, and its file name
+// as the path's text; the column shows the name as the user reads it.
+constexpr int kRowFileRole = Qt::UserRole;
+constexpr int kFileNameRole = Qt::UserRole + 1;
+
+void putText(QTreeWidgetItem *rowItem, int column, const QString &text)
+{
+    if (column == livFilename) {
+        rowItem->setData(column, kFileNameRole, text);
+        rowItem->setText(column, shownPath(text));
+    } else {
+        rowItem->setText(column, text);
+    }
+}
+
+}  // namespace
 
 int QtListView::count() const
 {
@@ -17,13 +39,15 @@ QTreeWidgetItem *QtListView::item(int row) const
 QString QtListView::cell(int row, int column) const
 {
     const QTreeWidgetItem *rowItem = item(row);
-    return rowItem ? rowItem->text(column) : QString();
+    if (!rowItem)
+        return QString();
+    return column == livFilename ? rowItem->data(column, kFileNameRole).toString() : rowItem->text(column);
 }
 
 void QtListView::setCell(int row, int column, const QString &text)
 {
     if (QTreeWidgetItem *rowItem = item(row))
-        rowItem->setText(column, text);
+        putText(rowItem, column, text);
 }
 
 bool QtListView::isSelected(int row) const
@@ -40,8 +64,19 @@ int QtListView::currentRow() const
 
 void QtListView::addRow(const QString &label)
 {
-    auto *rowItem = new QTreeWidgetItem(tree_);
-    rowItem->setText(livFilename, label);
+    putText(new QTreeWidgetItem(tree_), livFilename, label);
+}
+
+RowFile QtListView::rowFile(int row) const
+{
+    const QTreeWidgetItem *rowItem = item(row);
+    return rowItem ? rowItem->data(livFilename, kRowFileRole).value<RowFile>() : RowFile();
+}
+
+void QtListView::setRowFile(int row, const RowFile &file)
+{
+    if (QTreeWidgetItem *rowItem = item(row))
+        rowItem->setData(livFilename, kRowFileRole, QVariant::fromValue(file));
 }
 
 void QtListView::removeRow(int row)

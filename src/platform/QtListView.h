@@ -5,7 +5,9 @@
 class QTreeWidget;
 class QTreeWidgetItem;
 
-// The list service over a QTreeWidget whose top-level items are the rows.
+// The list service over a QTreeWidget whose top-level items are the rows. The
+// file-name column shows each name as the user reads it (shownPath); the
+// cell is the name's exact text.
 class QtListView : public ListViewService
 {
 public:
@@ -17,6 +19,8 @@ public:
     bool isSelected(int row) const override;
     int currentRow() const override;
     void addRow(const QString &label) override;
+    RowFile rowFile(int row) const override;
+    void setRowFile(int row, const RowFile &file) override;
     void removeRow(int row) override;
     QString headerText(int column) const override;
 

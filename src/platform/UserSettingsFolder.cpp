@@ -1,9 +1,9 @@
 #include "UserSettingsFolder.h"
 
+#include "NativePath.h"
 #include "SettingsLocation.h"
 
 #include <QDir>
-#include <QFile>
 
 #include <unistd.h>
 
@@ -15,7 +15,7 @@ QString userSettingsFolder(const QString &programFolder)
     const QString resolvedBin = QDir(installedBin).canonicalPath();
     // access() asks the kernel with the real user's rights; for root it says
     // yes almost everywhere, which is why the installed folder is named apart.
-    const bool writable = ::access(QFile::encodeName(programFolder).constData(), W_OK) == 0;
+    const bool writable = ::access(nativePath(programFolder).constData(), W_OK) == 0;
     return settingsFolder({programFolder, resolvedBin.isEmpty() ? installedBin : resolvedBin, writable,
-                           qEnvironmentVariable("XDG_CONFIG_HOME"), qEnvironmentVariable("HOME")});
+                           pathText(qgetenv("XDG_CONFIG_HOME")), pathText(qgetenv("HOME"))});
 }

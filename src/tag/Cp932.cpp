@@ -1,5 +1,7 @@
 #include "Cp932.h"
 
+#include "ByteEscape.h"
+
 #include <QMultiHash>
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -25,7 +27,6 @@ constexpr char kNoForm = '?';
 // writes. A field the user leaves alone keeps the code it had because the
 // block is built from the old slot's bytes then (TagBlock), not because the
 // code survives decoding.
-constexpr char16_t kEscapeBase = 0xDC00;
 
 // Characters that Japanese input methods on Linux type in their JIS form, with
 // the bytes CP932 uses for the same glyph. ICU knows only the CP932 forms.
@@ -61,8 +62,8 @@ QByteArray encodeOne(QStringEncoder &encoder, QStringView character)
                 return QByteArray(bytes, 2);
             }
         }
-        if (Cp932::isEscape(QChar(unit)))
-            return QByteArray(1, static_cast<char>(unit - kEscapeBase));
+        if (ByteEscape::isEscape(QChar(unit)))
+            return QByteArray(1, ByteEscape::byteOf(QChar(unit)));
         if (QChar::isSurrogate(unit))
             return QByteArray(1, kNoForm);
     }
@@ -178,11 +179,6 @@ Decoded decodeAt(QStringDecoder &decoder, QStringEncoder &encoder, QByteArrayVie
 
 namespace Cp932 {
 
-bool isEscape(QChar character)
-{
-    return character.unicode() >= kEscapeBase + 0x80 && character.unicode() <= kEscapeBase + 0xFF;
-}
-
 bool isAvailable()
 {
     return QStringEncoder(kCodec).isValid() && QStringDecoder(kCodec).isValid();
@@ -270,7 +266,7 @@ QString decode(QByteArrayView bytes)
     while (i < bytes.size()) {
         const Decoded character = decodeAt(decoder, encoder, bytes, i);
         if (character.text.isEmpty())
-            out += QChar(static_cast<char16_t>(kEscapeBase + static_cast<unsigned char>(bytes[i])));
+            out += ByteEscape::escape(static_cast<unsigned char>(bytes[i]));
         else
             out += character.text;
         i += character.width;

@@ -40,15 +40,11 @@ qsizetype byteLength(QStringView text);
 // Text of CP932 bytes. ASCII bytes stay ASCII (0x5C is the backslash, 0x7E the
 // tilde); every pair CP932 defines is its character, whichever of its two
 // codes a doubly coded character comes in; a byte that is no part of a valid
-// character becomes its escape. So encode(decode(bytes)) gives the bytes
-// back, but for a doubly coded character in the code Windows does not write,
-// which comes back in the one it writes; either way the byte count is the
-// same.
+// character becomes its escape (ByteEscape). So encode(decode(bytes)) gives
+// the bytes back, but for a doubly coded character in the code Windows does
+// not write, which comes back in the one it writes; either way the byte count
+// is the same.
 QString decode(QByteArrayView bytes);
-
-// True for the escape of a byte that is no part of a valid character
-// (U+DC80..U+DCFF). Qt draws it as U+FFFD; it must not reach a file name.
-bool isEscape(QChar character);
 
 // True for the first byte of a double-byte character.
 bool isLeadByte(unsigned char byte);

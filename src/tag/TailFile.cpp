@@ -51,6 +51,12 @@ FileDescriptor openRegularFile(const QString &path, int flags, qint64 &length)
     return file;
 }
 
+bool isFile(int fd, const FileIdentity &identity)
+{
+    struct stat info {};
+    return ::fstat(fd, &info) == 0 && FileIdentity{info.st_dev, info.st_ino} == identity;
+}
+
 qint64 readAt(int fd, unsigned char *buffer, qint64 size, qint64 offset)
 {
     qint64 done = 0;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FileIdentity.h"
 #include "TagBlock.h"
 
 #include <QString>
@@ -36,9 +37,12 @@ private:
 // Opens path (open(2) flags such as O_RDONLY or O_RDWR) only when it names a
 // regular file, symlinks followed, and sets length to the file's size.
 // Anything else is never opened (a FIFO would block the open), nor is a path
-// nativePath refuses. The returned
-// descriptor is closed when nothing could be opened.
+// nativePath refuses. The returned descriptor is closed when nothing could
+// be opened; when open(2) itself failed, errno says why.
 FileDescriptor openRegularFile(const QString &path, int flags, qint64 &length);
+
+// True when the open file is the file of that identity (fstat(2)).
+bool isFile(int fd, const FileIdentity &identity);
 
 // Reads up to size bytes at offset; the count read (short only at the end of
 // the file), or -1 on an I/O error.

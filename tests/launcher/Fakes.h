@@ -28,6 +28,7 @@
 struct FakeRow {
     std::array<QString, kFileRowColumnCount> cells;
     bool selected = false;
+    RowFile file;
 };
 
 class FakeListView : public ListViewService
@@ -50,6 +51,8 @@ public:
         row.cells[livFilename] = label;
         rows.append(row);
     }
+    RowFile rowFile(int row) const override { return rows.at(row - 1).file; }
+    void setRowFile(int row, const RowFile &file) override { rows[row - 1].file = file; }
     void removeRow(int row) override { rows.removeAt(row - 1); }
     QString headerText(int column) const override
     {

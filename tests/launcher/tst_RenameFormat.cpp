@@ -113,6 +113,9 @@ private slots:
         QTest::newRow("bytes that are no text become _")
             << "%D" + QString(QChar(0xDC80)) << QStringList{"title=Beyonc" + QString(QChar(0xDCE9))} << 1
             << "Beyonc__.mp3";
+        QTest::newRow("control characters become _")
+            << "%D\t" << QStringList{QStringLiteral("title=a\nb\rc") + QChar(0) + QStringLiteral("d\x1f\x7f")} << 1
+            << "a_b_c_d___.mp3";
         QTest::newRow("characters beyond the BMP stay") << "%D" << QStringList{"title=🎵"} << 1 << "🎵.mp3";
     }
     void name()

@@ -2,6 +2,7 @@
 // what reaches the file, change marks, and the message for a row that fails.
 
 #include "Fakes.h"
+#include "ForkedCheck.h"
 #include "ListInputCodes.h"
 #include "Mp3Files.h"
 #include "classID3_V11.h"
@@ -10,6 +11,10 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <cstdio>
+#include <sys/resource.h>
+#include <unistd.h>
 
 using RowList = QList<int>;
 
@@ -221,6 +226,120 @@ private slots:
                 QVERIFY(readFile(path(name)) == before.at(row - 1));
             else
                 QCOMPARE(readMp3Tag(path(name)).Title, QStringLiteral("new"));
+        }
+    }
+
+    // A save writes only the file its row was loaded from: when the row's
+    // path has come to name another file, nothing is written and the row is
+    // reported; the row's own file under a new name is saved.
+    void savesOnlyTheFileTheRowWasLoadedFrom_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("symlink swapped in") << "symlink" << false;
+        QTest::newRow("another file moved over") << "moved over" << false;
+        QTest::newRow("the same file renamed") << "renamed" << true;
+    }
+    void savesOnlyTheFileTheRowWasLoadedFrom()
+    {
+        QFETCH(QString, change);
+        QFETCH(bool, saved);
+        loadRows(1);
+        fakes_->list.setCell(1, livChanged, "*");
+        QVERIFY(writeTaggedMp3(path("other.mp3"), kLoadedTag));
+        const QByteArray otherBytes = readFile(path("other.mp3"));
+        const QByteArray a = QFile::encodeName(path("a.mp3"));
+        const QByteArray other = QFile::encodeName(path("other.mp3"));
+        if (change == "symlink") {
+            QVERIFY(QFile::remove(path("a.mp3")) && QFile::link(path("other.mp3"), path("a.mp3")));
+        } else if (change == "moved over") {
+            QCOMPARE(std::rename(other.constData(), a.constData()), 0);
+        } else {
+            QVERIFY(QFile::rename(path("a.mp3"), path("b.mp3")));
+            fakes_->list.setCell(1, livFilename, "b.mp3");
+        }
+
+        launcher_->Save(SaveAll);
+
+        if (saved) {
+            QCOMPARE(fakes_->messages.shown.size(), 0);
+            QCOMPARE(readMp3Tag(path("b.mp3")).Title, QStringLiteral("new a"));
+            QCOMPARE(fakes_->list.cell(1, livChanged), QString());
+            return;
+        }
+        QCOMPARE(fakes_->messages.shown.size(), 1);
+        QCOMPARE(fakes_->messages.shown.at(0).text, QStringLiteral("a.mp3 は保存できませんでした。"));
+        QCOMPARE(fakes_->list.cell(1, livChanged), QStringLiteral("*"));
+        QVERIFY(readFile(path("a.mp3")) == otherBytes);
+    }
+
+    // With few descriptors, a save of 99 rows still writes every file and
+    // syncs it once; a file whose sync fails is undone and reported by its
+    // row, in whichever part of the batch it was. Numbering the 99 files by
+    // a drop, which loads each file before writing it, numbers them all. Runs
+    // in a child, which lowers its descriptor limit to 40 and, in one row,
+    // takes all but three of them.
+    void fewDescriptors_data()
+    {
+        QTest::addColumn<int>("free");  // 0: as many as the limit leaves
+        QTest::addColumn<bool>("dropped");
+        QTest::newRow("limit of 40") << 0 << true;
+        QTest::newRow("three free") << 3 << false;
+    }
+    void fewDescriptors()
+    {
+        QFETCH(int, free);
+        QFETCH(bool, dropped);
+        enum Result { Ok, LimitNotSet, WrongMessages, NotSyncedOnce, NotAllNumbered, Died };
+        const QStringList failing = {"02.mp3", "60.mp3"};
+        QStringList names, paths;
+        QList<QByteArray> before;
+        for (int row = 1; row <= 99; ++row) {
+            names << QStringLiteral("%1.mp3").arg(row, 2, 10, QLatin1Char('0'));
+            paths << path(names.last());
+            QVERIFY(writeTaggedMp3(paths.last(), kLoadedTag));
+            launcher_->AddMp3File(paths.last());
+            fakes_->list.setCell(row, livTitle, "new");
+            before << readFile(paths.last());
+        }
+        QCOMPARE(fakes_->list.count(), 99);
+        FakeSync sync;
+        sync.failing = failing;
+        launcher_->syncWrittenFile = sync.function();
+
+        const Result result = resultInChild<Result>([&] {
+            const rlimit limit{40, 40};
+            if (::setrlimit(RLIMIT_NOFILE, &limit) != 0)
+                return LimitNotSet;
+            QList<int> taken;
+            for (int fd = free > 0 ? ::dup(0) : -1; fd >= 0; fd = ::dup(0))
+                taken << fd;
+            for (int i = 0; i < free && !taken.isEmpty(); ++i)
+                ::close(taken.takeLast());
+            launcher_->Save(SaveAll);
+            QStringList shown;
+            for (const ShownMessage &message : std::as_const(fakes_->messages.shown))
+                shown << message.text;
+            if (shown != QStringList{"02.mp3 は保存できませんでした。", "60.mp3 は保存できませんでした。"})
+                return WrongMessages;
+            if (sync.synced() != names)
+                return NotSyncedOnce;
+            if (!dropped)
+                return Ok;
+            fakes_->messages.shown.clear();
+            sync.failing.clear();
+            launcher_->lblRENBANDD_OLEDragDrop(paths);
+            return fakes_->messages.shown.size() == 2 ? Ok : NotAllNumbered;  // the question and the notice
+        }, Died);
+
+        QCOMPARE(int(result), int(Ok));
+        for (int row = 1; row <= 99; ++row) {
+            const bool failed = failing.contains(names.at(row - 1));
+            if (failed && !dropped)
+                QVERIFY(readFile(paths.at(row - 1)) == before.at(row - 1));
+            const TagRecord tag = readMp3Tag(paths.at(row - 1));
+            QCOMPARE(tag.Title, failed ? QStringLiteral("old") : QStringLiteral("new"));
+            QCOMPARE(int(tag.TrackNumber), dropped ? row : 1);
         }
     }
 

@@ -1,15 +1,20 @@
 // The main window as a user meets it: its caption, controls and columns, files
 // dropped on the list, and quitting, which remembers the rename format.
 
+#include "FileRow.h"
 #include "LauncherWindow.h"
 #include "Mp3Files.h"
+#include "NativePath.h"
 #include "PrivateProfileFile.h"
 #include "QtListView.h"
 #include "QtMessageBox.h"
+#include "frmID3Launcher.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QDropEvent>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
@@ -19,6 +24,9 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <QUrl>
+
+#include <fcntl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -37,6 +45,16 @@ void dropOnto(QTreeWidget *list, QMimeData *data)
     QDropEvent drop(QPointF(list->viewport()->rect().center()), Qt::CopyAction, data, Qt::LeftButton,
                     Qt::NoModifier);
     QApplication::sendEvent(list->viewport(), &drop);
+}
+
+// Types the text one character at a time, as a keyboard or an input method
+// would (QTest::keyClicks knows only ASCII).
+void typeText(QWidget *field, const QString &text)
+{
+    for (const QChar character : text) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(character));
+        QApplication::sendEvent(field, &press);
+    }
 }
 
 QStringList fileNameColumn(QTreeWidget *list)
@@ -103,21 +121,77 @@ private slots:
         QCOMPARE(list->topLevelItem(0)->text(3), QStringLiteral("Blues"));
     }
 
+    // A file whose name is CP932 bytes ("あソ.mp3"; the second byte of "ソ"
+    // is the byte of "\"), dropped as its raw URI or found in a folder named
+    // on the command line, becomes one row that shows the name readably;
+    // saving writes that very file, and renaming gives it a UTF-8 name.
+    void shiftJisNamedFile_data()
+    {
+        QTest::addColumn<bool>("dropped");
+        QTest::newRow("dropped") << true;
+        QTest::newRow("folder on the command line") << false;
+    }
+    void shiftJisNamedFile()
+    {
+        QFETCH(bool, dropped);
+        QTemporaryDir folder;
+        const QByteArray file = QFile::encodeName(folder.path()) + "/\x82\xA0\x83\x5C.mp3";
+        const QByteArray content = mpegFrameFile();
+        const int fd = ::open(file.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+        QVERIFY(fd >= 0);
+        QCOMPARE(::write(fd, content.constData(), size_t(content.size())), ssize_t(content.size()));
+        QCOMPARE(::close(fd), 0);
+        LauncherWindow window(folder.path());
+        auto *list = window.findChild<QTreeWidget *>("lvMP3List");
+
+        if (dropped) {
+            QMimeData uris;
+            uris.setData(QStringLiteral("text/uri-list"), "file://" + file.toPercentEncoding("/") + "\r\n");
+            QVERIFY(dragOnto(list, &uris));
+            dropOnto(list, &uris);
+        } else {
+            window.logic().AddCommandLineFiles({folder.path()}, QStringLiteral("/"));
+        }
+        QCOMPARE(fileNameColumn(list), QStringList{QStringLiteral("あソ.mp3")});
+
+        list->topLevelItem(0)->setText(livTitle, QStringLiteral("曲"));
+        list->topLevelItem(0)->setSelected(true);
+        window.logic().Save(SaveAll);
+        QCOMPARE(readMp3Tag(pathText(file)).Title, QStringLiteral("曲"));
+        window.findChild<QLineEdit *>("txtRenameFormat")->setText(QStringLiteral("%D"));
+        window.logic().Rename();
+        QCOMPARE(fileNameColumn(list), QStringList{QStringLiteral("曲.mp3")});
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{QStringLiteral("曲.mp3")});
+    }
+
+    // The format box takes only characters the settings file can keep in
+    // CP932, typed or pasted, so the next start shows what the user saw.
     void quittingRemembersTheRenameFormat_data()
     {
         QTest::addColumn<bool>("byQuitButton");
-        QTest::newRow("quit button") << true;
-        QTest::newRow("close box") << false;
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("pasted");
+        QTest::addColumn<QString>("format");
+        QTest::newRow("quit button") << true << "%N_%D_" << "曲" << "%N_%D_曲";
+        QTest::newRow("close box") << false << "%N_%D_" << "曲" << "%N_%D_曲";
+        QTest::newRow("characters CP932 cannot hold") << true << "%D – " << "%A é🎵" << "%D  %A ";
     }
     void quittingRemembersTheRenameFormat()
     {
         QFETCH(bool, byQuitButton);
+        QFETCH(QString, typed);
+        QFETCH(QString, pasted);
+        QFETCH(QString, format);
         QTemporaryDir folder;
         const QString iniPath = folder.filePath(QStringLiteral("kiv.ini"));
         {
             LauncherWindow window(folder.path());
             window.show();
-            window.findChild<QLineEdit *>("txtRenameFormat")->setText(QStringLiteral("%N_%D_曲"));
+            auto *box = window.findChild<QLineEdit *>("txtRenameFormat");
+            box->clear();
+            typeText(box, typed);
+            box->insert(pasted);
+            QCOMPARE(box->text(), format);
             if (byQuitButton)
                 QTest::mouseClick(window.findChild<QPushButton *>("cmdEnd"), Qt::LeftButton);
             else
@@ -125,10 +199,10 @@ private slots:
             QVERIFY(!window.isVisible());
         }
         PrivateProfileFile settings;
-        QCOMPARE(settings.readString("KIV", "FILE_FORMAT", iniPath), QStringLiteral("%N_%D_曲"));
+        QCOMPARE(settings.readString("KIV", "FILE_FORMAT", iniPath), format);
 
         LauncherWindow nextRun(folder.path());
-        QCOMPARE(nextRun.findChild<QLineEdit *>("txtRenameFormat")->text(), QStringLiteral("%N_%D_曲"));
+        QCOMPARE(nextRun.findChild<QLineEdit *>("txtRenameFormat")->text(), format);
     }
 
     void listServiceKeepsTheCurrentRowApartFromTheSelection()

@@ -215,6 +215,8 @@ private slots:
         QTest::newRow("1 MB") << "old" << true;
         QTest::newRow("1 MB and 1 byte") << "" << false;
         QTest::newRow("unwritable folder") << "old" << false;
+        QTest::newRow("read-only file") << "old" << false;
+        QTest::newRow("another user's file") << "old" << false;
     }
 
     void faults()
@@ -240,17 +242,27 @@ private slots:
         } else if (fault != "missing") {
             putFile(settings);
         }
-        // Root writes any folder, so the child then drops to a user who owns
-        // the file but not the folder.
+        // Root writes any file and folder, so the child then drops to a user
+        // who owns the file but not the folder, or the folder but not the
+        // writable file (which the new file could not be given).
+        const QByteArray file = QFile::encodeName(path());
+        const bool dropsToNobody
+            = root && (fault == "unwritable folder" || fault == "read-only file" || fault == "another user's file");
+        if (fault == "another user's file" && !root)
+            QSKIP("only root can give a file to another user");
         if (fault == "unwritable folder") {
-            QCOMPARE(root ? ::chown(QFile::encodeName(path()).constData(), 65534, 65534) : 0, 0);
+            QCOMPARE(root ? ::chown(file.constData(), 65534, 65534) : 0, 0);
             QCOMPARE(::chmod(folder.constData(), root ? 0755 : 0555), 0);
+        } else if (fault == "read-only file") {
+            QCOMPARE(root ? ::chown(file.constData(), 65534, 65534) + ::chown(folder.constData(), 65534, 65534) : 0, 0);
+            QCOMPARE(::chmod(file.constData(), 0444), 0);
+        } else if (fault == "another user's file") {
+            QCOMPARE(::chmod(file.constData(), 0666) + ::chmod(folder.constData(), 0777), 0);
         }
         const QStringList before = listing();
 
         const ChildResult result = inChild([&] {
-            if (fault == "unwritable folder" && root
-                && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
+            if (dropsToNobody && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
                 return NoPrivilegeDrop;
             if (fault.startsWith("full disk")) {
                 ::signal(SIGXFSZ, SIG_IGN);  // a write past the limit then fails with EFBIG
@@ -286,13 +298,24 @@ private slots:
         QCOMPARE(info.st_mode & 07777, mode_t{0644});
     }
 
-    void keepsPermissions()
+    // As root, the file is another user's, as when root quits Kalvo run on
+    // that user's settings.
+    void keepsOwnerAndPermissions()
     {
         putFile("[KIV]\nFILE_FORMAT=old\n");
         const auto permissions = QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup;
         QVERIFY(QFile::setPermissions(path(), permissions));
+        const QByteArray file = QFile::encodeName(path());
+        const bool root = ::geteuid() == 0;
+        QCOMPARE(root ? ::chown(file.constData(), 65534, 65534) : 0, 0);
+        struct stat before {};
+        QCOMPARE(::stat(file.constData(), &before), 0);
         QVERIFY(m_profile.writeString("KIV", "FILE_FORMAT", "new", path()));
         QCOMPARE(QFile::permissions(path()) & ~(QFile::ReadUser | QFile::WriteUser | QFile::ExeUser), permissions);
+        struct stat after {};
+        QCOMPARE(::stat(file.constData(), &after), 0);
+        QCOMPARE(after.st_uid, before.st_uid);
+        QCOMPARE(after.st_gid, before.st_gid);
     }
 };
 
