@@ -14,6 +14,7 @@
 #include "ListViewService.h"
 #include "MainWindowService.h"
 #include "MessageBoxService.h"
+#include "NativePath.h"
 #include "PastedTitles.h"
 #include "RenameFormat.h"
 #include "RowFill.h"
@@ -97,7 +98,8 @@ void frmID3Launcher::FillFromFileNames()
     QList<RowFill> fills;
     for (int row : rows) {
         const TagRecord current = rowFields(list, row);
-        const std::optional<TagUpdate> update = readFileName(format, list.cell(row, livFilename));
+        // Read as the user sees the name: a name of CP932 bytes as CP932.
+        const std::optional<TagUpdate> update = readFileName(format, shownPath(list.cell(row, livFilename)));
         fills << (update ? fillRow(row, current, *update) : unchanged(row, current, FillReason::kNameDoesNotFit));
     }
     applyFills(fills);
@@ -140,7 +142,7 @@ void frmID3Launcher::applyFills(const QList<RowFill> &fills)
             list.setCell(fill.row, livChanged, QString::fromUtf16(kChangeMark));
         }
         if (!fill.problems.isEmpty())
-            lines << list.cell(fill.row, livFilename) + QStringLiteral(": ") + fill.problems.join(u'、');
+            lines << shownPath(list.cell(fill.row, livFilename)) + QStringLiteral(": ") + fill.problems.join(u'、');
     }
     if (lines.isEmpty())
         return;

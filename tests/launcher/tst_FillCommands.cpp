@@ -5,6 +5,7 @@
 #include "Fakes.h"
 #include "Id3v2Text.h"
 #include "Mp3Files.h"
+#include "NativePath.h"
 #include "frmID3Launcher.h"
 
 #include <QDir>
@@ -172,6 +173,12 @@ private slots:
                                         << with([](TagRecord &f) { f.Title = "012345678901234567890123456789"; })
                                         << report({"0123456789012345678901234567890123.mp3: 曲名を切り詰めた"});
         QTest::newRow("does not fit") << "%T_%D" << "x_y.mp3" << kOld << notFit;
+        // A name of CP932 bytes, as a ZIP made on Windows leaves it, reads as
+        // the user sees it.
+        const QString haru = QStringLiteral("春").repeated(16);
+        QTest::newRow("Shift-JIS name") << "%D" << pathText(Cp932::encode(haru + ".mp3"))
+                                        << with([&](TagRecord &f) { f.Title = haru.left(15); })
+                                        << report({haru + ".mp3: 曲名を切り詰めた"});
         QTest::newRow("refused format") << "%D:%T" << "03:x.mp3" << kOld
                                         << "ファイルフォーマットに使用できない文字が含まれています";
     }
