@@ -53,10 +53,12 @@ void frmID3Launcher::numberRowsFromTheTop()
     if (!ask(QStringLiteral("上から連番を付けますか？"), QStringLiteral("[連番確認]")))
         return;
     ListViewService &list = services_.list;
+    ListRows before = listRows();
     for (int row = 1; row <= list.count(); ++row) {
         list.setCell(row, livTrackNo, QString::number(row));
         list.setCell(row, livChanged, QString::fromUtf16(kChangeMark));
     }
+    recordStep(std::move(before));
 }
 
 void frmID3Launcher::unifyColumn(int column)
@@ -69,12 +71,14 @@ void frmID3Launcher::unifyColumn(int column)
         return;
     // The genre name only shows the number; both travel together.
     const QString genreId = list.cell(1, livGenreID);
+    ListRows before = listRows();
     for (int row = 2; row <= list.count(); ++row) {
         list.setCell(row, column, value);
         if (column == livGenre)
             list.setCell(row, livGenreID, genreId);
         list.setCell(row, livChanged, QString::fromUtf16(kChangeMark));
     }
+    recordStep(std::move(before));
 }
 
 // Each file is read and its block written in drop order; the written files
@@ -88,6 +92,7 @@ void frmID3Launcher::lblRENBANDD_OLEDragDrop(const QStringList &paths)
     classID3_V11 &tag = sharedTag();
     TagWriteBatch batch(syncWrittenFile);
     QList<qsizetype> written;    // drop positions, one per batch entry
+    QList<TagRecord> writtenFields;  // what each entry wrote
     QList<qsizetype> unnumbered;  // drop positions
     int trackNumber = 1;
     for (qsizetype position = 0; position < paths.size(); ++position) {
@@ -106,6 +111,7 @@ void frmID3Launcher::lblRENBANDD_OLEDragDrop(const QStringList &paths)
         }
         if (numbered) {
             written << position;
+            writtenFields << tagFields(tag);
             ++trackNumber;
         } else {
             unnumbered << position;
@@ -117,8 +123,13 @@ void frmID3Launcher::lblRENBANDD_OLEDragDrop(const QStringList &paths)
             break;
         }
     }
-    for (int entry : batch.finish())
-        unnumbered << written.at(entry);
+    const QList<int> undone = batch.finish();
+    for (int entry = 0; entry < written.size(); ++entry) {
+        if (undone.contains(entry))
+            unnumbered << written.at(entry);
+        else
+            rememberFileValues(fileIdentity(paths.at(written.at(entry))), writtenFields.at(entry));
+    }
     std::sort(unnumbered.begin(), unnumbered.end());
     // Every file was reached after a Yes, those the question came back for
     // included; a No ended the operation above, with nothing numbered.

@@ -23,6 +23,8 @@ void frmID3Launcher::OpenTagEditor()
     if (current <= 0)
         return;
 
+    // Everything the session stores is one step, recorded when it closes.
+    rowsBeforeEditing_ = listRows();
     TagEditorService &editor = services_.editor;
     editor.open(services_.window.caption() + kEditorCaptionMark);
     // Rows keep their numbers while the editor holds them only because the
@@ -72,4 +74,6 @@ void frmID3Launcher::frmID3EditerWindow_SetID3(qint16 KeyID)
 void frmID3Launcher::frmID3EditerWindow_LostForm()
 {
     services_.window.setWindowEnabled(true);
+    if (rowsBeforeEditing_)
+        recordStep(*std::exchange(rowsBeforeEditing_, std::nullopt));
 }

@@ -45,13 +45,19 @@ inline constexpr std::array<FileRowColumnInfo, kFileRowColumnCount> kFileRowColu
     {u"ジャンルID", 0},
 }};
 
-// What a row knows of its file, beside its cells; it travels with the row.
-// The identity is that of the file the row was loaded from: a save writes
-// only that file, even when the row's path has come to name another since
-// (a symlink or another file put in its place). A rename keeps it, as the
-// file stays the same. A row added without a file knows nothing.
-struct RowFile {
+// The eleven cells of a row, by position.
+using FileRowCells = std::array<QString, kFileRowColumnCount>;
+
+// What a row carries beside its cells; it travels with the row.
+struct RowInfo {
+    // The identity of the file the row was loaded from: a save writes only
+    // that file, even when the row's path has come to name another since (a
+    // symlink or another file put in its place). A rename keeps it, as the
+    // file stays the same. A row added without a file knows none.
     std::optional<FileIdentity> identity;
+    // Which row this is, never the same for two rows of one run of the
+    // program, so undo and redo find a row again whatever its name has become.
+    quint64 serial = 0;
 };
 
 // The change mark of livChanged.

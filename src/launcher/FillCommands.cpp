@@ -130,11 +130,12 @@ void frmID3Launcher::ReadAgainAs(ForeignCodePage codePage)
 }
 
 // The one place the fill commands change rows: a row whose fields differ
-// gets them and its change mark. Then one message lists, in row order, each
+// gets them and its change mark, all of it one step. Then one message lists, in row order, each
 // file that could not take everything.
 void frmID3Launcher::applyFills(const QList<RowFill> &fills)
 {
     ListViewService &list = services_.list;
+    ListRows before = listRows();
     QStringList lines;
     for (const RowFill &fill : fills) {
         if (fill.fields != rowFields(list, fill.row)) {
@@ -144,6 +145,7 @@ void frmID3Launcher::applyFills(const QList<RowFill> &fills)
         if (!fill.problems.isEmpty())
             lines << shownPath(list.cell(fill.row, livFilename)) + QStringLiteral(": ") + fill.problems.join(u'、');
     }
+    recordStep(std::move(before));
     if (lines.isEmpty())
         return;
     services_.messages.showMessage(kReportHeading + u'\r' + lines.join(u'\r'), MessageBoxService::Buttons::Ok,

@@ -12,8 +12,21 @@
 void frmID3Launcher::lvMP3List_KeyDown(int KeyCode, int Shift)
 {
     // Keys run their commands whether or not the menu item is enabled; only
-    // S reads the shift state (Shift+S saves every row).
+    // S, Z and Y read the shift state (Shift+S saves every row; Z and Y work
+    // with Ctrl only).
+    const bool ctrl = (Shift & ListInput::CtrlDown) != 0;
+    const bool shift = (Shift & ListInput::ShiftDown) != 0;
     switch (KeyCode) {
+    case ListInput::KeyZ:
+        if (ctrl && shift)
+            Menu_LV_RightMenu_Redo_Click();
+        else if (ctrl)
+            Menu_LV_RightMenu_Undo_Click();
+        break;
+    case ListInput::KeyY:
+        if (ctrl)
+            Menu_LV_RightMenu_Redo_Click();
+        break;
     case ListInput::KeyDelete:
         Menu_LV_RightMenu_DELETE_Click();
         break;
@@ -64,6 +77,8 @@ void frmID3Launcher::lvMP3List_MouseDown(int Button, int /*Shift*/, int x, int y
     for (int row = 1; row <= list.count() && !hasSelection; ++row)
         hasSelection = list.isSelected(row);
 
+    menu.setItemEnabled(Item::Undo, history_.canUndo());
+    menu.setItemEnabled(Item::Redo, history_.canRedo());
     menu.setItemEnabled(Item::SaveAll, hasRows);
     menu.setItemEnabled(Item::EditTag, hasRows);
     menu.setItemEnabled(Item::SaveSelected, hasSelection);

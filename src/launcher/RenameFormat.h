@@ -6,8 +6,6 @@
 
 #include <array>
 
-using FileRowCells = std::array<QString, kFileRowColumnCount>;
-
 // True when the format holds a character file names cannot have on the
 // systems the users share files with: \ * ? ! " + > < :
 bool isRefusedRenameFormat(const QString &format);

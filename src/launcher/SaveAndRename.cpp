@@ -49,10 +49,13 @@ void frmID3Launcher::Save(SaveMode mode)
     }
     const QList<int> undone = batch.finish();
     for (int entry = 0; entry < written.size(); ++entry) {
-        if (undone.contains(entry))
-            showSaveError(written.at(entry));
-        else
-            list.setCell(written.at(entry), livChanged, QString());
+        const int row = written.at(entry);
+        if (undone.contains(entry)) {
+            showSaveError(row);
+        } else {
+            list.setCell(row, livChanged, QString());
+            rememberFileValues(list.rowInfo(row).identity, rowFields(list, row));
+        }
     }
 }
 
@@ -62,6 +65,14 @@ void frmID3Launcher::showSaveError(int row)
                                        + QStringLiteral(" は保存できませんでした。"),
                                    MessageBoxService::Buttons::Ok, MessageBoxService::Icon::Critical,
                                    services_.window.caption() + QStringLiteral(" [保存エラー]"));
+}
+
+void frmID3Launcher::showRenameError(const QString &from, const QString &to)
+{
+    services_.messages.showMessage(shownPath(from) + QStringLiteral(" から ") + shownPath(to)
+                                       + QStringLiteral(" に変更できませんでした"),
+                                   MessageBoxService::Buttons::Ok, MessageBoxService::Icon::Exclamation,
+                                   services_.window.caption() + QStringLiteral(" [変更時エラー]"));
 }
 
 void frmID3Launcher::showFormatError()
@@ -79,7 +90,7 @@ bool frmID3Launcher::SaveRowTag(int i, TagWriteBatch &batch)
     // Every field comes from the row, so nothing of another file reaches this
     // one; and only the file the row was loaded from is written.
     return batch.add(list.cell(i, livFileNamewithPath) + list.cell(i, livFilename), rowFields(list, i),
-                     list.rowFile(i).identity);
+                     list.rowInfo(i).identity);
 }
 
 QString frmID3Launcher::MakeRenameName(int i)
@@ -97,12 +108,14 @@ QString frmID3Launcher::MakeRenameName(int i)
 void frmID3Launcher::Rename()
 {
     ListViewService &list = services_.list;
-    const QString caption = services_.window.caption();
     if (list.count() >= 1 && MakeRenameName(1).isEmpty()) {
         showFormatError();
         return;
     }
     Save(SaveSelected);
+    // The files moved are one step; the save before them is none.
+    ListRows before = listRows();
+    QList<FileMove> moves;
     for (int i = 1; i <= list.count(); ++i) {
         if (!list.isSelected(i))
             continue;
@@ -111,11 +124,10 @@ void frmID3Launcher::Rename()
         const QString oldName = list.cell(i, livFilename);
         if (isNameWithinFolder(newName) && services_.mover.moveFile(folder + oldName, folder + newName)) {
             list.setCell(i, livFilename, newName);
+            moves << FileMove{.serial = list.rowInfo(i).serial, .folder = folder, .oldName = oldName, .newName = newName};
         } else {
-            services_.messages.showMessage(shownPath(oldName) + QStringLiteral(" から ") + shownPath(newName)
-                                               + QStringLiteral(" に変更できませんでした"),
-                                           MessageBoxService::Buttons::Ok, MessageBoxService::Icon::Exclamation,
-                                           caption + QStringLiteral(" [変更時エラー]"));
+            showRenameError(oldName, newName);
         }
     }
+    recordStep(std::move(before), std::move(moves));
 }

@@ -79,7 +79,7 @@ void frmID3Launcher::AddMp3File(const QString &path)
         return;
     for (int row = 1; row <= list.count(); ++row) {
         const QString rowPath = list.cell(row, livFileNamewithPath) + list.cell(row, livFilename);
-        if (rowPath == path || (list.rowFile(row).identity == identity && fileIdentity(rowPath) == identity))
+        if (rowPath == path || (list.rowInfo(row).identity == identity && fileIdentity(rowPath) == identity))
             return;
     }
     const QString fileName = GetFileNamePart(path);
@@ -89,33 +89,37 @@ void frmID3Launcher::AddMp3File(const QString &path)
     list.addRow(fileName);
     const int row = list.count();
     list.setCell(row, livFileNamewithPath, GetFolderPart(path));
-    list.setRowFile(row, {.identity = identity});
+    list.setRowInfo(row, {.identity = identity, .serial = ++lastSerial_});
     putRowFields(list, row, tagFields(tag));
+    rememberFileValues(identity, tagFields(tag));
 }
 
 void frmID3Launcher::SelectMp3Files()
 {
     const QString title = QStringLiteral("[") + services_.window.caption()
                           + QStringLiteral(" ]MP3 ファイルを選んでください");
-    const QStringList paths = services_.chooser.chooseExistingFiles(title, QStringLiteral("MP3 File (*.mp3)"));
-    for (const QString &path : paths)
-        AddMp3File(path);
+    lvMP3List_OLEDragDrop(services_.chooser.chooseExistingFiles(title, QStringLiteral("MP3 File (*.mp3)")));
 }
 
+// One pick, one drop or the files of the command line: one step.
 void frmID3Launcher::lvMP3List_OLEDragDrop(const QStringList &paths)
 {
+    ListRows before = listRows();
     for (const QString &path : paths)
         AddMp3File(path);
+    recordStep(std::move(before));
 }
 
 void frmID3Launcher::Menu_LV_RightMenu_DELETE_Click()
 {
     // From the bottom up, so the rows not yet visited keep their positions.
     ListViewService &list = services_.list;
+    ListRows before = listRows();
     for (int row = list.count(); row >= 1; --row) {
         if (list.isSelected(row))
             list.removeRow(row);
     }
+    recordStep(std::move(before));
 }
 
 QString frmID3Launcher::mGetPrivateProfileString(const QString &lpAppName, const QString &lpKeyName,

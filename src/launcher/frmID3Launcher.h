@@ -1,6 +1,8 @@
 #pragma once
 
+#include "FileIdentity.h"
 #include "ForeignText.h"
+#include "ListHistory.h"
 #include "ListInputCodes.h"
 #include "TagWriteBatch.h"
 #include "classID3_V11.h"
@@ -8,7 +10,9 @@
 #include <QString>
 #include <QStringList>
 
+#include <map>
 #include <memory>
+#include <optional>
 
 struct RowFill;
 class ClipboardService;
@@ -79,6 +83,13 @@ public:
     void PasteTitles();
     void ReadAgainAs(ForeignCodePage codePage);
 
+    // Undoing and redoing the changes to the list, one step at a time: an
+    // editor session, a header click, a removal, one adding of files, a fill
+    // command, a rename (its files moved back and again). Saving and drop
+    // numbering are no steps and leave the history as it is.
+    void Menu_LV_RightMenu_Undo_Click();
+    void Menu_LV_RightMenu_Redo_Click();
+
     // The list's keys, mouse, double-click and pop-up menu, and the About box.
     void lvMP3List_KeyDown(int KeyCode, int Shift);
     void lvMP3List_MouseDown(int Button, int Shift, int x, int y);
@@ -113,12 +124,27 @@ private:
     bool ask(const QString &question, const QString &titleWord);
     void showSaveError(int row);
     void showFormatError();
+    void showRenameError(const QString &from, const QString &to);
     void applyFills(const QList<RowFill> &fills);
     void numberRowsFromTheTop();
     void unifyColumn(int column);
     classID3_V11 &sharedTag();
     QString settingsFilePath() const;
 
+    ListRows listRows() const;
+    // Records the change from the rows before to the rows now as one step,
+    // unless nothing but change marks differs.
+    void recordStep(ListRows before, QList<FileMove> moves = {});
+    void restoreRows(const ListRows &rows);
+    bool moveRowFile(const FileMove &move, const QString &from, const QString &to);
+    // What the file held when Kalvo last read or wrote it.
+    void rememberFileValues(const std::optional<FileIdentity> &identity, const TagRecord &fields);
+
     Services services_;
     std::unique_ptr<classID3_V11> clsID3Tag;
+    ListHistory history_;
+    std::map<FileIdentity, TagRecord> fileValues_;
+    // The rows when the editor opened, until it closes.
+    std::optional<ListRows> rowsBeforeEditing_;
+    quint64 lastSerial_ = 0;
 };

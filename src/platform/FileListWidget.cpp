@@ -91,6 +91,10 @@ int commandKeyCode(int qtKey)
         return KeyN;
     case Qt::Key_V:
         return KeyV;
+    case Qt::Key_Y:
+        return KeyY;
+    case Qt::Key_Z:
+        return KeyZ;
     case Qt::Key_8:
         return Key8;
     case Qt::Key_J:

@@ -130,6 +130,8 @@ LauncherWindow::LauncherWindow(const QString &programFolder, QWidget *parent)
         connect(menuService_->action(item), &QAction::triggered, this, command);
     };
     onMenu(Item::EditTag, [this] { logic_->Menu_LV_RightMenu_EDIT_Tag_Click(); });
+    onMenu(Item::Undo, [this] { logic_->Menu_LV_RightMenu_Undo_Click(); });
+    onMenu(Item::Redo, [this] { logic_->Menu_LV_RightMenu_Redo_Click(); });
     onMenu(Item::Delete, [this] { logic_->Menu_LV_RightMenu_DELETE_Click(); });
     onMenu(Item::Load, [this] { logic_->Menu_LV_RightMenu_Load_Click(); });
     onMenu(Item::Rename, [this] { logic_->Menu_LV_RightMenu_Rename_Click(); });

@@ -15,6 +15,9 @@ QtListMenu::QtListMenu(QAbstractScrollArea *list) : list_(list), menu_(new QMenu
 
     add(Item::EditTag, QStringLiteral("Menu_LV_RightMenu_EDIT_Tag"), QStringLiteral("タグを編集(&E) Enter"));
     separator(QStringLiteral("Menu_LV_RightMenu_Tmp"));
+    add(Item::Undo, QStringLiteral("Menu_LV_RightMenu_Undo"), QStringLiteral("元に戻す(&U) Ctrl+Z"));
+    add(Item::Redo, QStringLiteral("Menu_LV_RightMenu_Redo"), QStringLiteral("やり直し(&Y) Ctrl+Y"));
+    separator(QStringLiteral("Menu_LV_RightMenu_Tmp6"));
     add(Item::Delete, QStringLiteral("Menu_LV_RightMenu_DELETE"), QStringLiteral("削除(&D) Del"));
     separator(QStringLiteral("Menu_LV_RightMenu_Tmp4"));
     add(Item::Load, QStringLiteral("Menu_LV_RightMenu_Load"), QStringLiteral("ファイルを読み込む(&L)  L"));

@@ -5,13 +5,13 @@
 
 #include <QTreeWidget>
 
-Q_DECLARE_METATYPE(RowFile)
+Q_DECLARE_METATYPE(RowInfo)
 
 namespace {
 
-// Where a row item keeps what the row knows of its file, and its file name
-// as the path's text; the column shows the name as the user reads it.
-constexpr int kRowFileRole = Qt::UserRole;
+// Where a row item keeps what the row carries beside its cells, and its file
+// name as the path's text; the column shows the name as the user reads it.
+constexpr int kRowInfoRole = Qt::UserRole;
 constexpr int kFileNameRole = Qt::UserRole + 1;
 
 void putText(QTreeWidgetItem *rowItem, int column, const QString &text)
@@ -62,21 +62,23 @@ int QtListView::currentRow() const
     return current ? tree_->indexOfTopLevelItem(current) + 1 : 0;
 }
 
-void QtListView::addRow(const QString &label)
+void QtListView::insertRow(int row, const QString &label)
 {
-    putText(new QTreeWidgetItem(tree_), livFilename, label);
+    auto *rowItem = new QTreeWidgetItem;
+    putText(rowItem, livFilename, label);
+    tree_->insertTopLevelItem(row - 1, rowItem);
 }
 
-RowFile QtListView::rowFile(int row) const
+RowInfo QtListView::rowInfo(int row) const
 {
     const QTreeWidgetItem *rowItem = item(row);
-    return rowItem ? rowItem->data(livFilename, kRowFileRole).value<RowFile>() : RowFile();
+    return rowItem ? rowItem->data(livFilename, kRowInfoRole).value<RowInfo>() : RowInfo();
 }
 
-void QtListView::setRowFile(int row, const RowFile &file)
+void QtListView::setRowInfo(int row, const RowInfo &info)
 {
     if (QTreeWidgetItem *rowItem = item(row))
-        rowItem->setData(livFilename, kRowFileRole, QVariant::fromValue(file));
+        rowItem->setData(livFilename, kRowInfoRole, QVariant::fromValue(info));
 }
 
 void QtListView::removeRow(int row)

@@ -18,9 +18,9 @@ public:
     void setCell(int row, int column, const QString &text) override;
     bool isSelected(int row) const override;
     int currentRow() const override;
-    void addRow(const QString &label) override;
-    RowFile rowFile(int row) const override;
-    void setRowFile(int row, const RowFile &file) override;
+    void insertRow(int row, const QString &label) override;
+    RowInfo rowInfo(int row) const override;
+    void setRowInfo(int row, const RowInfo &info) override;
     void removeRow(int row) override;
     QString headerText(int column) const override;
 

@@ -12,7 +12,7 @@ struct FileIdentity {
     dev_t device = 0;
     ino_t inode = 0;
 
-    friend bool operator==(const FileIdentity &, const FileIdentity &) = default;
+    friend auto operator<=>(const FileIdentity &, const FileIdentity &) = default;
 };
 
 // The identity of the file at path, symlinks followed; nothing when no file

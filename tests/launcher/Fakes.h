@@ -26,9 +26,9 @@
 #include <mutex>
 
 struct FakeRow {
-    std::array<QString, kFileRowColumnCount> cells;
+    FileRowCells cells;
     bool selected = false;
-    RowFile file;
+    RowInfo info;
 };
 
 class FakeListView : public ListViewService
@@ -45,14 +45,14 @@ public:
     }
     bool isSelected(int row) const override { return rows.at(row - 1).selected; }
     int currentRow() const override { return current; }
-    void addRow(const QString &label) override
+    void insertRow(int row, const QString &label) override
     {
-        FakeRow row;
-        row.cells[livFilename] = label;
-        rows.append(row);
+        FakeRow added;
+        added.cells[livFilename] = label;
+        rows.insert(row - 1, added);
     }
-    RowFile rowFile(int row) const override { return rows.at(row - 1).file; }
-    void setRowFile(int row, const RowFile &file) override { rows[row - 1].file = file; }
+    RowInfo rowInfo(int row) const override { return rows.at(row - 1).info; }
+    void setRowInfo(int row, const RowInfo &info) override { rows[row - 1].info = info; }
     void removeRow(int row) override { rows.removeAt(row - 1); }
     QString headerText(int column) const override
     {

@@ -45,7 +45,7 @@ private:
     // Creates the file with the title and track number and adds its row.
     void addFile(const QString &name, const QString &title, quint8 track = 1)
     {
-        QVERIFY(writeTaggedMp3(path(name), {title, "Band", {}, {}, {}, track, 0}));
+        QVERIFY(writeTaggedMp3(path(name), {.Title = title, .Artist = "Band", .TrackNumber = track}));
         const int before = fakes_->list.count();
         launcher_->AddMp3File(path(name));
         QCOMPARE(fakes_->list.count(), before + 1);

@@ -224,13 +224,47 @@ private slots:
                 states << action->isEnabled();
         }
         menu->close();
-        QCOMPARE(captions, (QStringList{"タグを編集(&E) Enter", "-", "削除(&D) Del", "-", "ファイルを読み込む(&L)  L", "-",
+        QCOMPARE(captions, (QStringList{"タグを編集(&E) Enter", "-", "元に戻す(&U) Ctrl+Z", "やり直し(&Y) Ctrl+Y", "-",
+                                        "削除(&D) Del", "-", "ファイルを読み込む(&L)  L", "-",
                                         "ファイル名を変更(&F) R", "-", "選択したファイルを保存(&S) S",
                                         "全て保存(&A) Shift+S", "-", "ID3v2タグから取り込む(&I)  I",
                                         "ファイル名から取り込む(&N)  N", "曲名を貼り付け(&V)  V",
                                         "UTF-8として読み直す(&8)  8", "EUC-JPとして読み直す(&J)  J", "-",
                                         "Kalvo について(&C) C"}));
-        QCOMPARE(states, (QList<bool>{true, false, true, false, false, true, false, false, false, false, false, true}));
+        QCOMPARE(states, (QList<bool>{true, false, false, false, true, false, false, true, false, false, false, false,
+                                      false, true}));
+    }
+
+    // Two removals; each key and item once, and plain Z and Y do nothing.
+    void undoAndRedoFromTheirKeysAndMenuItems()
+    {
+        Window w(3);
+        w.list->setFocus();
+        for (int row : {2, 1}) {
+            w.list->clearSelection();
+            w.list->topLevelItem(row - 1)->setSelected(true);
+            QTest::keyClick(w.list, Qt::Key_Delete);
+        }
+        const auto names = [&w] { return w.column(0).join(u' '); };
+        QCOMPARE(names(), QStringLiteral("3.mp3"));
+        QTest::keyClick(w.list, Qt::Key_Z);
+        QTest::keyClick(w.list, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(names(), QStringLiteral("3.mp3"));
+        QTest::keyClick(w.list, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(names(), QStringLiteral("1.mp3 3.mp3"));
+
+        QTest::mouseClick(w.list->viewport(), Qt::RightButton, {}, QPoint(10, w.list->viewport()->height() - 5));
+        QAction *undo = w.menu()->findChild<QAction *>("Menu_LV_RightMenu_Undo");
+        QAction *redo = w.menu()->findChild<QAction *>("Menu_LV_RightMenu_Redo");
+        QVERIFY(undo->isEnabled() && redo->isEnabled());
+        w.menu()->close();
+        undo->trigger();
+        QCOMPARE(names(), QStringLiteral("1.mp3 2.mp3 3.mp3"));
+        redo->trigger();
+        QCOMPARE(names(), QStringLiteral("1.mp3 3.mp3"));
+        QTest::keyClick(w.list, Qt::Key_Y);
+        QTest::keyClick(w.list, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(names(), QStringLiteral("3.mp3"));
     }
 
     void leftClickSetsTheEnablingWithoutTheMenu()
