@@ -81,8 +81,15 @@ std::optional<QStringList> folderEntryNames(const QString &path)
 // Each argument is taken from currentFolder when relative; a folder stands
 // for the files directly inside it, in natural name order. Anything else is
 // passed on for AddMp3File to take or skip. Once the list is full, nothing
-// more is looked at.
+// more is looked at. The files added are one step, as a drop's are.
 void frmID3Launcher::AddCommandLineFiles(const QStringList &arguments, const QString &currentFolder)
+{
+    ListRows before = listRows();
+    addArgumentFiles(arguments, currentFolder);
+    recordStep(std::move(before));
+}
+
+void frmID3Launcher::addArgumentFiles(const QStringList &arguments, const QString &currentFolder)
 {
     for (const QString &argument : arguments) {
         if (services_.list.count() >= kMaxRows)

@@ -131,6 +131,7 @@ private:
     classID3_V11 &sharedTag();
     QString settingsFilePath() const;
 
+    void addArgumentFiles(const QStringList &arguments, const QString &currentFolder);
     ListRows listRows() const;
     // Records the change from the rows before to the rows now as one step,
     // unless nothing but change marks differs.

@@ -59,7 +59,8 @@ private slots:
     void eachStepUndoneAndRedone_data()
     {
         QTest::addColumn<QString>("step");
-        for (const char *step : {"editor session", "numbering", "unifying", "delete", "drop", "paste", "rename"})
+        for (const char *step :
+             {"editor session", "numbering", "unifying", "delete", "drop", "command line", "paste", "rename"})
             QTest::newRow(step) << QString::fromLatin1(step);
     }
     void eachStepUndoneAndRedone()
@@ -82,6 +83,8 @@ private slots:
             launcher_->Menu_LV_RightMenu_DELETE_Click();
         } else if (step == "drop") {
             launcher_->lvMP3List_OLEDragDrop({path("4.mp3")});
+        } else if (step == "command line") {
+            launcher_->AddCommandLineFiles({"4.mp3"}, dir_->path());
         } else if (step == "paste") {
             fakes_->clipboard.contents = QStringLiteral("貼1\n貼2");
             launcher_->PasteTitles();
