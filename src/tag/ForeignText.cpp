@@ -1,5 +1,7 @@
 #include "ForeignText.h"
 
+#include "Utf8.h"
+
 #include <QStringDecoder>
 
 namespace {
@@ -31,24 +33,9 @@ bool isCutCharacter(ForeignCodePage codePage, QByteArrayView tail)
             return isByteIn(tail, 0, 0x8E, 0x8F) || isByteIn(tail, 0, 0xA1, 0xFE);
         return tail.size() == 2 && isByteIn(tail, 0, 0x8F, 0x8F) && isByteIn(tail, 1, 0xA1, 0xFE);
     }
-    // UTF-8: a lead byte, then fewer continuation bytes than it needs; the
-    // second byte's range rules out overlong forms, surrogates and code
-    // points past U+10FFFF.
-    const auto lead = static_cast<unsigned char>(tail[0]);
-    const qsizetype needed = lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3 : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
-    if (tail.size() >= needed)
-        return false;
-    if (tail.size() >= 2) {
-        const unsigned char low = lead == 0xE0 ? 0xA0 : lead == 0xF0 ? 0x90 : 0x80;
-        const unsigned char high = lead == 0xED ? 0x9F : lead == 0xF4 ? 0x8F : 0xBF;
-        if (!isByteIn(tail, 1, low, high))
-            return false;
-    }
-    for (qsizetype i = 2; i < tail.size(); ++i) {
-        if (!isByteIn(tail, i, 0x80, 0xBF))
-            return false;
-    }
-    return true;
+    // UTF-8: a lead byte, then well-formed bytes, fewer than it needs.
+    const Utf8Start start = utf8Start(tail);
+    return start.needed > tail.size() && start.fitting == tail.size();
 }
 
 }  // namespace

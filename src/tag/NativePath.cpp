@@ -2,42 +2,18 @@
 
 #include "ByteEscape.h"
 #include "Cp932.h"
+#include "Utf8.h"
 
 #include <QStringList>
 
 namespace {
 
 // Width of the well-formed UTF-8 character at i, or 0 when the byte there
-// starts none: no overlong forms, no surrogates, nothing above U+10FFFF (the
-// ranges of the Unicode standard's table of well-formed byte sequences).
+// starts none.
 qsizetype utf8Width(QByteArrayView bytes, qsizetype i)
 {
-    const auto byte = [&](qsizetype k) { return i + k < bytes.size() ? static_cast<unsigned char>(bytes[i + k]) : 0u; };
-    const unsigned lead = byte(0);
-    if (lead < 0x80)
-        return 1;
-    qsizetype width = 0;
-    unsigned low = 0x80, high = 0xBF;  // the second byte's range
-    if (lead >= 0xC2 && lead <= 0xDF) {
-        width = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-        width = 3;
-        low = lead == 0xE0 ? 0xA0 : low;
-        high = lead == 0xED ? 0x9F : high;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-        width = 4;
-        low = lead == 0xF0 ? 0x90 : low;
-        high = lead == 0xF4 ? 0x8F : high;
-    } else {
-        return 0;
-    }
-    if (byte(1) < low || byte(1) > high)
-        return 0;
-    for (qsizetype k = 2; k < width; ++k) {
-        if (byte(k) < 0x80 || byte(k) > 0xBF)
-            return 0;
-    }
-    return width;
+    const Utf8Start start = utf8Start(bytes.sliced(i));
+    return start.fitting == start.needed ? start.needed : 0;
 }
 
 bool hasEscape(QStringView text)
