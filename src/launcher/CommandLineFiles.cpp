@@ -2,6 +2,7 @@
 
 #include "frmID3Launcher.h"
 
+#include "CellNumber.h"
 #include "ListViewService.h"
 #include "NativePath.h"
 
@@ -13,16 +14,11 @@
 
 namespace {
 
-bool isDigit(QChar c)
-{
-    return c >= u'0' && c <= u'9';
-}
-
 // The run of digits starting at position at, and at moved past it.
 QStringView digitRun(QStringView text, qsizetype &at)
 {
     const qsizetype start = at;
-    while (at < text.size() && isDigit(text[at]))
+    while (at < text.size() && isAsciiDigit(text[at]))
         ++at;
     return text.sliced(start, at - start);
 }
@@ -42,7 +38,7 @@ bool naturalLess(QStringView a, QStringView b)
     qsizetype i = 0, j = 0;
     while (i < a.size() && j < b.size()) {
         int order = 0;
-        if (isDigit(a[i]) && isDigit(b[j])) {
+        if (isAsciiDigit(a[i]) && isAsciiDigit(b[j])) {
             const QStringView x = withoutLeadingZeros(digitRun(a, i));
             const QStringView y = withoutLeadingZeros(digitRun(b, j));
             order = x.size() != y.size() ? (x.size() < y.size() ? -1 : 1) : x.compare(y);

@@ -1,5 +1,6 @@
 #include "FileNameFields.h"
 
+#include "CellNumber.h"
 #include "GenreTable.h"
 
 #include <QList>
@@ -32,11 +33,6 @@ QList<Element> elementsOf(const QString &format)
     return elements;
 }
 
-bool isDigit(QChar c)
-{
-    return c >= u'0' && c <= u'9';
-}
-
 // Matches the elements from index e on against the name from position at,
 // every token as short as it can be; captures gets one text per token.
 // States (e, at) known to fail are remembered, so no format and name take
@@ -63,7 +59,7 @@ public:
                 return true;
         } else if (element.token == u'T' || element.token == u'N') {
             qsizetype end = at;
-            while (end < name_.size() && isDigit(name_[end]))
+            while (end < name_.size() && isAsciiDigit(name_[end]))
                 ++end;
             if (end > at && capture(e, at, end))
                 return true;

@@ -6,16 +6,11 @@
 
 namespace {
 
-bool isDigit(QChar c)
-{
-    return c >= u'0' && c <= u'9';
-}
-
 // Moves i past the digits at i; true when there was at least one.
 bool skipDigits(const QString &text, qsizetype &i)
 {
     const qsizetype start = i;
-    while (i < text.size() && isDigit(text.at(i)))
+    while (i < text.size() && isAsciiDigit(text.at(i)))
         ++i;
     return i > start;
 }

@@ -10,3 +10,9 @@
 // going to the even neighbour. Text that starts with no number, or a number
 // outside 0 to 255, reads as 0.
 quint8 cellNumber(const QString &text);
+
+// True for the digits 0 to 9 (not their full-width forms).
+inline bool isAsciiDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}

@@ -1,5 +1,6 @@
 #include "Id3v2Text.h"
 
+#include "CellNumber.h"
 #include "GenreTable.h"
 #include "TailFile.h"
 
@@ -12,6 +13,7 @@
 
 #include <fcntl.h>
 
+#include <algorithm>
 #include <cstring>
 
 namespace {
@@ -95,22 +97,16 @@ std::optional<QString> yearOf(const TagLib::ID3v2::Tag &tag)
     if (!date || date->size() < 4)
         return std::nullopt;
     const QString year = date->left(4);
-    for (const QChar c : year) {
-        if (c < u'0' || c > u'9')
-            return std::nullopt;
-    }
+    if (!std::all_of(year.begin(), year.end(), isAsciiDigit))
+        return std::nullopt;
     return year;
 }
 
 // The genre a number names, when the table has a name for it.
 std::optional<quint8> namedGenre(QStringView digits)
 {
-    if (digits.isEmpty() || digits.size() > 3)
+    if (digits.isEmpty() || digits.size() > 3 || !std::all_of(digits.begin(), digits.end(), isAsciiDigit))
         return std::nullopt;
-    for (const QChar c : digits) {
-        if (c < u'0' || c > u'9')
-            return std::nullopt;
-    }
     const int id = digits.toInt();
     return id < GenreTable::kCount ? std::optional<quint8>(static_cast<quint8>(id)) : std::nullopt;
 }

@@ -1,9 +1,11 @@
 #include "TagUpdate.h"
 
+#include "CellNumber.h"
+
 std::optional<quint8> trackNumberOf(QStringView text)
 {
     qsizetype digits = 0;
-    while (digits < text.size() && text[digits] >= u'0' && text[digits] <= u'9')
+    while (digits < text.size() && isAsciiDigit(text[digits]))
         ++digits;
     if (digits == 0 || (digits < text.size() && text[digits] != u'/'))
         return std::nullopt;
