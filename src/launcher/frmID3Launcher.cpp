@@ -90,8 +90,9 @@ void frmID3Launcher::AddMp3File(const QString &path)
     const int row = list.count();
     list.setCell(row, livFileNamewithPath, GetFolderPart(path));
     list.setRowInfo(row, {.identity = identity, .serial = ++lastSerial_});
-    putRowFields(list, row, tagFields(tag));
-    rememberFileValues(identity, tagFields(tag));
+    const TagRecord fields = tagFields(tag);
+    putRowFields(list, row, fields);
+    rememberFileValues(identity, fields);
 }
 
 void frmID3Launcher::SelectMp3Files()

@@ -197,14 +197,7 @@ QByteArray encode(QStringView text)
 
 QByteArray encodeCut(QStringView text, qsizetype maxBytes)
 {
-    QByteArray out;
-    forEachEncodedCharacter(text, [&out, maxBytes](QStringView, const QByteArray &bytes) {
-        if (out.size() + bytes.size() > maxBytes)
-            return false;
-        out += bytes;
-        return true;
-    });
-    return out;
+    return encode(cutText(text, maxBytes));
 }
 
 QString cutText(QStringView text, qsizetype maxBytes)
