@@ -116,7 +116,7 @@ public:
 
     // How saving and drop numbering make each written file durable; tests put
     // in one that fails.
-    TagWriteBatch::SyncFile syncWrittenFile = syncData;
+    SyncFile syncWrittenFile = syncData;
 
     static constexpr int kMaxRows = 99;
 

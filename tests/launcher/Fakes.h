@@ -224,7 +224,7 @@ class FakeSync
 public:
     QStringList failing;  // file names, without folder
 
-    TagWriteBatch::SyncFile function()
+    SyncFile function()
     {
         return [this](int fd) {
             const QString name = QFileInfo(QFile::symLinkTarget(QStringLiteral("/proc/self/fd/%1").arg(fd))).fileName();
