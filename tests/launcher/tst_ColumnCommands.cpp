@@ -197,8 +197,7 @@ private slots:
         }
         FakeWindowServices fakes;
         fakes.messages.answers = answers;
-        frmID3Launcher launcher(fakes.services());
-        launcher.syncWrittenFile = sync.function();
+        frmID3Launcher launcher(fakes.services(), sync.function());
 
         launcher.lblRENBANDD_OLEDragDrop(paths);
 
@@ -251,10 +250,9 @@ private slots:
             QVERIFY(writeTaggedMp3(paths.last(), {.TrackNumber = 3}, 64));
         }
         FakeWindowServices fakes;
-        frmID3Launcher launcher(fakes.services());
         FakeSync sync;
         sync.failing << QStringLiteral("010.mp3");
-        launcher.syncWrittenFile = sync.function();
+        frmID3Launcher launcher(fakes.services(), sync.function());
         launcher.AddMp3File(paths[0]);
         const auto rows = cellsOf(fakes.list);
 

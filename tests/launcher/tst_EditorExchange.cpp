@@ -3,6 +3,7 @@
 // mark, and enabling the main window again when it closes.
 
 #include "Fakes.h"
+#include "FileList.h"
 #include "Mp3Files.h"
 #include "frmID3Launcher.h"
 
@@ -169,7 +170,7 @@ private slots:
 
         const auto &cells = fakes_.list.rows.at(0).cells;
         QCOMPARE(cells[livChanged], mark);
-        QCOMPARE(rowFields(fakes_.list, 1), values);
+        QCOMPARE(FileList(fakes_.list).fields(1), values);
         QCOMPARE(cells[livGenre], genreName);
         QCOMPARE(cells[livFilename], expected.cells[livFilename]);
         QCOMPARE(cells[livFileNamewithPath], expected.cells[livFileNamewithPath]);

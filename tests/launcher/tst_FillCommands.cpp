@@ -3,6 +3,7 @@
 
 #include "Cp932.h"
 #include "Fakes.h"
+#include "FileList.h"
 #include "Id3v2Text.h"
 #include "Mp3Files.h"
 #include "NativePath.h"
@@ -23,7 +24,7 @@ void addRow(FakeListView &list, const QString &folder, const QString &name, cons
     list.addRow(name);
     const int row = list.count();
     list.setCell(row, livFileNamewithPath, folder);
-    putRowFields(list, row, fields);
+    FileList(list).putFields(row, fields);
     list.rows.last().selected = selected;
 }
 
@@ -106,9 +107,9 @@ private slots:
         frmID3Launcher launcher(fakes.services());
         launcher.lvMP3List_KeyDown(ListInput::KeyI, 0);
 
-        QCOMPARE(rowFields(fakes.list, 1), expected);
+        QCOMPARE(FileList(fakes.list).fields(1), expected);
         QCOMPARE(fakes.list.cell(1, livChanged), expected == kOld ? QString() : QStringLiteral("*"));
-        QCOMPARE(rowFields(fakes.list, 2), kOld);
+        QCOMPARE(FileList(fakes.list).fields(2), kOld);
         QCOMPARE(fakes.list.cell(2, livChanged), QString());
         QCOMPARE(shownText(fakes.messages), report(problems.isEmpty() ? QStringList() : QStringList{file + ": " + problems}));
     }
@@ -193,7 +194,7 @@ private slots:
         addRow(fakes.list, "/music/", name, kOld, true);
         frmID3Launcher launcher(fakes.services());
         launcher.lvMP3List_KeyDown(ListInput::KeyN, 0);
-        QCOMPARE(rowFields(fakes.list, 1), expected);
+        QCOMPARE(FileList(fakes.list).fields(1), expected);
         QCOMPARE(shownText(fakes.messages), message);
     }
 
@@ -266,7 +267,7 @@ private slots:
         TagRecord expected = fields;
         if (!title.isEmpty())
             expected.Title = title;
-        QCOMPARE(rowFields(fakes.list, 1), expected);
+        QCOMPARE(FileList(fakes.list).fields(1), expected);
         QCOMPARE(shownText(fakes.messages), report(problems.isEmpty() ? QStringList() : QStringList{"a.mp3: " + problems}));
     }
 };

@@ -4,8 +4,13 @@
 // another.
 
 #include "Fakes.h"
+#include "FileList.h"
+#include "KnownFiles.h"
+#include "MessageBoxReports.h"
 #include "Mp3Files.h"
 #include "PosixFileMover.h"
+#include "Renamer.h"
+#include "TagSaver.h"
 #include "frmID3Launcher.h"
 
 #include <QDir>
@@ -138,8 +143,13 @@ private slots:
             addFile(QStringLiteral("f%1.mp3").arg(i), QStringLiteral("t%1").arg(i));
         fakes_->list.select({3, 11});
         fakes_->window.format = QStringLiteral("%N");
-        QCOMPARE(launcher_->MakeRenameName(0), QString());
-        QCOMPARE(launcher_->MakeRenameName(12), QString());
+        FileList rows(fakes_->list);
+        KnownFiles known;
+        MessageBoxReports reports(fakes_->messages, "Kalvo");
+        TagSaver saver(rows, known, reports, syncData);
+        const Renamer renamer(rows, saver, mover_, reports);
+        QCOMPARE(renamer.MakeRenameName("%N", 0), QString());
+        QCOMPARE(renamer.MakeRenameName("%N", 12), QString());
 
         launcher_->Rename();
 
