@@ -1,28 +1,27 @@
 #pragma once
 
-// Counts the syncs the code under test makes on its files. This header
-// defines the executable's own fdatasync(2) and fsync(2), which stand in
-// front of the C library's: each notes the file it syncs and then calls the C
-// library's. Include it in one source file of a test executable only.
+// Counts the syncs the code under test makes. Included in one source file of
+// a test executable, it defines that executable's own fdatasync(2) and
+// fsync(2), which stand in front of the C library's: each notes the file it
+// syncs, then calls the C library's.
 
 #include <QFile>
 #include <QStringList>
 
 #include <dlfcn.h>
 #include <mutex>
+#include <utility>
 
 namespace CountedSyncs {
 
 inline std::mutex mutex;
 inline QStringList calls;  // "<function> <path>", in order
 
-// The calls on files below the folder so far, forgotten afterwards.
+// The calls on files below the folder so far; all calls are forgotten.
 inline QStringList take(const QString &folder)
 {
     const std::lock_guard<std::mutex> lock(mutex);
-    QStringList taken = calls.filter(u' ' + folder + u'/');
-    calls.clear();
-    return taken;
+    return std::exchange(calls, {}).filter(u' ' + folder + u'/');
 }
 
 inline int call(const char *function, int fd)
@@ -32,18 +31,10 @@ inline int call(const char *function, int fd)
         const std::lock_guard<std::mutex> lock(mutex);
         calls << QString::fromLatin1(function) + u' ' + path;
     }
-    const auto real = reinterpret_cast<int (*)(int)>(::dlsym(RTLD_NEXT, function));
-    return real(fd);
+    return reinterpret_cast<int (*)(int)>(::dlsym(RTLD_NEXT, function))(fd);
 }
 
 }  // namespace CountedSyncs
 
-extern "C" int fdatasync(int fd)
-{
-    return CountedSyncs::call("fdatasync", fd);
-}
-
-extern "C" int fsync(int fd)
-{
-    return CountedSyncs::call("fsync", fd);
-}
+extern "C" int fdatasync(int fd) { return CountedSyncs::call("fdatasync", fd); }
+extern "C" int fsync(int fd) { return CountedSyncs::call("fsync", fd); }

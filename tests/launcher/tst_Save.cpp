@@ -79,9 +79,6 @@ private slots:
         QTest::newRow("S: nothing selected") << 0 << RowList{} << RowList{};
         QTest::newRow("Shift+S: every row, none selected") << int(ListInput::ShiftDown) << RowList{} << RowList{1, 2, 3};
         QTest::newRow("Shift+S: every row, one selected") << int(ListInput::ShiftDown) << RowList{2} << RowList{1, 2, 3};
-        QTest::newRow("Ctrl+S: selected only") << int(ListInput::CtrlDown) << RowList{1} << RowList{1};
-        QTest::newRow("Ctrl+Shift+S: selected only") << (ListInput::ShiftDown | ListInput::CtrlDown) << RowList{2, 3} << RowList{2, 3};
-        QTest::newRow("Alt+Shift+S: selected only") << (ListInput::ShiftDown | ListInput::AltDown) << RowList{1} << RowList{1};
     }
     void writesTheRowsOfTheMode()
     {

@@ -37,20 +37,20 @@ private slots:
     void trackAndGenre_data()
     {
         QTest::addColumn<QString>("frame");
-        QTest::addColumn<int>("track");  // 0: none
+        QTest::addColumn<int>("track");  // -1: none
         QTest::addColumn<int>("genre");  // -1: none
         QTest::newRow("track") << "TRCK=7" << 7 << -1;
         QTest::newRow("track of a total") << "TRCK=07/12" << 7 << -1;
-        QTest::newRow("track 0 is none") << "TRCK=0" << 0 << -1;
+        QTest::newRow("track 0 is none") << "TRCK=0" << -1 << -1;
         QTest::newRow("track 255") << "TRCK=255" << 255 << -1;
-        QTest::newRow("track 256 is none") << "TRCK=256" << 0 << -1;
-        QTest::newRow("track without digits") << "TRCK=/12" << 0 << -1;
-        QTest::newRow("genre 147") << "TCON=(147)" << 0 << 147;
-        QTest::newRow("genre 148 has no name") << "TCON=(148)" << 0 << -1;
-        QTest::newRow("genre number alone") << "TCON=147" << 0 << 147;
-        QTest::newRow("genre 148 alone") << "TCON=148" << 0 << -1;
-        QTest::newRow("genre name") << "TCON=synthpop" << 0 << 147;
-        QTest::newRow("unnamed number, then a name") << "TCON=(148)Rock" << 0 << 17;
+        QTest::newRow("track 256 is none") << "TRCK=256" << -1 << -1;
+        QTest::newRow("track without digits") << "TRCK=/12" << -1 << -1;
+        QTest::newRow("genre 147") << "TCON=(147)" << -1 << 147;
+        QTest::newRow("genre 148 has no name") << "TCON=(148)" << -1 << -1;
+        QTest::newRow("genre number alone") << "TCON=147" << -1 << 147;
+        QTest::newRow("genre 148 alone") << "TCON=148" << -1 << -1;
+        QTest::newRow("genre name") << "TCON=synthpop" << -1 << 147;
+        QTest::newRow("unnamed number, then a name") << "TCON=(148)Rock" << -1 << 17;
     }
     void trackAndGenre()
     {
@@ -60,7 +60,7 @@ private slots:
         const Id3v2Text tag = parseId3v2Text(v23Tag({"TIT2=Title", frame}));
         QCOMPARE(int(tag.state), int(Id3v2State::Read));
         QCOMPARE(tag.fields.Title, QStringLiteral("Title"));
-        QCOMPARE(int(tag.fields.TrackNumber.value_or(0)), track);
+        QCOMPARE(tag.fields.TrackNumber ? int(*tag.fields.TrackNumber) : -1, track);
         QCOMPARE(tag.fields.GenreID ? int(*tag.fields.GenreID) : -1, genre);
     }
 
