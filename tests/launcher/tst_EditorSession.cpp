@@ -32,7 +32,7 @@ FakeRow makeRow(int n)
 
 }  // namespace
 
-class TestEditorExchange : public QObject
+class TestEditorSession : public QObject
 {
     Q_OBJECT
 
@@ -254,5 +254,5 @@ private slots:
 
 };
 
-QTEST_GUILESS_MAIN(TestEditorExchange)
-#include "tst_EditorExchange.moc"
+QTEST_GUILESS_MAIN(TestEditorSession)
+#include "tst_EditorSession.moc"
