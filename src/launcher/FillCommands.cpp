@@ -34,6 +34,31 @@ QList<int> selectedRows(const ListViewService &list)
     return rows;
 }
 
+// The fields of an ID3v2 tag by their columns' headers.
+QStringList id3v2FieldNames(const QList<Id3v2Field> &fields)
+{
+    static constexpr FileRowColumn kColumns[] = {livTitle, livAirtist, livAlbum, livYear,
+                                                 livComment, livTrackNo, livGenre};
+    QStringList names;
+    for (const Id3v2Field field : fields)
+        names << QString::fromUtf16(kFileRowColumns[static_cast<std::size_t>(kColumns[static_cast<int>(field)])].header);
+    return names;
+}
+
+// A row filled from what its ID3v2 tag gave, with what it could not give
+// first.
+RowFill fillFromId3v2(int row, const TagRecord &current, const Id3v2Text &tag)
+{
+    QStringList problems;
+    if (!tag.unreadable.isEmpty())
+        problems << fillReason(FillReason::kUnreadableId3v2Fields, id3v2FieldNames(tag.unreadable));
+    if (tag.cutShort)
+        problems << QString::fromUtf16(FillReason::kId3v2CutShort);
+    RowFill fill = fillRow(row, current, tag.fields);
+    fill.problems = problems + fill.problems;
+    return fill;
+}
+
 RowFill unchanged(int row, const TagRecord &current, const char16_t *reason)
 {
     return {.row = row, .fields = current, .problems = {QString::fromUtf16(reason)}};
@@ -71,7 +96,7 @@ void frmID3Launcher::FillFromId3v2()
         const Id3v2Text tag = readId3v2Text(list.cell(row, livFileNamewithPath) + list.cell(row, livFilename));
         switch (tag.state) {
         case Id3v2State::Read:
-            fills << fillRow(row, current, tag.fields);
+            fills << fillFromId3v2(row, current, tag);
             break;
         case Id3v2State::NoTag:
             fills << unchanged(row, current, FillReason::kNoId3v2);
