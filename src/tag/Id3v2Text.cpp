@@ -15,7 +15,6 @@
 #include <fcntl.h>
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 
