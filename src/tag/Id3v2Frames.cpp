@@ -3,6 +3,7 @@
 #include "ZlibInflate.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace {
 
