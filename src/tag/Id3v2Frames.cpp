@@ -214,11 +214,14 @@ Id3v2FrameContent id3v2FrameContent(const Id3v2Tag &tag, const Id3v2Frame &frame
     data = data.sliced(static_cast<qsizetype>(added));
 
     const bool unsynchronised = version == 4 && (format.unsynchronised || tag.header.unsynchronised());
-    const QByteArray stored = unsynchronised ? resynchronised(data) : data.toByteArray();
+    // Only resynchronised data is a copy; other data is read where it
+    // stands, so a frame too large is never copied.
+    const QByteArray resynchronisedData = unsynchronised ? resynchronised(data) : QByteArray();
+    const QByteArrayView stored = unsynchronised ? QByteArrayView(resynchronisedData) : data;
     if (!format.compressed) {
         if (stored.size() > limit)
             return {.state = Id3v2ContentState::TooLarge, .data = {}};
-        return {.state = Id3v2ContentState::Read, .data = stored};
+        return {.state = Id3v2ContentState::Read, .data = stored.toByteArray()};
     }
     if (!inflatedSize || *inflatedSize > limit)
         return {.state = Id3v2ContentState::TooLarge, .data = {}};

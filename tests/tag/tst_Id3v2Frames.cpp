@@ -214,6 +214,9 @@ private slots:
         QTest::newRow("2.4 unsynchronised frame") << quint8(4) << quint8(0)
                                                   << frame24("TIT2", QByteArray("\0a\xFF\0\xE0", 5), 0x0002) << 4LL
                                                   << read << QByteArray("\0a\xFF\xE0", 4);
+        QTest::newRow("2.4 unsynchronised, over the limit once resynchronised")
+            << quint8(4) << quint8(0) << frame24("TIT2", QByteArray("\0ab\xFF\0\xE0", 6), 0x0002) << 4LL << tooLarge
+            << QByteArray();
         QTest::newRow("2.4 unsynchronised tag") << quint8(4) << quint8(0x80)
                                                 << frame24("TIT2", QByteArray("\0a\xFF\0\xE0", 5)) << 4LL << read
                                                 << QByteArray("\0a\xFF\xE0", 4);
