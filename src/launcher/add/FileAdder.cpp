@@ -1,6 +1,7 @@
 #include "FileAdder.h"
 
 #include "FileList.h"
+#include "Id3v2Text.h"
 #include "KnownFiles.h"
 #include "PathParts.h"
 #include "classID3_V11.h"
@@ -27,6 +28,7 @@ void FileAdder::AddMp3File(const QString &path)
         return;
     const TagRecord fields = tagFields(clsID3Tag);
     rows_.append(path, identity, fields);
+    rows_.setId3v2(rows_.count(), readId3v2Text(path));
     known_.remember(identity, fields);
 }
 

@@ -8,7 +8,7 @@ class KnownFiles;
 class classID3_V11;
 
 // Adding files to the list: each path becomes a bottom row filled from the
-// file's tag, unless the list is full, the file is listed already or it is
+// file's tag, with what its ID3v2 tag gives for the list's mark, unless the list is full, the file is listed already or it is
 // no MP3 file that can be read. Refusals are silent.
 class FileAdder
 {

@@ -50,6 +50,7 @@ void FillCommands::fromId3v2(const QList<int> &rows)
     for (int row : rows) {
         const TagRecord current = rows_.fields(row);
         const Id3v2Text tag = readId3v2Text(rows_.path(row));
+        rows_.setId3v2(row, tag);
         switch (tag.state) {
         case Id3v2State::Read:
             fills << fillFromId3v2(row, current, tag);

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "WriteFailure.h"
+
 #include <QString>
+#include <QStringList>
 
 class ReportService;
 
@@ -15,3 +18,10 @@ void reportRenameFailure(ReportService &reports, const QString &from, const QStr
 
 // The rename format holds a character file names may not have.
 void reportRefusedFormat(ReportService &reports);
+
+// Why a file could not be written, in a few words.
+QString writeFailureText(WriteFailure failure);
+
+// "次のファイルは保存できませんでした。" and a line "<name>: <why>" for
+// each file, in the order given.
+void reportWriteFailures(ReportService &reports, const QStringList &lines);
