@@ -120,18 +120,15 @@ WriteFailure Id3v2WriteBatch::add(const QString &path, const TagRecord &fields,
         return WriteFailure::TagCutShort;
     case Id3v2EditState::FrameNotCarried:
         return WriteFailure::FrameNotCarried;
-    case Id3v2EditState::Unchanged:
-        old.close();
-        if (!blocks_.add(path, fields, expected))
-            return WriteFailure::WriteFailed;
-        blockEntries_.push_back(static_cast<int>(outcomes_.size()));
-        outcomes_.append(Outcome{});
-        return WriteFailure::None;
     case Id3v2EditState::Edited:
         break;
+    case Id3v2EditState::Unchanged:
+        return addBlock(path, fields, expected, std::move(old));
     }
     const qint64 needed = kId3v2HeaderSize + edit.frames.size();
     const QByteArray newTag = editedTagBytes(edit, needed <= tag.size() ? tag.size() : needed + kNewTagPadding);
+    if (newTag == tag)
+        return addBlock(path, fields, expected, std::move(old));
 
     Replacement entry;
     entry.entry = static_cast<int>(outcomes_.size());
@@ -144,6 +141,18 @@ WriteFailure Id3v2WriteBatch::add(const QString &path, const TagRecord &fields,
     held_.push_back(std::move(entry));
     if (held_.size() >= maxHeld_)
         finishHeld();
+    return WriteFailure::None;
+}
+
+// Only the block, in place, for a file whose tag stays as it is.
+WriteFailure Id3v2WriteBatch::addBlock(const QString &path, const TagRecord &fields,
+                                       const std::optional<FileIdentity> &expected, FileDescriptor old)
+{
+    old.close();
+    if (!blocks_.add(path, fields, expected))
+        return WriteFailure::WriteFailed;
+    blockEntries_.push_back(static_cast<int>(outcomes_.size()));
+    outcomes_.append(Outcome{});
     return WriteFailure::None;
 }
 

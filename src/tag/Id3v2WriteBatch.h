@@ -17,8 +17,8 @@
 // Saves files as the W key does: the fields go into each file's ID3v1
 // block exactly as a save writes it, and into its ID3v2 tag (Id3v2Edit).
 //
-// A file whose ID3v2 tag is in step with the fields keeps it, and its
-// block is written in place by a TagWriteBatch. Any other file is written
+// A file whose ID3v2 tag is in step with the fields, or would come out the
+// same, keeps it, and its block is written in place by a TagWriteBatch. Any other file is written
 // anew as a whole (FileReplacement): the new tag, in the old tag's space
 // when it fits (padding included), else with kNewTagPadding bytes to spare;
 // then the audio byte for byte; then the block. The audio is never written
@@ -80,6 +80,8 @@ private:
     // Syncs the new files held now, puts them in place and syncs their
     // folders.
     void finishHeld();
+    WriteFailure addBlock(const QString &path, const TagRecord &fields, const std::optional<FileIdentity> &expected,
+                          FileDescriptor old);
     WriteFailure replace(Replacement &entry, const QString &path, const QByteArray &newTag, qint64 oldTagSize,
                          const TagBlock &block, qint64 audioEnd);
 

@@ -10,10 +10,13 @@
 #include "Id3v2Frames.h"
 #include "Id3v2WriteBatch.h"
 #include "Mp3Files.h"
+#include "TagBlock.h"
 #include "TagWriteBatch.h"
 
 #include <QCryptographicHash>
 #include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -122,6 +125,28 @@ QString readBack(const QString &path)
     return parts.join(u' ');
 }
 
+// The block a save writes for the row into a file without one.
+QByteArray renderTagBlockBytes(const TagRecord &row)
+{
+    const TagBlock block = renderTagBlock(row, TagBlock{});
+    return QByteArray(reinterpret_cast<const char *>(block.data()), kTagBlockSize);
+}
+
+QString failureName(WriteFailure failure)
+{
+    static const char *const kNames[] = {"none", "cannot open", "changed", "not mp3", "tag unreadable",
+                                         "tag cut short", "frame not carried", "hard links", "folder not writable",
+                                         "owner not kept", "no space", "write failed", "sync failed",
+                                         "folder sync failed"};
+    return QString::fromLatin1(kNames[static_cast<int>(failure)]);
+}
+
+// A 2.3 file the row is not in step with, with its block.
+QByteArray songFile()
+{
+    return id3v2Tag(3, t23("TIT2", "Old") + otherFrames(3)) + audio() + v1Block();
+}
+
 // The names in the folder.
 QStringList namesIn(const QString &folder)
 {
@@ -202,6 +227,249 @@ private slots:
         else
             QCOMPARE(newTag.size(), walkId3v2Tag(newTag).framesEnd + Id3v2WriteBatch::kNewTagPadding);
         QCOMPARE(namesIn(dir.path()), QStringList({"saved.mp3", "song.mp3"}));
+    }
+
+    // Files W does not write: each is left as it was, and nothing is made
+    // beside it.
+    void refused_data()
+    {
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("failure");
+        QTest::newRow("missing") << "missing" << QByteArray() << "cannot open";
+        QTest::newRow("hard link") << "hard link" << songFile() << "hard links";
+        QTest::newRow("not the file loaded") << "other identity" << songFile() << "changed";
+        QTest::newRow("no MP3") << "" << QByteArray("RIFF....WAVEfmt ") + audio() << "not mp3";
+        QTest::newRow("malformed extended header")
+            << "" << id3v2Tag(3, bigEndian32(99) + QByteArray(6, '\0') + t23("TIT2", "Old"), 0x40) + audio()
+            << "tag unreadable";
+        QTest::newRow("tag into the block")
+            << "" << id3v2Tag(3, t23("TIT2", "Old") + QByteArray(100, '\0')).chopped(50) + v1Block()
+            << "tag unreadable";
+        QTest::newRow("frames cut short") << "" << id3v2Tag(3, t23("TIT2", "Old") + "\x01\x02junk") + audio()
+                                          << "tag cut short";
+        QTest::newRow("2.2 frame without counterpart")
+            << "" << id3v2Tag(2, frame22("TT2", textData("Old")) + frame22("CRM", "x\0y")) + audio()
+            << "frame not carried";
+    }
+    void refused()
+    {
+        QFETCH(QString, setup);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, failure);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("song.mp3");
+        if (setup != "missing")
+            QVERIFY(writeFile(path, bytes));
+        std::optional<FileIdentity> expected = fileIdentity(path);
+        if (setup == "hard link")
+            QCOMPARE(::link(QFile::encodeName(path).constData(), QFile::encodeName(dir.filePath("link.mp3")).constData()), 0);
+        if (setup == "other identity") {
+            QVERIFY(writeFile(dir.filePath("other.mp3"), bytes));
+            expected = fileIdentity(dir.filePath("other.mp3"));
+        }
+        const QStringList names = namesIn(dir.path());
+
+        Id3v2WriteBatch batch;
+        QCOMPARE(failureName(batch.add(path, kRow, expected)), failure);
+        QVERIFY(batch.finish().isEmpty());
+        QCOMPARE(readFile(path), bytes);
+        QCOMPARE(namesIn(dir.path()), names);
+    }
+
+    // A tag in step keeps its bytes and the file its inode: only the block is
+    // written, in place, as a save writes it. So with a tag that would come
+    // out the same: a comment with a description is read as the comment
+    // when none without is left, and W removes only those.
+    void blockOnly_data()
+    {
+        QTest::addColumn<QByteArray>("tag");
+        QTest::newRow("in step") << id3v2Tag(3, t23("TIT2", "Dawn") + frame23("PRIV", "x"));
+        QTest::newRow("nothing to change") << id3v2Tag(3, t23("TIT2", "Dawn") + otherFrames(3));
+    }
+    void blockOnly()
+    {
+        QFETCH(QByteArray, tag);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("song.mp3");
+        QVERIFY(writeFile(path, tag + audio() + v1Block()));
+        const std::optional<FileIdentity> identity = fileIdentity(path);
+        const TagRecord row{.Title = "Dawn", .GenreID = kNoGenre};
+
+        Id3v2WriteBatch batch;
+        QCOMPARE(failureName(batch.add(path, row, identity)), "none");
+        const QList<Id3v2WriteBatch::Outcome> outcomes = batch.finish();
+        QCOMPARE(failureName(outcomes.front().failure), "none");
+        QCOMPARE(outcomes.front().identity, std::nullopt);
+        QCOMPARE(fileIdentity(path), identity);
+        QCOMPARE(readFile(path), tag + audio() + renderTagBlockBytes(row));
+    }
+
+    // Faults between the new file's writing and its name: the old file keeps
+    // its name and bytes (or the other program's), and nothing is left
+    // beside it, whichever means the file system offers.
+    void faults_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<bool>("unnamedFile");
+        QTest::addColumn<bool>("exchange");
+        QTest::addColumn<QString>("failure");
+        for (const bool unnamedFile : {true, false}) {
+            for (const bool exchange : {true, false}) {
+                const QString means = QStringLiteral("%1 file, %2")
+                                          .arg(unnamedFile ? "unnamed" : "named", exchange ? "exchange" : "rename");
+                const auto row = [&](const char *fault, const char *failure) {
+                    QTest::addRow("%s, %s", fault, qPrintable(means)) << fault << unnamedFile << exchange << failure;
+                };
+                row("sync fails", "sync failed");
+                row("another file put at the name", "changed");
+                row("the name removed", "changed");
+                row("old file written meanwhile", "changed");
+                row("old file linked meanwhile", "changed");
+            }
+        }
+    }
+    void faults()
+    {
+        QFETCH(QString, fault);
+        QFETCH(bool, unnamedFile);
+        QFETCH(bool, exchange);
+        QFETCH(QString, failure);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("song.mp3");
+        const QByteArray before = songFile();
+        QVERIFY(writeFile(path, before));
+        const QByteArray other = "another file";
+        QByteArray expected = before;
+        QStringList names{"song.mp3"};
+        const QByteArray native = QFile::encodeName(path);
+        Id3v2WriteBatch::Options options{.methods = {.unnamedFile = unnamedFile, .exchange = exchange}};
+        options.syncNewFile = [&](int fd) {
+            if (fault == "another file put at the name") {
+                writeFile(dir.filePath("other"), other);
+                ::rename(QFile::encodeName(dir.filePath("other")).constData(), native.constData());
+            } else if (fault == "the name removed") {
+                ::unlink(native.constData());
+            } else if (fault == "old file written meanwhile") {
+                QFile file(path);
+                file.open(QIODevice::Append);
+                file.write("x");
+            } else if (fault == "old file linked meanwhile") {
+                ::link(native.constData(), QFile::encodeName(dir.filePath("link.mp3")).constData());
+            }
+            return fault != "sync fails" && syncAll(fd);
+        };
+        if (fault == "another file put at the name")
+            expected = other;
+        if (fault == "old file written meanwhile")
+            expected += 'x';
+        if (fault == "old file linked meanwhile")
+            names.prepend("link.mp3");
+        if (fault == "the name removed")
+            names.clear();
+
+        Id3v2WriteBatch batch(options);
+        QCOMPARE(failureName(batch.add(path, kRow, fileIdentity(path))), "none");
+        const QList<Id3v2WriteBatch::Outcome> outcomes = batch.finish();
+        QCOMPARE(failureName(outcomes.front().failure), failure);
+        QCOMPARE(outcomes.front().identity, std::nullopt);
+        if (!names.isEmpty())
+            QCOMPARE(readFile(path), expected);
+        QCOMPARE(namesIn(dir.path()), names);
+    }
+
+    // A crash once the new file is written and synced, before it gets its
+    // name, leaves the old file and nothing else.
+    void crashBeforeRename()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("song.mp3");
+        QVERIFY(writeFile(path, songFile()));
+        const int code = exitCodeInChild([&] {
+            Id3v2WriteBatch::Options options;
+            options.syncNewFile = [](int fd) {
+                if (syncAll(fd))
+                    ::_exit(42);
+                return false;
+            };
+            Id3v2WriteBatch batch(options);
+            (void)batch.add(path, kRow);
+            batch.finish();
+            return 1;
+        });
+        QCOMPARE(code, 42);
+        QCOMPARE(readFile(path), songFile());
+        QCOMPARE(namesIn(dir.path()), QStringList{"song.mp3"});
+    }
+
+    // The new file takes the old one's owner, group and permissions; a
+    // symlink to the file stays a symlink, to the new file.
+    void ownerModeAndSymlink()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("song.mp3");
+        QVERIFY(writeFile(path, songFile()));
+        const QByteArray native = QFile::encodeName(path);
+        if (::geteuid() == 0)
+            QCOMPARE(::chown(native.constData(), 65534, 65534), 0);
+        QCOMPARE(::chmod(native.constData(), 0640), 0);
+        struct stat before {};
+        QCOMPARE(::stat(native.constData(), &before), 0);
+        const QString link = dir.filePath("link.mp3");
+        QVERIFY(QFile::link(path, link));
+
+        Id3v2WriteBatch batch;
+        QCOMPARE(failureName(batch.add(link, kRow, fileIdentity(link))), "none");
+        QCOMPARE(failureName(batch.finish().front().failure), "none");
+        struct stat after {};
+        QCOMPARE(::stat(native.constData(), &after), 0);
+        QVERIFY(after.st_ino != before.st_ino);
+        QCOMPARE(after.st_uid, before.st_uid);
+        QCOMPARE(after.st_gid, before.st_gid);
+        QCOMPARE(after.st_mode, before.st_mode);
+        QCOMPARE(QFileInfo(link).symLinkTarget(), path);
+        QCOMPARE(readBack(link).section(u' ', 1, 1), "TIT2(1)=夜明けの歌");
+    }
+
+    // The new files are synced, then their folder once, after they have
+    // their names; a block written in place is synced as a save syncs it.
+    // A folder that cannot be synced is reported, the file being new.
+    void syncs_data()
+    {
+        QTest::addColumn<bool>("folderSyncs");
+        QTest::newRow("folder synced") << true;
+        QTest::newRow("folder sync fails") << false;
+    }
+    void syncs()
+    {
+        QFETCH(bool, folderSyncs);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir("sub"));
+        const QString sub = dir.filePath("sub");
+        for (const char *name : {"a.mp3", "b.mp3"})
+            QVERIFY(writeFile(sub + u'/' + QLatin1String(name), songFile()));
+        const TagRecord inStep{.Title = "Dawn", .GenreID = kNoGenre};
+        QVERIFY(writeFile(sub + "/c.mp3", id3v2Tag(3, t23("TIT2", "Dawn")) + audio()));
+        CountedSyncs::take(dir.path());
+
+        Id3v2WriteBatch::Options options;
+        options.syncFolder = [&](int fd) { return syncAll(fd) && folderSyncs; };
+        Id3v2WriteBatch batch(options);
+        QCOMPARE(failureName(batch.add(sub + "/a.mp3", kRow)), "none");
+        QCOMPARE(failureName(batch.add(sub + "/c.mp3", inStep)), "none");
+        QCOMPARE(failureName(batch.add(sub + "/b.mp3", kRow)), "none");
+        const QList<Id3v2WriteBatch::Outcome> outcomes = batch.finish();
+        const QString expected = folderSyncs ? "none" : "folder sync failed";
+        QCOMPARE(failureName(outcomes.at(0).failure), expected);
+        QCOMPARE(failureName(outcomes.at(1).failure), "none");
+        QCOMPARE(failureName(outcomes.at(2).failure), expected);
+        QCOMPARE(outcomes.at(0).identity, fileIdentity(sub + "/a.mp3"));
+        QCOMPARE(readBack(sub + "/b.mp3").section(u' ', 1, 1), "TIT2(1)=夜明けの歌");
+
+        QStringList calls = CountedSyncs::take(dir.path());
+        calls.replaceInStrings(dir.path() + u'/', QString());
+        calls.replaceInStrings(QRegularExpression(QStringLiteral("#\\d+ \\(deleted\\)$")), QStringLiteral("new"));
+        QCOMPARE(calls, QStringList({"fsync sub/new", "fsync sub/new", "fsync sub", "fdatasync sub/c.mp3"}));
     }
 };
 
