@@ -1,9 +1,9 @@
 #include "Id3v2Text.h"
 
 #include "CellNumber.h"
+#include "FileDescriptor.h"
 #include "GenreTable.h"
 #include "Id3v2Frames.h"
-#include "TailFile.h"
 
 #include <taglib/commentsframe.h>
 #include <taglib/id3v2frame.h>

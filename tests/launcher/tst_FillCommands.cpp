@@ -1,8 +1,9 @@
-// Filling rows from the files' ID3v2 tags, their names, a pasted track list,
-// and the rows' own text read as UTF-8 or EUC-JP.
+// Filling rows through the list: from the files' ID3v2 tags, their names and
+// a pasted track list, with the one report of what could not be taken.
 
 #include "Cp932.h"
 #include "Fakes.h"
+#include "FileList.h"
 #include "Id3v2Bytes.h"
 #include "Id3v2Text.h"
 #include "Mp3Files.h"
@@ -24,7 +25,7 @@ void addRow(FakeListView &list, const QString &folder, const QString &name, cons
     list.addRow(name);
     const int row = list.count();
     list.setCell(row, livFileNamewithPath, folder);
-    putRowFields(list, row, fields);
+    FileList(list).putFields(row, fields);
     list.rows.last().selected = selected;
 }
 
@@ -131,9 +132,9 @@ private slots:
         frmID3Launcher launcher(fakes.services());
         launcher.lvMP3List_KeyDown(ListInput::KeyI, 0);
 
-        QCOMPARE(rowFields(fakes.list, 1), expected);
+        QCOMPARE(FileList(fakes.list).fields(1), expected);
         QCOMPARE(fakes.list.cell(1, livChanged), expected == kOld ? QString() : QStringLiteral("*"));
-        QCOMPARE(rowFields(fakes.list, 2), kOld);
+        QCOMPARE(FileList(fakes.list).fields(2), kOld);
         QCOMPARE(fakes.list.cell(2, livChanged), QString());
         QCOMPARE(shownText(fakes.messages), report(problems.isEmpty() ? QStringList() : QStringList{file + ": " + problems}));
     }
@@ -171,29 +172,6 @@ private slots:
             return fields;
         };
         const QString notFit = report({"x_y.mp3: ファイル名がフォーマットに合わない"});
-        QTest::newRow("track and title") << "%T - %D" << "03 - 夜明けの歌.mp3"
-                                         << with([](TagRecord &f) { f.TrackNumber = 3; f.Title = "夜明けの歌"; })
-                                         << QString();
-        QTest::newRow("default format") << "(%K)[%A]%T_%D" << "(山田太郎)[ベスト盤]07_春の風.mp3"
-                                        << with([](TagRecord &f) {
-                                               f.Artist = "山田太郎"; f.Album = "ベスト盤"; f.TrackNumber = 7; f.Title = "春の風";
-                                           })
-                                        << QString();
-        QTest::newRow("first takes least, last the rest") << "%K - %D" << "A - B - C.mp3"
-                                                          << with([](TagRecord &f) { f.Artist = "A"; f.Title = "B - C"; })
-                                                          << QString();
-        QTest::newRow("digits whole, no separator") << "%T%D" << "07夜明け.mp3"
-                                                    << with([](TagRecord &f) { f.TrackNumber = 7; f.Title = "夜明け"; })
-                                                    << QString();
-        QTest::newRow("%N fills nothing, %Y %C") << "%N %Y %C" << "12 1998 a comment.mp3"
-                                                 << with([](TagRecord &f) { f.Year = "1998"; f.Comment = "a comment"; })
-                                                 << QString();
-        QTest::newRow("genre name") << "%J_%D" << "rock_x.mp3"
-                                    << with([](TagRecord &f) { f.GenreID = 17; f.Title = "x"; }) << QString();
-        QTest::newRow("no genre name keeps the genre") << "%J_%D" << "Foo_x.mp3"
-                                                       << with([](TagRecord &f) { f.Title = "x"; }) << QString();
-        QTest::newRow("name without extension") << "%D" << "abc" << with([](TagRecord &f) { f.Title = "abc"; })
-                                                << QString();
         QTest::newRow("long title cut") << "%D" << "0123456789012345678901234567890123.mp3"
                                         << with([](TagRecord &f) { f.Title = "012345678901234567890123456789"; })
                                         << report({"0123456789012345678901234567890123.mp3: 曲名を切り詰めた"});
@@ -218,7 +196,7 @@ private slots:
         addRow(fakes.list, "/music/", name, kOld, true);
         frmID3Launcher launcher(fakes.services());
         launcher.lvMP3List_KeyDown(ListInput::KeyN, 0);
-        QCOMPARE(rowFields(fakes.list, 1), expected);
+        QCOMPARE(FileList(fakes.list).fields(1), expected);
         QCOMPARE(shownText(fakes.messages), message);
     }
 
@@ -256,43 +234,6 @@ private slots:
         for (int row = 1; row <= 4; ++row)
             QCOMPARE(fakes.list.cell(row, livChanged).isEmpty(), titles.at(row - 1) == kOld.Title);
         QCOMPARE(shownText(fakes.messages), report(problems.isEmpty() ? QStringList() : QStringList{"4.mp3: " + problems}));
-    }
-
-    // The title's bytes as another tool wrote them, read again; the other
-    // fields are ASCII and stay.
-    void readAgain_data()
-    {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("title");     // empty: the title stays
-        QTest::addColumn<QString>("problems");  // empty: none
-        const QByteArray yoake = "\xE5\xA4\x9C\xE6\x98\x8E\xE3\x81\x91";  // 夜明け in UTF-8
-        const int utf8 = ListInput::Key8, eucJp = ListInput::KeyJ;
-        QTest::newRow("UTF-8") << utf8 << yoake << "夜明け" << QString();
-        QTest::newRow("UTF-8 cut at the slot's end") << utf8 << yoake.left(8) << "夜明" << QString();
-        QTest::newRow("CP932 is not UTF-8") << utf8 << QByteArray("\x96\xE9\x96\xBE") << QString() << "曲名がUTF-8でない";
-        QTest::newRow("no UTF-8 starts so") << utf8 << QByteArray("a\xE0\x80") << QString() << "曲名がUTF-8でない";
-        QTest::newRow("ASCII") << utf8 << QByteArray("Hello") << QString() << QString();
-        QTest::newRow("EUC-JP") << eucJp << QByteArray("\xCC\xEB\xCC\xC0\xA4\xB1\x8E\xB1") << "夜明けｱ" << QString();
-        QTest::newRow("EUC-JP cut after a 3-byte prefix") << eucJp << QByteArray("\xCC\xEB\x8F\xB0") << "夜" << QString();
-        QTest::newRow("not EUC-JP") << eucJp << QByteArray("\xCC\x41") << QString() << "曲名がEUC-JPでない";
-    }
-    void readAgain()
-    {
-        QFETCH(int, key);
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, title);
-        QFETCH(QString, problems);
-        FakeWindowServices fakes;
-        const TagRecord fields{.Title = Cp932::decode(bytes), .Artist = "Band", .Album = "Live", .Year = "1998"};
-        addRow(fakes.list, "/music/", "a.mp3", fields, true);
-        frmID3Launcher launcher(fakes.services());
-        launcher.lvMP3List_KeyDown(key, 0);
-        TagRecord expected = fields;
-        if (!title.isEmpty())
-            expected.Title = title;
-        QCOMPARE(rowFields(fakes.list, 1), expected);
-        QCOMPARE(shownText(fakes.messages), report(problems.isEmpty() ? QStringList() : QStringList{"a.mp3: " + problems}));
     }
 };
 

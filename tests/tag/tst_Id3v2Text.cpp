@@ -1,5 +1,6 @@
-// Reading the fields of an ID3v2 tag from its bytes: which frames are read,
-// which are left out and reported, and when a tag cannot be read at all.
+// Reading the fields of an ID3v2 tag from bytes made by hand: which frames
+// are read, which track and genre values are taken, which frames are left
+// out and reported, and which headers make a tag unreadable.
 
 #include "Id3v2Bytes.h"
 #include "Id3v2Frames.h"
@@ -15,6 +16,15 @@ QByteArray t23(const char *id, const QByteArray &text, char encoding = '\0')
 }
 
 const QByteArray kTexts = t23("TIT2", "Dawn") + t23("TPE1", "Taro");
+
+// A v2.3 tag of Latin-1 text frames, "id=text" each, and 256 bytes of audio.
+QByteArray v23Tag(const QStringList &frames)
+{
+    QByteArray body;
+    for (const QString &frame : frames)
+        body += t23(qPrintable(frame.section(u'=', 0, 0)), frame.section(u'=', 1).toLatin1());
+    return id3v2Tag(3, body) + QByteArray(256, '\xFF');
+}
 
 }  // namespace
 
@@ -144,6 +154,61 @@ private slots:
         QFETCH(QString, reading);
         const QByteArray bytes = id3v2Tag(3, kTexts + QByteArray(size - kId3v2HeaderSize - kTexts.size(), '\0'));
         QCOMPARE(id3v2Reading(parseId3v2Text(bytes)), reading);
+    }
+
+    void trackAndGenre_data()
+    {
+        QTest::addColumn<QString>("frame");
+        QTest::addColumn<int>("track");  // -1: none
+        QTest::addColumn<int>("genre");  // -1: none
+        QTest::newRow("track") << "TRCK=7" << 7 << -1;
+        QTest::newRow("track of a total") << "TRCK=07/12" << 7 << -1;
+        QTest::newRow("track 0 is none") << "TRCK=0" << -1 << -1;
+        QTest::newRow("track 255") << "TRCK=255" << 255 << -1;
+        QTest::newRow("track 256 is none") << "TRCK=256" << -1 << -1;
+        QTest::newRow("track without digits") << "TRCK=/12" << -1 << -1;
+        QTest::newRow("genre 147") << "TCON=(147)" << -1 << 147;
+        QTest::newRow("genre 148 has no name") << "TCON=(148)" << -1 << -1;
+        QTest::newRow("genre number alone") << "TCON=147" << -1 << 147;
+        QTest::newRow("genre 148 alone") << "TCON=148" << -1 << -1;
+        QTest::newRow("genre name") << "TCON=synthpop" << -1 << 147;
+        QTest::newRow("unnamed number, then a name") << "TCON=(148)Rock" << -1 << 17;
+    }
+    void trackAndGenre()
+    {
+        QFETCH(QString, frame);
+        QFETCH(int, track);
+        QFETCH(int, genre);
+        const Id3v2Text tag = parseId3v2Text(v23Tag({"TIT2=Title", frame}));
+        QCOMPARE(int(tag.state), int(Id3v2State::Read));
+        QCOMPARE(tag.fields.Title, QStringLiteral("Title"));
+        QCOMPARE(tag.fields.TrackNumber ? int(*tag.fields.TrackNumber) : -1, track);
+        QCOMPARE(tag.fields.GenreID ? int(*tag.fields.GenreID) : -1, genre);
+    }
+
+    // One header byte of the tag {TIT2=Title} (16 bytes of frames) given a
+    // value. Each size byte holds 7 bits: with its top bit the last one
+    // would say 144, which the file still holds.
+    void header_data()
+    {
+        QTest::addColumn<int>("at");
+        QTest::addColumn<int>("value");
+        QTest::addColumn<int>("state");
+        QTest::newRow("as made") << 9 << 16 << int(Id3v2State::Read);
+        QTest::newRow("no ID3") << 0 << int('X') << int(Id3v2State::NoTag);
+        QTest::newRow("version 2.5") << 3 << 5 << int(Id3v2State::Unreadable);
+        QTest::newRow("revision 0xFF") << 4 << 0xFF << int(Id3v2State::Unreadable);
+        QTest::newRow("size byte not syncsafe") << 9 << 0x80 + 16 << int(Id3v2State::Unreadable);
+        QTest::newRow("size past the end") << 8 << 0x7F << int(Id3v2State::Unreadable);
+    }
+    void header()
+    {
+        QFETCH(int, at);
+        QFETCH(int, value);
+        QFETCH(int, state);
+        QByteArray bytes = v23Tag({"TIT2=Title"});
+        bytes[at] = char(value);
+        QCOMPARE(int(parseId3v2Text(bytes).state), state);
     }
 };
 
