@@ -47,7 +47,7 @@ RowFill readAgain(int row, const TagRecord &current, ForeignCodePage codePage)
     QStringList invalid;
     for (const TextField &field : kTextFields) {
         const QString &text = current.*field.record;
-        std::optional<QString> read = decodeForeign(codePage, Cp932::encode(text));
+        std::optional<QString> read = decodeForeign(codePage, Cp932::encode(text), field.width);
         if (!read)
             invalid << fieldName(field);
         else if (*read != text)

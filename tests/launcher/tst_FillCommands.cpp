@@ -233,40 +233,68 @@ private slots:
         QCOMPARE(shownText(fakes.messages), report(problems.isEmpty() ? QStringList() : QStringList{"4.mp3: " + problems}));
     }
 
-    // The title's bytes as another tool wrote them, read again; the other
-    // fields are ASCII and stay.
+    // The title's and the artist's bytes as another tool wrote them, read
+    // again; the other fields are ASCII and stay.
     void readAgain_data()
     {
         QTest::addColumn<int>("key");
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QString>("title");     // empty: the title stays
-        QTest::addColumn<QString>("problems");  // empty: none
+        QTest::addColumn<QByteArray>("title");
+        QTest::addColumn<QByteArray>("artist");
+        QTest::addColumn<QString>("readTitle");   // empty: the row stays
+        QTest::addColumn<QString>("readArtist");  // empty: the artist stays
+        QTest::addColumn<QString>("problems");    // empty: none
         const QByteArray yoake = "\xE5\xA4\x9C\xE6\x98\x8E\xE3\x81\x91";  // 夜明け in UTF-8
+        const QByteArray yoakeEuc = "\xCC\xEB\xCC\xC0\xA4\xB1";              // 夜明け in EUC-JP
+        const QByteArray besuto = "\x83\x78\x83\x58\x83\x67";               // ベスト in CP932
+        const QByteArray band = "Band";
         const int utf8 = ListInput::Key8, eucJp = ListInput::KeyJ;
-        QTest::newRow("UTF-8") << utf8 << yoake << "夜明け" << QString();
-        QTest::newRow("UTF-8 cut at the slot's end") << utf8 << yoake.left(8) << "夜明" << QString();
-        QTest::newRow("CP932 is not UTF-8") << utf8 << QByteArray("\x96\xE9\x96\xBE") << QString() << "曲名がUTF-8でない";
-        QTest::newRow("no UTF-8 starts so") << utf8 << QByteArray("a\xE0\x80") << QString() << "曲名がUTF-8でない";
-        QTest::newRow("ASCII") << utf8 << QByteArray("Hello") << QString() << QString();
-        QTest::newRow("EUC-JP") << eucJp << QByteArray("\xCC\xEB\xCC\xC0\xA4\xB1\x8E\xB1") << "夜明けｱ" << QString();
-        QTest::newRow("EUC-JP cut after a 3-byte prefix") << eucJp << QByteArray("\xCC\xEB\x8F\xB0") << "夜" << QString();
-        QTest::newRow("not EUC-JP") << eucJp << QByteArray("\xCC\x41") << QString() << "曲名がEUC-JPでない";
+        QTest::newRow("UTF-8") << utf8 << yoake << band << "夜明け" << QString() << QString();
+        QTest::newRow("UTF-8 cut at the slot's end") << utf8 << "a" + yoake.repeated(3) + "\xE5\xA4" << band
+                                                      << "a夜明け夜明け夜明け" << QString() << QString();
+        QTest::newRow("UTF-8 cut a byte short of the slot's end") << utf8 << yoake.repeated(3) + "a\xE5" << band << QString() << QString()
+                                                            << "曲名がUTF-8でない";
+        QTest::newRow("CP932 is not UTF-8") << utf8 << QByteArray("\x96\xE9\x96\xBE") << band << QString()
+                                            << QString() << "曲名がUTF-8でない";
+        QTest::newRow("no UTF-8 starts so") << utf8 << QByteArray("a\xE0\x80") << band << QString() << QString()
+                                            << "曲名がUTF-8でない";
+        QTest::newRow("UTF-8 of a control character") << utf8 << QByteArray("a\xC2\x85") << band << QString()
+                                                      << QString() << "曲名がUTF-8でない";
+        QTest::newRow("ASCII") << utf8 << QByteArray("Hello") << band << QString() << QString() << QString();
+        QTest::newRow("EUC-JP") << eucJp << yoakeEuc + "\x8E\xB1" << band << "夜明けｱ" << QString() << QString();
+        QTest::newRow("EUC-JP cut after a 3-byte prefix at the slot's end")
+            << eucJp << QByteArray("\xCC\xEB").repeated(14) + "\x8F\xB0" << band << QString("夜").repeated(14)
+            << QString() << QString();
+        QTest::newRow("EUC-JP cut short of the slot's end") << eucJp << QByteArray("\xCC\xEB\x8F\xB0") << band
+                                                             << QString() << QString() << "曲名がEUC-JPでない";
+        QTest::newRow("not EUC-JP") << eucJp << QByteArray("\xCC\x41") << band << QString() << QString()
+                                    << "曲名がEUC-JPでない";
+        QTest::newRow("CP932 katakana ending in a lead byte") << eucJp << besuto + "\x94\xD5" << band << QString()
+                                                              << QString() << "曲名がEUC-JPでない";
+        QTest::newRow("CP932 katakana read as control characters") << eucJp << besuto << band << QString()
+                                                                   << QString() << "曲名がEUC-JPでない";
+        QTest::newRow("two fields read") << eucJp << yoakeEuc << yoakeEuc.left(2) << "夜明け" << "夜" << QString();
     }
     void readAgain()
     {
         QFETCH(int, key);
-        QFETCH(QByteArray, bytes);
-        QFETCH(QString, title);
+        QFETCH(QByteArray, title);
+        QFETCH(QByteArray, artist);
+        QFETCH(QString, readTitle);
+        QFETCH(QString, readArtist);
         QFETCH(QString, problems);
         FakeWindowServices fakes;
-        const TagRecord fields{.Title = Cp932::decode(bytes), .Artist = "Band", .Album = "Live", .Year = "1998"};
+        const TagRecord fields{.Title = Cp932::decode(title), .Artist = Cp932::decode(artist), .Album = "Live",
+                               .Year = "1998"};
         addRow(fakes.list, "/music/", "a.mp3", fields, true);
         frmID3Launcher launcher(fakes.services());
         launcher.lvMP3List_KeyDown(key, 0);
         TagRecord expected = fields;
-        if (!title.isEmpty())
-            expected.Title = title;
+        if (!readTitle.isEmpty())
+            expected.Title = readTitle;
+        if (!readArtist.isEmpty())
+            expected.Artist = readArtist;
         QCOMPARE(rowFields(fakes.list, 1), expected);
+        QCOMPARE(fakes.list.cell(1, livChanged), expected == fields ? QString() : QStringLiteral("*"));
         QCOMPARE(shownText(fakes.messages), report(problems.isEmpty() ? QStringList() : QStringList{"a.mp3: " + problems}));
     }
 };
