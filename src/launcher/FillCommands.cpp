@@ -39,8 +39,9 @@ RowFill unchanged(int row, const TagRecord &current, const char16_t *reason)
     return {.row = row, .fields = current, .problems = {QString::fromUtf16(reason)}};
 }
 
-// Each text field's CP932 bytes read in the code page; a field whose bytes
-// are not valid there keeps its text and is noted.
+// Each text field's CP932 bytes read in the code page. A field whose bytes
+// are not valid there shows the row was not written in it: the whole row
+// keeps its text, and those fields are noted.
 RowFill readAgain(int row, const TagRecord &current, ForeignCodePage codePage)
 {
     TagUpdate update;
@@ -53,11 +54,12 @@ RowFill readAgain(int row, const TagRecord &current, ForeignCodePage codePage)
         else if (*read != text)
             update.*field.update = std::move(read);
     }
-    RowFill fill = fillRow(row, current, update);
-    if (!invalid.isEmpty())
-        fill.problems << fillReason(codePage == ForeignCodePage::Utf8 ? FillReason::kNotUtf8 : FillReason::kNotEucJp,
-                                    invalid);
-    return fill;
+    if (invalid.isEmpty())
+        return fillRow(row, current, update);
+    return {.row = row,
+            .fields = current,
+            .problems = {fillReason(codePage == ForeignCodePage::Utf8 ? FillReason::kNotUtf8 : FillReason::kNotEucJp,
+                                    invalid)}};
 }
 
 }  // namespace

@@ -234,7 +234,8 @@ private slots:
     }
 
     // The title's and the artist's bytes as another tool wrote them, read
-    // again; the other fields are ASCII and stay.
+    // again; the other fields are ASCII and stay. A row changes only when
+    // every field reads whole in the code page.
     void readAgain_data()
     {
         QTest::addColumn<int>("key");
@@ -272,6 +273,8 @@ private slots:
                                                               << QString() << "曲名がEUC-JPでない";
         QTest::newRow("CP932 katakana read as control characters") << eucJp << besuto << band << QString()
                                                                    << QString() << "曲名がEUC-JPでない";
+        QTest::newRow("one field not EUC-JP leaves the row") << eucJp << yoakeEuc << besuto << QString() << QString()
+                                                             << "アーティストがEUC-JPでない";
         QTest::newRow("two fields read") << eucJp << yoakeEuc << yoakeEuc.left(2) << "夜明け" << "夜" << QString();
     }
     void readAgain()
