@@ -3,6 +3,7 @@
 
 #include "FileRow.h"
 #include "LauncherWindow.h"
+#include "MessageDialog.h"
 #include "Mp3Files.h"
 #include "NativePath.h"
 #include "PrivateProfileFile.h"
@@ -261,14 +262,17 @@ private slots:
         int seenIcon = -1;
         QList<int> seenButtons;
         QTimer::singleShot(0, [&] {
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            auto *box = qobject_cast<MessageDialog *>(QApplication::activeModalWidget());
             QVERIFY(box);
             seenTitle = box->windowTitle();
             seenText = box->text();
             seenIcon = box->icon();
-            for (QAbstractButton *button : box->buttons())
-                seenButtons << box->standardButton(button);
-            box->button(QMessageBox::StandardButton(press))->click();
+            for (QDialogButtonBox::StandardButton which : {QDialogButtonBox::Ok, QDialogButtonBox::Yes, QDialogButtonBox::No}) {
+                if (box->button(which))
+                    seenButtons << which;
+            }
+            QCOMPARE(box->buttons().size(), seenButtons.size());
+            box->button(QDialogButtonBox::StandardButton(press))->click();
         });
         const auto result = messages.showMessage(QStringLiteral("一行目\r二行目"), MessageBoxService::Buttons(buttons),
                                                  MessageBoxService::Icon(icon), QStringLiteral("Kalvo[確認]"));
