@@ -6,6 +6,7 @@
 #include "frmID3Edit.h"
 #include "FakeMessageBox.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -222,7 +223,7 @@ private slots:
         QTest::addColumn<QString>("how");
         QTest::addColumn<bool>("checkPasses");
         QTest::addColumn<QStringList>("events");
-        for (const char *how : {"Close button", "Escape", "close box"}) {
+        for (const char *how : {"Close button", "Escape", "Escape on a button", "close box"}) {
             QTest::addRow("%s", how) << how << true << QStringList{"SetID3 2", "LostForm"};
             QTest::addRow("%s, failing check", how) << how << false << QStringList{"LostForm"};
         }
@@ -239,10 +240,28 @@ private slots:
             QTest::mouseClick(button("cmdEnd"), Qt::LeftButton);
         else if (how == "Escape")
             QTest::keyClick(field(2), Qt::Key_Escape);
+        else if (how == "Escape on a button")
+            QTest::keyClick(button("cmdDBMove_1"), Qt::Key_Escape);
         else
             window_->close();
         QCOMPARE(events_, events);
         QCOMPARE(messages_.shown.size(), checkPasses ? 0 : 1);
+        QVERIFY(!window_->isVisible());
+    }
+
+    // Escape in the open genre list closes the list alone; the next Escape
+    // closes the window.
+    void escapeInTheOpenGenreListClosesOnlyTheList()
+    {
+        genres()->setFocus();
+        genres()->showPopup();
+        QTRY_VERIFY(genres()->view()->isVisible());
+        QTest::keyClick(genres()->view(), Qt::Key_Escape);
+        QTRY_VERIFY(!genres()->view()->isVisible());
+        QVERIFY(window_->isVisible());
+        QCOMPARE(events_, QStringList());
+        QTest::keyClick(genres(), Qt::Key_Escape);
+        QCOMPARE(events_, QStringList({"SetID3 2", "LostForm"}));
         QVERIFY(!window_->isVisible());
     }
 
