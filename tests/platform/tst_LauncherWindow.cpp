@@ -216,11 +216,14 @@ private slots:
             list.addRow(QString::fromLatin1(name));
         QCOMPARE(list.currentRow(), 0);
 
-        tree.setCurrentItem(tree.topLevelItem(3), 0, QItemSelectionModel::NoUpdate);
-        tree.topLevelItem(1)->setSelected(true);
+        list.setSelected(2, true);
+        list.setCurrentRow(4);
         QCOMPARE(list.currentRow(), 4);
+        QCOMPARE(tree.currentItem(), tree.topLevelItem(3));
         QVERIFY(list.isSelected(2));
         QVERIFY(!list.isSelected(4));
+        list.setSelected(2, false);
+        QVERIFY(!list.isSelected(2));
 
         list.setCell(3, 5, QStringLiteral("7"));
         list.removeRow(2);
