@@ -56,6 +56,7 @@ void frmID3Launcher::frmID3EditerWindow_PutID3(qint16 KeyID)
         n = rows;
 
     services_.editor.show(rowFields(list, n), shownPath(list.cell(n, livFilename)), static_cast<qint16>(n));
+    rowInEditor_ = n;
 }
 
 void frmID3Launcher::frmID3EditerWindow_SetID3(qint16 KeyID)
@@ -74,6 +75,16 @@ void frmID3Launcher::frmID3EditerWindow_SetID3(qint16 KeyID)
 void frmID3Launcher::frmID3EditerWindow_LostForm()
 {
     services_.window.setWindowEnabled(true);
+    // The list's current row follows the last row the editor showed. One
+    // selected row moves with it; several, picked for a save or a rename,
+    // stay selected.
+    ListViewService &list = services_.list;
+    int selected = 0;
+    for (int row = 1; row <= list.count(); ++row)
+        selected += list.isSelected(row) ? 1 : 0;
+    for (int row = 1; row <= list.count() && selected <= 1; ++row)
+        list.setSelected(row, row == rowInEditor_);
+    list.setCurrentRow(rowInEditor_);
     if (rowsBeforeEditing_)
         recordStep(*std::exchange(rowsBeforeEditing_, std::nullopt));
 }

@@ -147,5 +147,7 @@ private:
     std::map<FileIdentity, TagRecord> fileValues_;
     // The rows when the editor opened, until it closes.
     std::optional<ListRows> rowsBeforeEditing_;
+    // The row the editor shows.
+    int rowInEditor_ = 0;
     quint64 lastSerial_ = 0;
 };
