@@ -2,6 +2,7 @@
 // dropped on the list, and quitting, which remembers the rename format.
 
 #include "FileRow.h"
+#include "Fonts.h"
 #include "LauncherWindow.h"
 #include "MessageDialog.h"
 #include "Mp3Files.h"
@@ -204,6 +205,30 @@ private slots:
 
         LauncherWindow nextRun(folder.path());
         QCOMPARE(nextRun.findChild<QLineEdit *>("txtRenameFormat")->text(), format);
+    }
+
+    // An underscore, drawn at the font's lowest, stays inside its row, so
+    // the last row the list shows draws it too.
+    void rowsHoldTheFontsDescent()
+    {
+        registerFontSubstitutes();
+        LauncherWindow window(QDir::tempPath());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto *list = window.findChild<QTreeWidget *>("lvMP3List");
+        for (const char *name : {"f_v22.mp3", "________"})
+            (new QTreeWidgetItem(list))->setText(livFilename, QString::fromLatin1(name));
+        const QImage image = list->viewport()->grab().toImage();
+        const QRect row = list->visualItemRect(list->topLevelItem(1));
+        int lowestInk = -1;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = row.left(); x < row.left() + list->columnWidth(livFilename); ++x) {
+                if (qGray(image.pixel(x, y)) < 200)
+                    lowestInk = y;
+            }
+        }
+        QVERIFY2(lowestInk >= row.top() && lowestInk < row.bottom(),
+                 qPrintable(QStringLiteral("row %1 to %2, underscore at %3").arg(row.top()).arg(row.bottom()).arg(lowestInk)));
     }
 
     void listServiceKeepsTheCurrentRowApartFromTheSelection()
