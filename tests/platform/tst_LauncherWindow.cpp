@@ -8,22 +8,28 @@
 #include "Mp3Files.h"
 #include "NativePath.h"
 #include "PrivateProfileFile.h"
+#include "QtFileChooser.h"
 #include "QtListView.h"
+#include "QtTranslation.h"
 #include "QtMessageBox.h"
 #include "frmID3Launcher.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QDropEvent>
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QSplitter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 #include <QTreeWidget>
 #include <QUrl>
 
@@ -229,6 +235,63 @@ private slots:
         }
         QVERIFY2(lowestInk >= row.top() && lowestInk < row.bottom(),
                  qPrintable(QStringLiteral("row %1 to %2, underscore at %3").arg(row.top()).arg(row.bottom()).arg(lowestInk)));
+    }
+
+    // The file chooser opens with every column and place name whole, and
+    // comes back at the size the user left it.
+    void fileChooserShowsWholeColumnsAndKeepsItsSize()
+    {
+        QTemporaryDir folder;
+        QVERIFY(writeUntaggedMp3(folder.filePath(QStringLiteral("01 長いファイル名の曲 Track 01 (Remastered).mp3"))));
+        const QString startFolder = QDir::currentPath();
+        QDir::setCurrent(folder.path());
+        // As the user sees it: Qt's Japanese words, Japanese file types, and
+        // the main window's Gothic face.
+        installQtJapanese(*qApp);
+        const QLocale startLocale;
+        QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+        const auto restore = qScopeGuard([&] {
+            QDir::setCurrent(startFolder);
+            QLocale::setDefault(startLocale);
+        });
+        registerFontSubstitutes();
+        LauncherWindow owner(QDir::tempPath());
+        owner.show();
+        QtFileChooser chooser(&owner);
+
+        // What the dialog showed, read before it is closed whatever it shows.
+        QSize shownSize;
+        QStringList clipped;
+        const auto look = [&](const QSize &leaveAt) {
+            QTimer::singleShot(0, [&, leaveAt] {
+                auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+                if (!dialog)
+                    return;
+                shownSize = dialog->size();
+                QAbstractItemView *details = dialog->findChild<QTreeView *>();
+                QHeaderView *header = dialog->findChild<QTreeView *>()->header();
+                auto *places = qobject_cast<QAbstractItemView *>(dialog->findChild<QSplitter *>()->widget(0));
+                if (!QTest::qWaitFor([&] { return details->model()->rowCount(details->rootIndex()) > 0; }))
+                    clipped << QStringLiteral("no files listed");
+                QTest::qWait(50);
+                for (int column = 0; column < header->count(); ++column) {
+                    if (header->sectionSize(column) < details->sizeHintForColumn(column))
+                        clipped << details->model()->headerData(column, Qt::Horizontal).toString();
+                }
+                if (places->viewport()->width() < places->sizeHintForColumn(0))
+                    clipped << QStringLiteral("places");
+                dialog->resize(leaveAt);
+                dialog->reject();
+            });
+        };
+        look(QSize(700, 450));
+        QCOMPARE(chooser.chooseExistingFiles(QStringLiteral("Kalvo"), QStringLiteral("MP3 File (*.mp3)")), QStringList());
+        QVERIFY(shownSize.width() >= 700);
+        QVERIFY(shownSize.width() <= owner.screen()->availableGeometry().width());
+        QCOMPARE(clipped, QStringList());
+        look(QSize(640, 420));
+        chooser.chooseExistingFiles(QStringLiteral("Kalvo"), QStringLiteral("MP3 File (*.mp3)"));
+        QCOMPARE(shownSize, QSize(700, 450));
     }
 
     void listServiceKeepsTheCurrentRowApartFromTheSelection()
