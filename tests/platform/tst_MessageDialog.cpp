@@ -44,10 +44,8 @@ private slots:
         QTest::addColumn<int>("lineLength");  // characters of each line
         QTest::addColumn<bool>("scrollsDown");
         QTest::addColumn<bool>("scrollsAcross");
-        QTest::newRow("two lines") << 2 << 20 << false << false;
         QTest::newRow("fifteen lines") << MessageDialog::kShownLines << 20 << false << false;
         QTest::newRow("sixteen lines") << MessageDialog::kShownLines + 1 << 20 << true << false;
-        QTest::newRow("99 lines") << 99 << 30 << true << false;
         QTest::newRow("a line wider than the screen") << 1 << 300 << false << true;
         QTest::newRow("99 wide lines") << 99 << 300 << true << true;
     }
@@ -100,7 +98,6 @@ private slots:
         QTest::newRow("Y") << question << int(Qt::Key_Y) << int(M::Answer::Yes) << false;
         QTest::newRow("N") << question << int(Qt::Key_N) << int(M::Answer::No) << false;
         QTest::newRow("Escape on a question") << question << int(Qt::Key_Escape) << int(M::Answer::No) << false;
-        QTest::newRow("Enter on a notice") << notice << int(Qt::Key_Return) << int(M::Answer::Ok) << false;
         QTest::newRow("Escape on a notice") << notice << int(Qt::Key_Escape) << int(M::Answer::Ok) << false;
     }
     void keysAnswer()
