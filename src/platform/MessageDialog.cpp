@@ -100,7 +100,8 @@ void MessageDialog::fitTextArea()
     const QSize text = textLabel_->sizeHint();
     textLabel_->resize(text);
     const qsizetype lineCount = textLabel_->text().count(u'\n') + 1;
-    QSize shown(text.width(), static_cast<int>(text.height() * std::min<qsizetype>(lineCount, kShownLines) / lineCount));
+    const qsizetype shownLines = std::min<qsizetype>(lineCount, kShownLines);
+    QSize shown(text.width(), static_cast<int>(text.height() * shownLines / lineCount));
 
     // What the box holds beside the text, and the screen's room for it.
     textArea_->setFixedSize(shown);
