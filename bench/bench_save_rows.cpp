@@ -11,7 +11,8 @@
 #include "BenchFiles.h"
 #include "FileRow.h"
 #include "LauncherWindow.h"
-#include "TailFile.h"
+#include "FileDescriptor.h"
+#include "TagBlock.h"
 #include "frmID3Launcher.h"
 
 #include <QApplication>
@@ -79,7 +80,7 @@ qint64 floorNs(const QStringList &paths, const std::vector<SavedBlock> &saved)
         qint64 length = 0;
         const SavedBlock &block = saved.at(std::size_t(i));
         files.push_back(openRegularFile(paths.at(i), O_RDWR, length));
-        if (!files.back().isOpen() || !writeAt(files.back().get(), block.block, block.offset))
+        if (!files.back().isOpen() || !writeAt(files.back().get(), block.block.data(), kTagBlockSize, block.offset))
             return -1;
     }
     std::atomic<std::size_t> next{0};

@@ -1,43 +1,54 @@
 #include "frmID3Launcher.h"
 
+#include "ClipboardService.h"
 #include "FileChooserService.h"
-#include "FileIdentity.h"
-#include "FileRow.h"
-#include "ListMenuService.h"
-#include "ListViewService.h"
+#include "KalvoVersion.h"
+#include "ListKeys.h"
 #include "MainWindowService.h"
-#include "PathParts.h"
-#include "SettingsFileService.h"
+#include "PopupMenu.h"
 #include "TagEditorService.h"
 
 namespace {
 
-const QString kDefaultRenameFormat = QStringLiteral("(%K)[%A]%T_%D");
 const QString kRenameFormatToolTip = QStringLiteral(
     "%A:アルバム名 %K:歌手名 %D:曲名 %C:コメント %T:トラック番号 %J:ジャンル名 %Y:製造年 %N:上からの連番");
-const QString kSettingsFileName = QStringLiteral("kiv.ini");
-const QString kSettingsSection = QStringLiteral("KIV");
-const QString kRenameFormatKey = QStringLiteral("FILE_FORMAT");
 
-QString withTrailingSeparator(const QString &folder)
+QString chooserTitle(const QString &caption)
 {
-    return folder.endsWith(kPathSeparator) ? folder : folder + kPathSeparator;
+    return QStringLiteral("[") + caption + QStringLiteral(" ]MP3 ファイルを選んでください");
+}
+
+// "Kalvo  Version 1.0.1000", a line break, then the copyright line and the
+// company in brackets.
+QString aboutText()
+{
+    return QString::fromUtf16(KalvoVersion::kProductName) + QStringLiteral("  Version ")
+           + QString::fromUtf16(KalvoVersion::kVersion) + QChar(u'\r') + QString::fromUtf16(KalvoVersion::kCopyright)
+           + QStringLiteral(" [") + QString::fromUtf16(KalvoVersion::kCompanyName) + QStringLiteral("]");
 }
 
 }  // namespace
 
-frmID3Launcher::frmID3Launcher(const Services &services) : services_(services) {}
-
-frmID3Launcher::~frmID3Launcher() = default;
+frmID3Launcher::frmID3Launcher(const Services &services, SyncFile syncWrittenFile)
+    : services_(services),
+      reports_(services.messages, services.window.caption()),
+      rows_(services.list),
+      adder_(rows_, knownFiles_, clsID3Tag),
+      commandLine_(rows_, adder_, services.folders),
+      saver_(rows_, knownFiles_, reports_, syncWrittenFile),
+      dropNumbering_(clsID3Tag, knownFiles_, reports_, syncWrittenFile),
+      renamer_(rows_, saver_, services.mover, reports_),
+      columns_(rows_, reports_),
+      fills_(rows_, reports_),
+      undo_(history_, rows_, knownFiles_, services.mover, reports_),
+      editor_(rows_, services.editor, services.window),
+      formatSetting_(services.settings, services.window.settingsFolder())
+{
+}
 
 void frmID3Launcher::Form_Load()
 {
-    AppPath = withTrailingSeparator(services_.window.programFolder());
-
-    QString format = mGetPrivateProfileString(kSettingsSection, kRenameFormatKey, settingsFilePath());
-    if (format.isEmpty())
-        format = kDefaultRenameFormat;
-    services_.window.setRenameFormat(format);
+    services_.window.setRenameFormat(formatSetting_.load());
     services_.window.setRenameFormatToolTip(kRenameFormatToolTip);
     services_.menu.setItemCaption(ListMenuService::Item::Copyright,
                                   services_.window.caption() + QStringLiteral(" について(&C) C"));
@@ -45,11 +56,7 @@ void frmID3Launcher::Form_Load()
 
 void frmID3Launcher::Form_Unload()
 {
-    // A settings file that cannot be written leaves the old value for the
-    // next start; there is nobody to tell at this point.
-    services_.settings.writeString(kSettingsSection, kRenameFormatKey, services_.window.renameFormat(),
-                                   settingsFilePath());
-    clsID3Tag.reset();
+    formatSetting_.save(services_.window.renameFormat());
     services_.editor.unload();
 }
 
@@ -60,85 +67,175 @@ void frmID3Launcher::cmdEnd_Click()
 
 void frmID3Launcher::AddMp3File(const QString &path)
 {
-    ListViewService &list = services_.list;
-    if (list.count() >= kMaxRows)
-        return;
-    // The file is read before it is looked for among the rows: most files of
-    // a large folder are no MP3 files, and so cost no more than the read.
-    classID3_V11 &tag = sharedTag();
-    tag.SetMP3File(path);
-    if (!tag.LoadMp3File(QString()))
-        return;
-    // A file already listed, under this path or any other spelling of it,
-    // keeps its one row: two rows of one file would overwrite each other's
-    // saves. Each row keeps the identity of its file, so a row's path is
-    // looked up only when the identities match: the row's file may have been
-    // deleted since, and a new file given its inode number.
-    const std::optional<FileIdentity> identity = fileIdentity(path);
-    if (!identity)
-        return;
-    for (int row = 1; row <= list.count(); ++row) {
-        const QString rowPath = list.cell(row, livFileNamewithPath) + list.cell(row, livFilename);
-        if (rowPath == path || (list.rowInfo(row).identity == identity && fileIdentity(rowPath) == identity))
-            return;
-    }
-    const QString fileName = GetFileNamePart(path);
-    if (fileName.isEmpty())
-        return;
-
-    list.addRow(fileName);
-    const int row = list.count();
-    list.setCell(row, livFileNamewithPath, GetFolderPart(path));
-    list.setRowInfo(row, {.identity = identity, .serial = ++lastSerial_});
-    const TagRecord fields = tagFields(tag);
-    putRowFields(list, row, fields);
-    rememberFileValues(identity, fields);
+    adder_.AddMp3File(path);
 }
 
 void frmID3Launcher::SelectMp3Files()
 {
-    const QString title = QStringLiteral("[") + services_.window.caption()
-                          + QStringLiteral(" ]MP3 ファイルを選んでください");
-    lvMP3List_OLEDragDrop(services_.chooser.chooseExistingFiles(title, QStringLiteral("MP3 File (*.mp3)")));
+    lvMP3List_OLEDragDrop(services_.chooser.chooseExistingFiles(chooserTitle(services_.window.caption()),
+                                                                QStringLiteral("MP3 File (*.mp3)")));
 }
 
 // One pick, one drop or the files of the command line: one step.
 void frmID3Launcher::lvMP3List_OLEDragDrop(const QStringList &paths)
 {
-    ListRows before = listRows();
-    for (const QString &path : paths)
-        AddMp3File(path);
-    recordStep(std::move(before));
+    const HistoryStep step(history_, rows_);
+    adder_.addFiles(paths);
+}
+
+void frmID3Launcher::AddCommandLineFiles(const QStringList &arguments, const QString &currentFolder)
+{
+    const HistoryStep step(history_, rows_);
+    commandLine_.add(arguments, currentFolder);
 }
 
 void frmID3Launcher::Menu_LV_RightMenu_DELETE_Click()
 {
-    // From the bottom up, so the rows not yet visited keep their positions.
-    ListViewService &list = services_.list;
-    ListRows before = listRows();
-    for (int row = list.count(); row >= 1; --row) {
-        if (list.isSelected(row))
-            list.removeRow(row);
+    const HistoryStep step(history_, rows_);
+    rows_.remove(rows_.selectedRows());
+}
+
+void frmID3Launcher::Save(SaveMode mode)
+{
+    saver_.save(mode == SaveAll ? rows_.allRows() : rows_.selectedRows());
+}
+
+// The files moved are one step; the save before them is none.
+void frmID3Launcher::Rename()
+{
+    HistoryStep step(history_, rows_);
+    step.addMoves(renamer_.rename(services_.window.renameFormat(), rows_.selectedRows()));
+}
+
+void frmID3Launcher::lvMP3List_ColumnClick(int column)
+{
+    const HistoryStep step(history_, rows_);
+    columns_.headerClicked(column);
+}
+
+void frmID3Launcher::lblRENBANDD_OLEDragDrop(const QStringList &paths)
+{
+    dropNumbering_.number(paths);
+}
+
+void frmID3Launcher::FillFromId3v2()
+{
+    const HistoryStep step(history_, rows_);
+    fills_.fromId3v2(rows_.selectedRows());
+}
+
+void frmID3Launcher::FillFromFileNames()
+{
+    const HistoryStep step(history_, rows_);
+    fills_.fromFileNames(services_.window.renameFormat(), rows_.selectedRows());
+}
+
+void frmID3Launcher::PasteTitles()
+{
+    const HistoryStep step(history_, rows_);
+    fills_.pasteTitles(services_.clipboard.text(), rows_.selectedRows());
+}
+
+void frmID3Launcher::ReadAgainAs(ForeignCodePage codePage)
+{
+    const HistoryStep step(history_, rows_);
+    fills_.readAgainAs(codePage, rows_.selectedRows());
+}
+
+void frmID3Launcher::Menu_LV_RightMenu_Undo_Click()
+{
+    undo_.undo();
+}
+
+void frmID3Launcher::Menu_LV_RightMenu_Redo_Click()
+{
+    undo_.redo();
+}
+
+void frmID3Launcher::lvMP3List_KeyDown(int KeyCode, int Shift)
+{
+    if (const std::optional<ListMenuService::Item> command = listKeyCommand(KeyCode, Shift))
+        runCommand(*command);
+}
+
+void frmID3Launcher::lvMP3List_MouseDown(int Button, int /*Shift*/, int x, int y)
+{
+    enableListMenu(services_.menu, {.hasRows = !rows_.isEmpty(), .hasSelection = !rows_.selectedRows().isEmpty(),
+                                    .canUndo = history_.canUndo(), .canRedo = history_.canRedo()});
+    if (Button == ListInput::RightButton)
+        services_.menu.popup(x, y);
+}
+
+void frmID3Launcher::lvMP3List_DblClick()
+{
+    Menu_LV_RightMenu_EDIT_Tag_Click();
+}
+
+void frmID3Launcher::Menu_LV_RightMenu_EDIT_Tag_Click()
+{
+    OpenTagEditor();
+}
+
+void frmID3Launcher::Menu_LV_RightMenu_Load_Click()
+{
+    SelectMp3Files();
+}
+
+void frmID3Launcher::Menu_LV_RightMenu_Rename_Click()
+{
+    Rename();
+}
+
+void frmID3Launcher::Menu_LV_RightMenu_Save_Click(SaveMode Index)
+{
+    Save(Index);
+}
+
+void frmID3Launcher::Menu_LV_RightMenu_Copyright_Click()
+{
+    reports_.report(ReportService::Kind::Notice, aboutText(), QStringLiteral(" [Copyright]"));
+}
+
+// Everything the session stores is one step, recorded when it closes.
+void frmID3Launcher::OpenTagEditor()
+{
+    if (editor_.open())
+        editing_.emplace(history_, rows_);
+}
+
+void frmID3Launcher::frmID3EditerWindow_PutID3(qint16 KeyID)
+{
+    editor_.PutID3(KeyID);
+}
+
+void frmID3Launcher::frmID3EditerWindow_SetID3(qint16 KeyID)
+{
+    editor_.SetID3(KeyID);
+}
+
+void frmID3Launcher::frmID3EditerWindow_LostForm()
+{
+    editor_.LostForm();
+    editing_.reset();
+}
+
+void frmID3Launcher::runCommand(ListMenuService::Item item)
+{
+    using Item = ListMenuService::Item;
+    switch (item) {
+    case Item::EditTag: Menu_LV_RightMenu_EDIT_Tag_Click(); break;
+    case Item::Undo: Menu_LV_RightMenu_Undo_Click(); break;
+    case Item::Redo: Menu_LV_RightMenu_Redo_Click(); break;
+    case Item::Delete: Menu_LV_RightMenu_DELETE_Click(); break;
+    case Item::Load: Menu_LV_RightMenu_Load_Click(); break;
+    case Item::Rename: Menu_LV_RightMenu_Rename_Click(); break;
+    case Item::SaveSelected: Menu_LV_RightMenu_Save_Click(SaveSelected); break;
+    case Item::SaveAll: Menu_LV_RightMenu_Save_Click(SaveAll); break;
+    case Item::FillFromId3v2: FillFromId3v2(); break;
+    case Item::FillFromFileNames: FillFromFileNames(); break;
+    case Item::PasteTitles: PasteTitles(); break;
+    case Item::ReadAsUtf8: ReadAgainAs(ForeignCodePage::Utf8); break;
+    case Item::ReadAsEucJp: ReadAgainAs(ForeignCodePage::EucJp); break;
+    case Item::Copyright: Menu_LV_RightMenu_Copyright_Click(); break;
     }
-    recordStep(std::move(before));
-}
-
-QString frmID3Launcher::mGetPrivateProfileString(const QString &lpAppName, const QString &lpKeyName,
-                                                 const QString &lpFileName)
-{
-    const QString value = services_.settings.readString(lpAppName, lpKeyName, lpFileName);
-    const qsizetype zero = value.indexOf(QChar(0));
-    return zero < 0 ? value : value.left(zero);
-}
-
-classID3_V11 &frmID3Launcher::sharedTag()
-{
-    if (!clsID3Tag)
-        clsID3Tag = std::make_unique<classID3_V11>();
-    return *clsID3Tag;
-}
-
-QString frmID3Launcher::settingsFilePath() const
-{
-    return withTrailingSeparator(services_.window.settingsFolder()) + kSettingsFileName;
 }

@@ -6,6 +6,7 @@
 #include "ListInputCodes.h"
 #include "Fonts.h"
 #include "PosixFileMover.h"
+#include "PosixFolderReader.h"
 #include "PrivateProfileFile.h"
 #include "QtClipboard.h"
 #include "QtFileChooser.h"
@@ -64,7 +65,16 @@ std::pair<int, int> span(int startTwips, int lengthTwips, Follow follow, int ext
 }  // namespace
 
 LauncherWindow::LauncherWindow(const QString &programFolder, QWidget *parent)
-    : QWidget(parent), programFolder_(programFolder), settingsFolder_(userSettingsFolder(programFolder))
+    : QWidget(parent), settingsFolder_(userSettingsFolder(programFolder))
+{
+    createControls();
+    createLogic();
+    connectControls();
+    connectMenuItems();
+    logic_->Form_Load();
+}
+
+void LauncherWindow::createControls()
 {
     setObjectName(QStringLiteral("frmID3Launcher"));
     setWindowTitle(QStringLiteral("Kalvo"));
@@ -97,7 +107,10 @@ LauncherWindow::LauncherWindow(const QString &programFolder, QWidget *parent)
     setMinimumSize(twipsToPixels(kClientWidth), twipsToPixels(kClientHeight));
     resize(minimumSize());
     placeControls();
+}
 
+void LauncherWindow::createLogic()
+{
     listService_ = std::make_unique<QtListView>(lvMP3List);
     menuService_ = std::make_unique<QtListMenu>(lvMP3List);
     messageService_ = std::make_unique<QtMessageBox>(this);
@@ -106,12 +119,16 @@ LauncherWindow::LauncherWindow(const QString &programFolder, QWidget *parent)
     moveService_ = std::make_unique<PosixFileMover>();
     editorService_ = std::make_unique<QtTagEditor>(this);
     clipboardService_ = std::make_unique<QtClipboard>();
-    logic_ = std::make_unique<frmID3Launcher>(frmID3Launcher::Services{*listService_, *messageService_,
-                                                                       *chooserService_, *settingsService_,
-                                                                       *this, *moveService_, *editorService_,
-                                                                       *menuService_, *clipboardService_});
+    folderService_ = std::make_unique<PosixFolderReader>();
+    logic_ = std::make_unique<frmID3Launcher>(frmID3Launcher::Services{
+        .list = *listService_, .messages = *messageService_, .chooser = *chooserService_,
+        .settings = *settingsService_, .window = *this, .mover = *moveService_, .editor = *editorService_,
+        .menu = *menuService_, .clipboard = *clipboardService_, .folders = *folderService_});
     editorService_->setHandler(logic_.get());
+}
 
+void LauncherWindow::connectControls()
+{
     connect(cmdEnd, &QPushButton::clicked, this, [this] { logic_->cmdEnd_Click(); });
     connect(lvMP3List, &FileListWidget::filesDropped, this,
             [this](const QStringList &paths) { logic_->lvMP3List_OLEDragDrop(paths); });
@@ -124,7 +141,10 @@ LauncherWindow::LauncherWindow(const QString &programFolder, QWidget *parent)
     connect(lvMP3List, &FileListWidget::mousePressed, this,
             [this](int button, int shift, int x, int y) { logic_->lvMP3List_MouseDown(button, shift, x, y); });
     connect(lvMP3List, &FileListWidget::listDoubleClicked, this, [this] { logic_->lvMP3List_DblClick(); });
+}
 
+void LauncherWindow::connectMenuItems()
+{
     using Item = ListMenuService::Item;
     const auto onMenu = [this](Item item, const std::function<void()> &command) {
         connect(menuService_->action(item), &QAction::triggered, this, command);
@@ -143,8 +163,6 @@ LauncherWindow::LauncherWindow(const QString &programFolder, QWidget *parent)
     onMenu(Item::ReadAsUtf8, [this] { logic_->ReadAgainAs(ForeignCodePage::Utf8); });
     onMenu(Item::ReadAsEucJp, [this] { logic_->ReadAgainAs(ForeignCodePage::EucJp); });
     onMenu(Item::Copyright, [this] { logic_->Menu_LV_RightMenu_Copyright_Click(); });
-
-    logic_->Form_Load();
 }
 
 LauncherWindow::~LauncherWindow() = default;
@@ -152,11 +170,6 @@ LauncherWindow::~LauncherWindow() = default;
 QString LauncherWindow::caption() const
 {
     return windowTitle();
-}
-
-QString LauncherWindow::programFolder() const
-{
-    return programFolder_;
 }
 
 QString LauncherWindow::settingsFolder() const

@@ -9,6 +9,7 @@
 class FileDropLabel;
 class FileListWidget;
 class PosixFileMover;
+class PosixFolderReader;
 class PrivateProfileFile;
 class QLabel;
 class QLineEdit;
@@ -36,7 +37,6 @@ public:
 
     // MainWindowService
     QString caption() const override;
-    QString programFolder() const override;
     QString settingsFolder() const override;
     QString renameFormat() const override;
     void setRenameFormat(const QString &format) override;
@@ -49,9 +49,14 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    void createControls();
     void placeControls();
+    // The services over the controls and the system, and the logic over them.
+    void createLogic();
+    // The controls' events and the menu's items to the logic's handlers.
+    void connectControls();
+    void connectMenuItems();
 
-    QString programFolder_;
     QString settingsFolder_;
     FileListWidget *lvMP3List;
     FileDropLabel *lblRENBANDD;
@@ -68,6 +73,7 @@ private:
     // The editor window object frmID3EditerWindow, for the window's whole life.
     std::unique_ptr<QtTagEditor> editorService_;
     std::unique_ptr<QtClipboard> clipboardService_;
+    std::unique_ptr<PosixFolderReader> folderService_;
     std::unique_ptr<frmID3Launcher> logic_;
     bool unloaded_ = false;
 };

@@ -1,12 +1,10 @@
 #pragma once
 
+#include "FileDescriptor.h"
 #include "SettingsFileService.h"
 
-// A private-profile (INI) file of CP932 text. "[section]" lines open sections,
-// "key=value" lines set keys; section and key names match without regard to
-// ASCII case or the spaces and tabs around them. Any other line (comments,
-// blank lines) is kept and ignored. A write changes or adds one line and keeps
-// every other byte of the file, line endings included.
+// A private-profile (INI) file of CP932 text, read and edited as ProfileText
+// reads and edits its text.
 //
 // Only a regular file of at most 1 MB that is not a symlink is read or
 // written; anything else reads as a missing file and is never written. A
@@ -15,7 +13,14 @@
 class PrivateProfileFile final : public SettingsFileService
 {
 public:
+    // syncFile makes the new file durable before it takes the old one's
+    // place.
+    explicit PrivateProfileFile(SyncFile syncFile = syncAll);
+
     QString readString(const QString &section, const QString &key, const QString &filePath) override;
     bool writeString(const QString &section, const QString &key, const QString &value,
                      const QString &filePath) override;
+
+private:
+    SyncFile syncFile_;
 };

@@ -16,7 +16,6 @@ public:
     // The menu pops up over the list and is owned by it.
     explicit QtListMenu(QAbstractScrollArea *list);
 
-    QMenu *menu() const { return menu_; }
     QAction *action(Item item) const { return actions_.at(item); }
 
     void setItemEnabled(Item item, bool enabled) override;

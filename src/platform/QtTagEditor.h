@@ -27,7 +27,6 @@ public:
 
     // TagEditorService
     void open(const QString &caption) override;
-    bool isLoaded() const override { return loaded_; }
     void unload() override;
     TagRecord fields() const override;
     void show(const TagRecord &fields, const QString &fileName, qint16 row) override;

@@ -10,8 +10,7 @@ namespace {
 bool skipDigits(const QString &text, qsizetype &i)
 {
     const qsizetype start = i;
-    while (i < text.size() && isAsciiDigit(text.at(i)))
-        ++i;
+    i = digitRunEnd(text, i);
     return i > start;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 #include <QtGlobal>
 
 // The number a track or genre cell holds, as one byte; the editor's track
@@ -15,4 +16,13 @@ quint8 cellNumber(const QString &text);
 inline bool isAsciiDigit(QChar c)
 {
     return c >= u'0' && c <= u'9';
+}
+
+// Where the run of ASCII digits that starts at from ends: the first position
+// at or after from that holds no digit (from itself when it holds none).
+inline qsizetype digitRunEnd(QStringView text, qsizetype from)
+{
+    while (from < text.size() && isAsciiDigit(text[from]))
+        ++from;
+    return from;
 }

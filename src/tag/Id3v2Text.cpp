@@ -1,8 +1,8 @@
 #include "Id3v2Text.h"
 
 #include "CellNumber.h"
+#include "FileDescriptor.h"
 #include "GenreTable.h"
-#include "TailFile.h"
 
 #include <taglib/commentsframe.h>
 #include <taglib/id3v2frame.h>

@@ -4,9 +4,7 @@
 
 std::optional<quint8> trackNumberOf(QStringView text)
 {
-    qsizetype digits = 0;
-    while (digits < text.size() && isAsciiDigit(text[digits]))
-        ++digits;
+    const qsizetype digits = digitRunEnd(text, 0);
     if (digits == 0 || (digits < text.size() && text[digits] != u'/'))
         return std::nullopt;
     bool ok = false;

@@ -60,7 +60,8 @@ bool TagWriteBatch::add(const QString &path, const TagRecord &fields, const std:
     entry.before.hadBlock = state == TagState::TagPresent;
     const qint64 offset = entry.before.length - (entry.before.hadBlock ? kTagBlockSize : 0);
     const TagBlock replaced = entry.before.hadBlock ? entry.before.oldBlock : TagBlock{};
-    if (!writeAt(fd, renderTagBlock(fields, replaced), offset)) {
+    const TagBlock block = renderTagBlock(fields, replaced);
+    if (!writeAt(fd, block.data(), kTagBlockSize, offset)) {
         undoTailWrite(fd, entry.before);
         return false;
     }

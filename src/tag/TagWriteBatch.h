@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FileDescriptor.h"
 #include "FileIdentity.h"
 #include "TagRecord.h"
 #include "TailFile.h"
@@ -7,7 +8,6 @@
 #include <QList>
 #include <QString>
 
-#include <functional>
 #include <optional>
 #include <vector>
 
@@ -24,10 +24,8 @@
 class TagWriteBatch
 {
 public:
-    // Makes one written file durable; true on success. Called from several
+    // syncFile makes one written file durable; it is called from several
     // threads at once.
-    using SyncFile = std::function<bool(int fd)>;
-
     explicit TagWriteBatch(SyncFile syncFile = syncData);
     ~TagWriteBatch();
     TagWriteBatch(const TagWriteBatch &) = delete;

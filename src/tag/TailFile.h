@@ -1,58 +1,12 @@
 #pragma once
 
-#include "FileIdentity.h"
 #include "TagBlock.h"
 
-#include <QString>
 #include <QtGlobal>
 
-// The file access behind the tag codec: opening only regular files, reading,
-// writing and syncing at offsets, and taking back a failed write. The codec
-// reads a file's first bytes and its last 128, and writes only those 128.
-// Every system call on a descriptor of the codec is made here.
-
-// Owns an open descriptor and closes it on every way out of a file operation.
-class FileDescriptor
-{
-public:
-    FileDescriptor() = default;
-    explicit FileDescriptor(int fd) : fd_(fd) {}
-    ~FileDescriptor();
-    FileDescriptor(FileDescriptor &&other) noexcept : fd_(other.release()) {}
-    FileDescriptor &operator=(FileDescriptor &&other) noexcept;
-    FileDescriptor(const FileDescriptor &) = delete;
-    FileDescriptor &operator=(const FileDescriptor &) = delete;
-
-    int get() const { return fd_; }
-    bool isOpen() const { return fd_ >= 0; }
-    int release();
-    // Closes the descriptor now; false when close(2) reports an error (a
-    // write that failed late on some file systems).
-    bool close();
-
-private:
-    int fd_ = -1;
-};
-
-// Opens path (open(2) flags such as O_RDONLY or O_RDWR) only when it names a
-// regular file, symlinks followed, and sets length to the file's size.
-// Anything else is never opened (a FIFO would block the open), nor is a path
-// nativePath refuses. The returned descriptor is closed when nothing could
-// be opened; when open(2) itself failed, errno says why.
-FileDescriptor openRegularFile(const QString &path, int flags, qint64 &length);
-
-// True when the open file is the file of that identity (fstat(2)).
-bool isFile(int fd, const FileIdentity &identity);
-
-// Reads up to size bytes at offset; the count read (short only at the end of
-// the file), or -1 on an I/O error.
-qint64 readAt(int fd, unsigned char *buffer, qint64 size, qint64 offset);
-
-// Writes the whole block at offset; false on any error or short write.
-bool writeAt(int fd, const TagBlock &block, qint64 offset);
-
-// Makes the file's data durable (fdatasync(2)); false when it could not be.
-bool syncData(int fd);
+// A tag's place in its file: whether the file holds a block at its end, and
+// taking back a block written there. The codec reads a file's first bytes and
+// its last 128, and writes only those 128.
 
 enum class TagState { NotMp3, TagPresent, NoTag };
 

@@ -1,5 +1,6 @@
 #include "classID3_V11.h"
 
+#include "FileDescriptor.h"
 #include "GenreTable.h"
 #include "TagBlock.h"
 #include "TagWriteBatch.h"

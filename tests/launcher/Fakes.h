@@ -8,6 +8,7 @@
 #include "FileChooserService.h"
 #include "FileMoveService.h"
 #include "FileRow.h"
+#include "FolderService.h"
 #include "ListMenuService.h"
 #include "ListViewService.h"
 #include "MainWindowService.h"
@@ -120,16 +121,14 @@ public:
 class FakeMainWindow : public MainWindowService
 {
 public:
-    QString folder = QStringLiteral("/opt/kalvo");
-    QString configFolder;  // empty: the settings file is beside the program
+    QString configFolder = QStringLiteral("/opt/kalvo");  // holds the settings file
     QString format;
     QString toolTip;
     int closeRequests = 0;
     bool enabled = true;
 
     QString caption() const override { return QStringLiteral("Kalvo"); }
-    QString programFolder() const override { return folder; }
-    QString settingsFolder() const override { return configFolder.isEmpty() ? folder : configFolder; }
+    QString settingsFolder() const override { return configFolder; }
     QString renameFormat() const override { return format; }
     void setRenameFormat(const QString &newFormat) override { format = newFormat; }
     void setRenameFormatToolTip(const QString &newToolTip) override { toolTip = newToolTip; }
@@ -175,7 +174,6 @@ public:
         }
         calls << QStringLiteral("open ") + newCaption;
     }
-    bool isLoaded() const override { return loaded; }
     void unload() override
     {
         if (!loaded)
@@ -226,7 +224,7 @@ class FakeSync
 public:
     QStringList failing;  // file names, without folder
 
-    TagWriteBatch::SyncFile function()
+    SyncFile function()
     {
         return [this](int fd) {
             const QString name = QFileInfo(QFile::symLinkTarget(QStringLiteral("/proc/self/fd/%1").arg(fd))).fileName();
@@ -250,6 +248,18 @@ private:
     QStringList synced_;
 };
 
+// Folders as the names they hold, by path; any other path is no folder.
+class FakeFolders : public FolderService
+{
+public:
+    QMap<QString, QStringList> names;
+
+    std::optional<QStringList> fileNames(const QString &path) override
+    {
+        return names.contains(path) ? std::optional(names.value(path)) : std::nullopt;
+    }
+};
+
 class FakeClipboard : public ClipboardService
 {
 public:
@@ -269,9 +279,10 @@ struct FakeWindowServices {
     FakeTagEditor editor;
     FakeListMenu menu;
     FakeClipboard clipboard;
+    FakeFolders folders;
 
     frmID3Launcher::Services services()
     {
-        return {list, messages, chooser, settings, window, mover, editor, menu, clipboard};
+        return {list, messages, chooser, settings, window, mover, editor, menu, clipboard, folders};
     }
 };

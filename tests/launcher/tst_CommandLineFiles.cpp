@@ -1,15 +1,18 @@
 // Files named on the command line go in as a drop puts them: in order, relative
-// ones from the current folder, a folder as the files directly inside it in
-// natural name order; non-MP3 files, duplicates and rows past the 99th are
-// skipped without a message.
+// ones from the current folder, a folder as the files it holds in natural name
+// order; non-MP3 files, duplicates and rows past the 99th are skipped without a
+// message.
 
 #include "Fakes.h"
 #include "Mp3Files.h"
+#include "NaturalOrder.h"
 #include "frmID3Launcher.h"
 
 #include <QDir>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <algorithm>
 
 class TestCommandLineFiles : public QObject
 {
@@ -19,20 +22,31 @@ private slots:
     void addsLikeADrop()
     {
         QTemporaryDir dir;
-        for (const char *folder : {"cd/sub", "many", "prefix"})
+        for (const char *folder : {"cd", "many", "prefix"})
             QVERIFY(QDir(dir.path()).mkpath(QString::fromLatin1(folder)));
-        QStringList files = {"b.mp3", "a.mp3", "cd/10.mp3", "cd/003.mp3", "cd/2.mp3", "cd/Track 10.mp3",
-                             "cd/track 9.mp3", "cd/sub/1.mp3", "prefix/a 2", "prefix/a"};
-        for (int i = 100; i >= 1; --i)
-            files << QStringLiteral("many/%1.mp3").arg(i);
-        for (const QString &file : files)
-            QVERIFY(writeUntaggedMp3(dir.filePath(file)));
-        QVERIFY(writeFile(dir.filePath(QStringLiteral("cd/notes.txt")), "not audio"));
         FakeWindowServices fakes;
+        // As a folder lists them: in no order.
+        fakes.folders.names[dir.filePath("cd")] = {"10.mp3", "Track 10.mp3", "003.mp3", "notes.txt", "2.mp3",
+                                                   "track 9.mp3"};
+        fakes.folders.names[dir.filePath("prefix")] = {"a 2", "a"};
+        // An empty argument names no folder, not the current one.
+        fakes.folders.names[dir.path()] = {"x.mp3"};
+        QStringList files = {"b.mp3", "a.mp3", "x.mp3"};
+        for (const char *folder : {"cd", "prefix"}) {
+            for (const QString &name : fakes.folders.names[dir.filePath(QString::fromLatin1(folder))])
+                files << QString::fromLatin1(folder) + u'/' + name;
+        }
+        for (int i = 100; i >= 1; --i) {
+            fakes.folders.names[dir.filePath("many")] << QStringLiteral("%1.mp3").arg(i);
+            files << QStringLiteral("many/%1.mp3").arg(i);
+        }
+        for (const QString &file : files)
+            QVERIFY(file.endsWith("notes.txt") ? writeFile(dir.filePath(file), "not audio")
+                                               : writeUntaggedMp3(dir.filePath(file)));
         frmID3Launcher launcher(fakes.services());
 
         launcher.AddCommandLineFiles({"b.mp3", dir.filePath(QStringLiteral("a.mp3")), "cd/notes.txt", "missing.mp3",
-                                      "./b.mp3", "cd/", "cd/2.mp3", "prefix", "many"},
+                                      "./b.mp3", "cd/", "cd/2.mp3", "prefix", "", "many"},
                                      dir.path());
 
         QStringList listed = {"b.mp3", "a.mp3", "2.mp3", "003.mp3", "10.mp3", "track 9.mp3", "Track 10.mp3",
@@ -41,6 +55,27 @@ private slots:
             listed << QStringLiteral("%1.mp3").arg(i);
         QCOMPARE(fakes.list.column(livFilename), listed);
         QVERIFY(fakes.messages.shown.isEmpty());
+    }
+
+    // Sorted by it, the names come in the order of the table.
+    void naturalOrder_data()
+    {
+        QTest::addColumn<QStringList>("names");
+        QTest::newRow("numbers by value") << QStringList{"2", "003", "10", "0100"};
+        QTest::newRow("letter case ignored") << QStringList{"a 9", "A 10", "b"};
+        QTest::newRow("a prefix first") << QStringList{"a", "a 2", "ab"};
+        QTest::newRow("equal but for case: plain order") << QStringList{"A", "a"};
+        QTest::newRow("equal but for zeros: plain order") << QStringList{"01", "1"};
+        QTest::newRow("digits after text") << QStringList{"track2", "track10", "track10a", "tracks"};
+        QTest::newRow("full-width digits are text") << QStringList{"1", "2", "１"};
+    }
+    void naturalOrder()
+    {
+        QFETCH(QStringList, names);
+        QStringList sorted = names;
+        std::reverse(sorted.begin(), sorted.end());
+        std::sort(sorted.begin(), sorted.end(), naturalLess);
+        QCOMPARE(sorted, names);
     }
 };
 

@@ -1,8 +1,9 @@
-// Filling rows from the files' ID3v2 tags, their names, a pasted track list,
-// and the rows' own text read as UTF-8 or EUC-JP.
+// Filling rows through the list: from the files' ID3v2 tags, their names and
+// a pasted track list, with the one report of what could not be taken.
 
 #include "Cp932.h"
 #include "Fakes.h"
+#include "FileList.h"
 #include "Id3v2Text.h"
 #include "Mp3Files.h"
 #include "NativePath.h"
@@ -23,7 +24,7 @@ void addRow(FakeListView &list, const QString &folder, const QString &name, cons
     list.addRow(name);
     const int row = list.count();
     list.setCell(row, livFileNamewithPath, folder);
-    putRowFields(list, row, fields);
+    FileList(list).putFields(row, fields);
     list.rows.last().selected = selected;
 }
 
@@ -106,9 +107,9 @@ private slots:
         frmID3Launcher launcher(fakes.services());
         launcher.lvMP3List_KeyDown(ListInput::KeyI, 0);
 
-        QCOMPARE(rowFields(fakes.list, 1), expected);
+        QCOMPARE(FileList(fakes.list).fields(1), expected);
         QCOMPARE(fakes.list.cell(1, livChanged), expected == kOld ? QString() : QStringLiteral("*"));
-        QCOMPARE(rowFields(fakes.list, 2), kOld);
+        QCOMPARE(FileList(fakes.list).fields(2), kOld);
         QCOMPARE(fakes.list.cell(2, livChanged), QString());
         QCOMPARE(shownText(fakes.messages), report(problems.isEmpty() ? QStringList() : QStringList{file + ": " + problems}));
     }
@@ -146,29 +147,6 @@ private slots:
             return fields;
         };
         const QString notFit = report({"x_y.mp3: ファイル名がフォーマットに合わない"});
-        QTest::newRow("track and title") << "%T - %D" << "03 - 夜明けの歌.mp3"
-                                         << with([](TagRecord &f) { f.TrackNumber = 3; f.Title = "夜明けの歌"; })
-                                         << QString();
-        QTest::newRow("default format") << "(%K)[%A]%T_%D" << "(山田太郎)[ベスト盤]07_春の風.mp3"
-                                        << with([](TagRecord &f) {
-                                               f.Artist = "山田太郎"; f.Album = "ベスト盤"; f.TrackNumber = 7; f.Title = "春の風";
-                                           })
-                                        << QString();
-        QTest::newRow("first takes least, last the rest") << "%K - %D" << "A - B - C.mp3"
-                                                          << with([](TagRecord &f) { f.Artist = "A"; f.Title = "B - C"; })
-                                                          << QString();
-        QTest::newRow("digits whole, no separator") << "%T%D" << "07夜明け.mp3"
-                                                    << with([](TagRecord &f) { f.TrackNumber = 7; f.Title = "夜明け"; })
-                                                    << QString();
-        QTest::newRow("%N fills nothing, %Y %C") << "%N %Y %C" << "12 1998 a comment.mp3"
-                                                 << with([](TagRecord &f) { f.Year = "1998"; f.Comment = "a comment"; })
-                                                 << QString();
-        QTest::newRow("genre name") << "%J_%D" << "rock_x.mp3"
-                                    << with([](TagRecord &f) { f.GenreID = 17; f.Title = "x"; }) << QString();
-        QTest::newRow("no genre name keeps the genre") << "%J_%D" << "Foo_x.mp3"
-                                                       << with([](TagRecord &f) { f.Title = "x"; }) << QString();
-        QTest::newRow("name without extension") << "%D" << "abc" << with([](TagRecord &f) { f.Title = "abc"; })
-                                                << QString();
         QTest::newRow("long title cut") << "%D" << "0123456789012345678901234567890123.mp3"
                                         << with([](TagRecord &f) { f.Title = "012345678901234567890123456789"; })
                                         << report({"0123456789012345678901234567890123.mp3: 曲名を切り詰めた"});
@@ -193,7 +171,7 @@ private slots:
         addRow(fakes.list, "/music/", name, kOld, true);
         frmID3Launcher launcher(fakes.services());
         launcher.lvMP3List_KeyDown(ListInput::KeyN, 0);
-        QCOMPARE(rowFields(fakes.list, 1), expected);
+        QCOMPARE(FileList(fakes.list).fields(1), expected);
         QCOMPARE(shownText(fakes.messages), message);
     }
 
@@ -231,74 +209,6 @@ private slots:
         for (int row = 1; row <= 4; ++row)
             QCOMPARE(fakes.list.cell(row, livChanged).isEmpty(), titles.at(row - 1) == kOld.Title);
         QCOMPARE(shownText(fakes.messages), report(problems.isEmpty() ? QStringList() : QStringList{"4.mp3: " + problems}));
-    }
-
-    // The title's and the artist's bytes as another tool wrote them, read
-    // again; the other fields are ASCII and stay. A row changes only when
-    // every field reads whole in the code page.
-    void readAgain_data()
-    {
-        QTest::addColumn<int>("key");
-        QTest::addColumn<QByteArray>("title");
-        QTest::addColumn<QByteArray>("artist");
-        QTest::addColumn<QString>("readTitle");   // empty: the row stays
-        QTest::addColumn<QString>("readArtist");  // empty: the artist stays
-        QTest::addColumn<QString>("problems");    // empty: none
-        const QByteArray yoake = "\xE5\xA4\x9C\xE6\x98\x8E\xE3\x81\x91";  // 夜明け in UTF-8
-        const QByteArray yoakeEuc = "\xCC\xEB\xCC\xC0\xA4\xB1";              // 夜明け in EUC-JP
-        const QByteArray besuto = "\x83\x78\x83\x58\x83\x67";               // ベスト in CP932
-        const QByteArray band = "Band";
-        const int utf8 = ListInput::Key8, eucJp = ListInput::KeyJ;
-        QTest::newRow("UTF-8") << utf8 << yoake << band << "夜明け" << QString() << QString();
-        QTest::newRow("UTF-8 cut at the slot's end") << utf8 << "a" + yoake.repeated(3) + "\xE5\xA4" << band
-                                                      << "a夜明け夜明け夜明け" << QString() << QString();
-        QTest::newRow("UTF-8 cut a byte short of the slot's end") << utf8 << yoake.repeated(3) + "a\xE5" << band << QString() << QString()
-                                                            << "曲名がUTF-8でない";
-        QTest::newRow("CP932 is not UTF-8") << utf8 << QByteArray("\x96\xE9\x96\xBE") << band << QString()
-                                            << QString() << "曲名がUTF-8でない";
-        QTest::newRow("no UTF-8 starts so") << utf8 << QByteArray("a\xE0\x80") << band << QString() << QString()
-                                            << "曲名がUTF-8でない";
-        QTest::newRow("UTF-8 of a control character") << utf8 << QByteArray("a\xC2\x85") << band << QString()
-                                                      << QString() << "曲名がUTF-8でない";
-        QTest::newRow("ASCII") << utf8 << QByteArray("Hello") << band << QString() << QString() << QString();
-        QTest::newRow("EUC-JP") << eucJp << yoakeEuc + "\x8E\xB1" << band << "夜明けｱ" << QString() << QString();
-        QTest::newRow("EUC-JP cut after a 3-byte prefix at the slot's end")
-            << eucJp << QByteArray("\xCC\xEB").repeated(14) + "\x8F\xB0" << band << QString("夜").repeated(14)
-            << QString() << QString();
-        QTest::newRow("EUC-JP cut short of the slot's end") << eucJp << QByteArray("\xCC\xEB\x8F\xB0") << band
-                                                             << QString() << QString() << "曲名がEUC-JPでない";
-        QTest::newRow("not EUC-JP") << eucJp << QByteArray("\xCC\x41") << band << QString() << QString()
-                                    << "曲名がEUC-JPでない";
-        QTest::newRow("CP932 katakana ending in a lead byte") << eucJp << besuto + "\x94\xD5" << band << QString()
-                                                              << QString() << "曲名がEUC-JPでない";
-        QTest::newRow("CP932 katakana read as control characters") << eucJp << besuto << band << QString()
-                                                                   << QString() << "曲名がEUC-JPでない";
-        QTest::newRow("one field not EUC-JP leaves the row") << eucJp << yoakeEuc << besuto << QString() << QString()
-                                                             << "アーティストがEUC-JPでない";
-        QTest::newRow("two fields read") << eucJp << yoakeEuc << yoakeEuc.left(2) << "夜明け" << "夜" << QString();
-    }
-    void readAgain()
-    {
-        QFETCH(int, key);
-        QFETCH(QByteArray, title);
-        QFETCH(QByteArray, artist);
-        QFETCH(QString, readTitle);
-        QFETCH(QString, readArtist);
-        QFETCH(QString, problems);
-        FakeWindowServices fakes;
-        const TagRecord fields{.Title = Cp932::decode(title), .Artist = Cp932::decode(artist), .Album = "Live",
-                               .Year = "1998"};
-        addRow(fakes.list, "/music/", "a.mp3", fields, true);
-        frmID3Launcher launcher(fakes.services());
-        launcher.lvMP3List_KeyDown(key, 0);
-        TagRecord expected = fields;
-        if (!readTitle.isEmpty())
-            expected.Title = readTitle;
-        if (!readArtist.isEmpty())
-            expected.Artist = readArtist;
-        QCOMPARE(rowFields(fakes.list, 1), expected);
-        QCOMPARE(fakes.list.cell(1, livChanged), expected == fields ? QString() : QStringLiteral("*"));
-        QCOMPARE(shownText(fakes.messages), report(problems.isEmpty() ? QStringList() : QStringList{"a.mp3: " + problems}));
     }
 };
 

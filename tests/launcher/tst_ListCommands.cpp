@@ -1,8 +1,9 @@
-// The list's keys, mouse presses, double-click and pop-up menu reach their
-// commands, with the menu's enabling rules, and the About box.
+// The command of each key, the pop-up menu's enabling rules, and the About
+// box.
 
 #include "Fakes.h"
 #include "ListInputCodes.h"
+#include "ListKeys.h"
 #include "frmID3Launcher.h"
 
 #include <QTest>
@@ -11,54 +12,6 @@ namespace {
 
 using Item = ListMenuService::Item;
 
-// Which command a key or click ran, told apart by what each leaves behind.
-QString commandRun(FakeWindowServices &fakes, int rowsBefore, int chooserCallsBefore)
-{
-    if (fakes.list.count() < rowsBefore)
-        return QStringLiteral("delete");
-    if (fakes.editor.loaded)
-        return QStringLiteral("edit");
-    if (fakes.chooser.calls > chooserCallsBefore)
-        return QStringLiteral("load");
-    if (fakes.messages.shown.isEmpty())
-        return QStringLiteral("nothing");
-    const ShownMessage &last = fakes.messages.shown.last();
-    if (last.title.endsWith(QStringLiteral("[Copyright]")))
-        return QStringLiteral("about");
-    if (last.title.endsWith(QStringLiteral("[フォーマットーエラー]")))
-        return QStringLiteral("rename");
-    if (last.title.endsWith(QStringLiteral("[保存エラー]")))
-        return QStringLiteral("save %1").arg(fakes.messages.shown.size());
-    return QStringLiteral("unexpected: ") + last.title;
-}
-
-// Three rows for files that do not exist, so every save of a row reports it;
-// row 2 selected, row 3 current. The format is refused, so a rename stops at
-// its format message.
-void threeRows(FakeWindowServices &fakes)
-{
-    for (const char *name : {"a.mp3", "b.mp3", "c.mp3"}) {
-        fakes.list.addRow(QString::fromLatin1(name));
-        fakes.list.setCell(fakes.list.count(), livFileNamewithPath, QStringLiteral("/nonexistent/"));
-    }
-    fakes.list.select({2});
-    fakes.list.current = 3;
-    fakes.window.format = QStringLiteral("%D:%T");
-}
-
-// The logic after start-up, with the three rows above.
-struct LoadedWithThreeRows {
-    FakeWindowServices fakes;
-    frmID3Launcher launcher{fakes.services()};
-
-    LoadedWithThreeRows()
-    {
-        fakes.editor.logic = &launcher;
-        launcher.Form_Load();
-        threeRows(fakes);
-    }
-};
-
 }  // namespace
 
 class TestListCommands : public QObject
@@ -66,42 +19,47 @@ class TestListCommands : public QObject
     Q_OBJECT
 
 private slots:
-    void keysRunTheirCommands_data()
+    void keys_data()
     {
         QTest::addColumn<int>("keyCode");
         QTest::addColumn<int>("shift");
-        QTest::addColumn<QString>("command");
+        QTest::addColumn<int>("item");  // -1: none
         using namespace ListInput;
-        QTest::newRow("Delete") << int(KeyDelete) << 0 << "delete";
-        QTest::newRow("Shift+Delete") << int(KeyDelete) << int(ShiftDown) << "delete";
-        QTest::newRow("R") << int(KeyR) << 0 << "rename";
-        QTest::newRow("Ctrl+R") << int(KeyR) << int(CtrlDown) << "rename";
-        QTest::newRow("Enter") << int(KeyEnter) << 0 << "edit";
-        QTest::newRow("E") << int(KeyE) << 0 << "edit";
-        QTest::newRow("Alt+E") << int(KeyE) << int(AltDown) << "edit";
-        QTest::newRow("S saves the selected row") << int(KeyS) << 0 << "save 1";
-        QTest::newRow("Shift+S saves all rows") << int(KeyS) << int(ShiftDown) << "save 3";
-        QTest::newRow("Ctrl+S saves the selected row") << int(KeyS) << int(CtrlDown) << "save 1";
-        QTest::newRow("Ctrl+Shift+S saves the selected row") << int(KeyS) << (ShiftDown | CtrlDown) << "save 1";
-        QTest::newRow("Alt+Shift+S saves the selected row") << int(KeyS) << (ShiftDown | AltDown) << "save 1";
-        QTest::newRow("L") << int(KeyL) << 0 << "load";
-        QTest::newRow("C") << int(KeyC) << 0 << "about";
-        QTest::newRow("Ctrl+C") << int(KeyC) << int(CtrlDown) << "about";
-        QTest::newRow("A") << 65 << 0 << "nothing";
-        QTest::newRow("Down") << 40 << 0 << "nothing";
+        const int ctrl = CtrlDown, shift = ShiftDown, alt = AltDown;
+        QTest::newRow("Delete") << int(KeyDelete) << 0 << int(Item::Delete);
+        QTest::newRow("Shift+Delete") << int(KeyDelete) << shift << int(Item::Delete);
+        QTest::newRow("R") << int(KeyR) << 0 << int(Item::Rename);
+        QTest::newRow("Ctrl+R") << int(KeyR) << ctrl << int(Item::Rename);
+        QTest::newRow("Enter") << int(KeyEnter) << 0 << int(Item::EditTag);
+        QTest::newRow("Alt+E") << int(KeyE) << alt << int(Item::EditTag);
+        QTest::newRow("S") << int(KeyS) << 0 << int(Item::SaveSelected);
+        QTest::newRow("Shift+S") << int(KeyS) << shift << int(Item::SaveAll);
+        QTest::newRow("Ctrl+S") << int(KeyS) << ctrl << int(Item::SaveSelected);
+        QTest::newRow("Ctrl+Shift+S") << int(KeyS) << (shift | ctrl) << int(Item::SaveSelected);
+        QTest::newRow("Alt+Shift+S") << int(KeyS) << (shift | alt) << int(Item::SaveSelected);
+        QTest::newRow("L") << int(KeyL) << 0 << int(Item::Load);
+        QTest::newRow("Ctrl+C") << int(KeyC) << ctrl << int(Item::Copyright);
+        QTest::newRow("I") << int(KeyI) << 0 << int(Item::FillFromId3v2);
+        QTest::newRow("N") << int(KeyN) << 0 << int(Item::FillFromFileNames);
+        QTest::newRow("Ctrl+V") << int(KeyV) << ctrl << int(Item::PasteTitles);
+        QTest::newRow("8") << int(Key8) << 0 << int(Item::ReadAsUtf8);
+        QTest::newRow("J") << int(KeyJ) << 0 << int(Item::ReadAsEucJp);
+        QTest::newRow("Ctrl+Z") << int(KeyZ) << ctrl << int(Item::Undo);
+        QTest::newRow("Ctrl+Shift+Z") << int(KeyZ) << (ctrl | shift) << int(Item::Redo);
+        QTest::newRow("Ctrl+Y") << int(KeyY) << ctrl << int(Item::Redo);
+        QTest::newRow("Z") << int(KeyZ) << 0 << -1;
+        QTest::newRow("Shift+Z") << int(KeyZ) << shift << -1;
+        QTest::newRow("Y") << int(KeyY) << 0 << -1;
+        QTest::newRow("A") << 65 << 0 << -1;
+        QTest::newRow("Down") << 40 << 0 << -1;
     }
-    void keysRunTheirCommands()
+    void keys()
     {
         QFETCH(int, keyCode);
         QFETCH(int, shift);
-        QFETCH(QString, command);
-        LoadedWithThreeRows loaded;
-        FakeWindowServices &fakes = loaded.fakes;
-        frmID3Launcher &launcher = loaded.launcher;
-
-        launcher.lvMP3List_KeyDown(keyCode, shift);
-
-        QCOMPARE(commandRun(fakes, 3, 0), command);
+        QFETCH(int, item);
+        const std::optional<Item> command = listKeyCommand(keyCode, shift);
+        QCOMPARE(command ? int(*command) : -1, item);
     }
 
     void mousePressSetsTheMenuEnabling_data()

@@ -149,28 +149,6 @@ private slots:
         QCOMPARE(fakes_->list.column(livFilename), (QStringList{"1.mp3", "2.mp3", "3.mp3"}));
         QVERIFY(fakes_->messages.shown.isEmpty());
     }
-
-    void aNewStepDropsWhatCouldBeRedone()
-    {
-        const auto enabled = [this](ListMenuService::Item item) {
-            launcher_->lvMP3List_MouseDown(ListInput::LeftButton, 0, 0, 0);
-            return fakes_->menu.enabled.value(item);
-        };
-        QVERIFY(!enabled(ListMenuService::Item::Undo));
-        launcher_->Menu_LV_RightMenu_DELETE_Click();
-        QVERIFY(enabled(ListMenuService::Item::Undo) && !enabled(ListMenuService::Item::Redo));
-        key(ListInput::KeyZ, 0);  // plain Z does nothing
-        QCOMPARE(fakes_->list.count(), 2);
-        undo();
-        QVERIFY(!enabled(ListMenuService::Item::Undo) && enabled(ListMenuService::Item::Redo));
-        launcher_->lvMP3List_ColumnClick(livTitle);
-        const Cells unified = cells();
-        key(ListInput::KeyZ, ListInput::CtrlDown | ListInput::ShiftDown);
-        QCOMPARE(cells(), unified);
-        QVERIFY(!enabled(ListMenuService::Item::Redo));
-        undo();  // the unifying; the removal undone before is gone
-        QVERIFY(!enabled(ListMenuService::Item::Undo));
-    }
 };
 
 QTEST_GUILESS_MAIN(TestListUndo)

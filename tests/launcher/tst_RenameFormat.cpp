@@ -145,6 +145,30 @@ private slots:
         QVERIFY(isRefusedRenameFormat(format));
         QCOMPARE(renameFileName(format, rowCells({}), 1), QString());
     }
+
+    void nameWithinFolder_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("within");
+        const QString a = QStringLiteral("a");
+        QTest::newRow("255 bytes") << a.repeated(251) + ".mp3" << true;
+        QTest::newRow("256 bytes") << a.repeated(252) + ".mp3" << false;
+        QTest::newRow("255 bytes of 3-byte characters") << QStringLiteral("曲").repeated(85) << true;
+        QTest::newRow("256 bytes, an escaped byte counting one") << QStringLiteral("曲").repeated(85) + QChar(0xDC80)
+                                                                   << false;
+        QTest::newRow("empty") << "" << false;
+        QTest::newRow("hidden") << ".mp3" << false;
+        QTest::newRow("dot inside") << "a.b.mp3" << true;
+        QTest::newRow("separator") << "a/b.mp3" << false;
+        QTest::newRow("zero character") << QStringLiteral("a") + QChar(0) + QStringLiteral(".mp3") << false;
+        QTest::newRow("backslash is a name character") << "a\\b.mp3" << true;
+    }
+    void nameWithinFolder()
+    {
+        QFETCH(QString, name);
+        QFETCH(bool, within);
+        QCOMPARE(isNameWithinFolder(name), within);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestRenameFormat)

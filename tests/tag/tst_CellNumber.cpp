@@ -22,6 +22,8 @@ private slots:
         QTest::newRow("half goes to even, down") << "2.5" << 2;
         QTest::newRow("fraction only") << ".6" << 1;
         QTest::newRow("exponent") << "1e2" << 100;
+        QTest::newRow("exponent without digits") << "1e" << 1;
+        QTest::newRow("exponent sign without digits") << "2E+" << 2;
         QTest::newRow("largest") << "255" << 255;
         QTest::newRow("too large") << "256" << 0;
         QTest::newRow("rounds past 255") << "255.5" << 0;

@@ -1,0 +1,42 @@
+#include "CommandLineFiles.h"
+
+#include "FileAdder.h"
+#include "FileList.h"
+#include "FolderService.h"
+#include "NaturalOrder.h"
+
+#include <QDir>
+
+#include <algorithm>
+
+CommandLineFiles::CommandLineFiles(FileList &rows, FileAdder &adder, FolderService &folders)
+    : rows_(rows), adder_(adder), folders_(folders)
+{
+}
+
+void CommandLineFiles::add(const QStringList &arguments, const QString &currentFolder)
+{
+    for (const QString &argument : arguments) {
+        if (rows_.isFull())
+            return;
+        if (argument.isEmpty())
+            continue;
+        // Text only: the system would not take the path's escaped bytes.
+        const QString path
+            = QDir::cleanPath(QDir::isAbsolutePath(argument) ? argument : currentFolder + u'/' + argument);
+        // Only the names are kept, so a folder of many thousand entries
+        // costs little memory; what each entry is, AddMp3File finds out.
+        std::optional<QStringList> names = folders_.fileNames(path);
+        if (!names) {
+            adder_.AddMp3File(path);
+            continue;
+        }
+        std::sort(names->begin(), names->end(), naturalLess);
+        const QString folder = path.endsWith(u'/') ? path : path + u'/';
+        for (const QString &name : std::as_const(*names)) {
+            if (rows_.isFull())
+                return;
+            adder_.AddMp3File(folder + name);
+        }
+    }
+}

@@ -1,0 +1,37 @@
+#include "FileAdder.h"
+
+#include "FileList.h"
+#include "KnownFiles.h"
+#include "PathParts.h"
+#include "classID3_V11.h"
+
+FileAdder::FileAdder(FileList &rows, KnownFiles &known, classID3_V11 &tag)
+    : rows_(rows), known_(known), clsID3Tag(tag)
+{
+}
+
+void FileAdder::AddMp3File(const QString &path)
+{
+    if (rows_.isFull())
+        return;
+    // The file is read before it is looked for among the rows: most files of
+    // a large folder are no MP3 files, and so cost no more than the read.
+    clsID3Tag.SetMP3File(path);
+    if (!clsID3Tag.LoadMp3File(QString()))
+        return;
+    // A file already listed, under this path or any other spelling of it,
+    // keeps its one row: two rows of one file would overwrite each other's
+    // saves.
+    const std::optional<FileIdentity> identity = fileIdentity(path);
+    if (!identity || rows_.holds(path, *identity) || GetFileNamePart(path).isEmpty())
+        return;
+    const TagRecord fields = tagFields(clsID3Tag);
+    rows_.append(path, identity, fields);
+    known_.remember(identity, fields);
+}
+
+void FileAdder::addFiles(const QStringList &paths)
+{
+    for (const QString &path : paths)
+        AddMp3File(path);
+}

@@ -1,0 +1,98 @@
+#include "FillCommands.h"
+
+#include "FileList.h"
+#include "FileNameFields.h"
+#include "FileReports.h"
+#include "Id3v2Text.h"
+#include "NativePath.h"
+#include "PastedTitles.h"
+#include "RenameFormat.h"
+#include "ReportService.h"
+#include "RowFill.h"
+
+namespace {
+
+const QString kReportHeading = QStringLiteral("次のファイルは取り込めなかった項目があります。");
+
+}  // namespace
+
+FillCommands::FillCommands(FileList &rows, ReportService &reports) : rows_(rows), reports_(reports) {}
+
+void FillCommands::fromId3v2(const QList<int> &rows)
+{
+    QList<RowFill> fills;
+    for (int row : rows) {
+        const TagRecord current = rows_.fields(row);
+        const Id3v2Text tag = readId3v2Text(rows_.path(row));
+        switch (tag.state) {
+        case Id3v2State::Read:
+            fills << fillRow(row, current, tag.fields);
+            break;
+        case Id3v2State::NoTag:
+            fills << unchangedRow(row, current, FillReason::kNoId3v2);
+            break;
+        case Id3v2State::Unreadable:
+            fills << unchangedRow(row, current, FillReason::kUnreadableId3v2);
+            break;
+        }
+    }
+    apply(fills);
+}
+
+void FillCommands::fromFileNames(const QString &format, const QList<int> &rows)
+{
+    if (rows.isEmpty())
+        return;
+    if (isRefusedRenameFormat(format)) {
+        reportRefusedFormat(reports_);
+        return;
+    }
+    QList<RowFill> fills;
+    for (int row : rows) {
+        const TagRecord current = rows_.fields(row);
+        // Read as the user sees the name: a name of CP932 bytes as CP932.
+        const std::optional<TagUpdate> update = readFileName(format, shownPath(rows_.fileName(row)));
+        fills << (update ? fillRow(row, current, *update) : unchangedRow(row, current, FillReason::kNameDoesNotFit));
+    }
+    apply(fills);
+}
+
+void FillCommands::pasteTitles(const QString &text, const QList<int> &rows)
+{
+    if (rows.isEmpty())
+        return;
+    const QStringList titles = pastedTitles(text);
+    QList<RowFill> fills;
+    for (int row = rows.first(); row <= rows_.count() && fills.size() < titles.size(); ++row)
+        fills << fillRow(row, rows_.fields(row), {.Title = titles.at(fills.size())});
+    if (fills.size() < titles.size())
+        fills.last().problems << fillReason(FillReason::kMoreLines, {QString::number(titles.size() - fills.size())});
+    apply(fills);
+}
+
+void FillCommands::readAgainAs(ForeignCodePage codePage, const QList<int> &rows)
+{
+    QList<RowFill> fills;
+    for (int row : rows)
+        fills << ::readAgainAs(row, rows_.fields(row), codePage);
+    apply(fills);
+}
+
+// The one place the fill commands change rows: a row whose fields differ
+// gets them and its change mark. Then one report lists, in row order, each
+// file that could not take everything.
+void FillCommands::apply(const QList<RowFill> &fills)
+{
+    QStringList lines;
+    for (const RowFill &fill : fills) {
+        if (fill.fields != rows_.fields(fill.row)) {
+            rows_.putFields(fill.row, fill.fields);
+            rows_.setChanged(fill.row, true);
+        }
+        if (!fill.problems.isEmpty())
+            lines << shownPath(rows_.fileName(fill.row)) + QStringLiteral(": ") + fill.problems.join(u'、');
+    }
+    if (!lines.isEmpty())
+        reports_.report(ReportService::Kind::Problem, kReportHeading + u'\r' + lines.join(u'\r'),
+                        QStringLiteral(" [取り込み]"));
+}

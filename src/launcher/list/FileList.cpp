@@ -1,0 +1,189 @@
+#include "FileList.h"
+
+#include "CellNumber.h"
+#include "KnownFiles.h"
+#include "ListViewService.h"
+#include "PathParts.h"
+#include "classID3_V11.h"
+
+#include <QSet>
+
+FileList::FileList(ListViewService &view) : view_(view) {}
+
+int FileList::count() const
+{
+    return view_.count();
+}
+
+QList<int> FileList::allRows() const
+{
+    QList<int> rows;
+    for (int row = 1; row <= count(); ++row)
+        rows << row;
+    return rows;
+}
+
+QList<int> FileList::selectedRows() const
+{
+    QList<int> rows;
+    for (int row = 1; row <= count(); ++row) {
+        if (view_.isSelected(row))
+            rows << row;
+    }
+    return rows;
+}
+
+int FileList::currentRow() const
+{
+    return view_.currentRow();
+}
+
+void FileList::moveCurrentRow(int row)
+{
+    if (selectedRows().size() <= 1) {
+        for (int other = 1; other <= count(); ++other)
+            view_.setSelected(other, other == row);
+    }
+    view_.setCurrentRow(row);
+}
+
+QString FileList::path(int row) const
+{
+    return view_.cell(row, livFileNamewithPath) + view_.cell(row, livFilename);
+}
+
+QString FileList::fileName(int row) const
+{
+    return view_.cell(row, livFilename);
+}
+
+QString FileList::cell(int row, int column) const
+{
+    return view_.cell(row, column);
+}
+
+void FileList::setCell(int row, int column, const QString &text)
+{
+    view_.setCell(row, column, text);
+}
+
+QString FileList::headerText(int column) const
+{
+    return view_.headerText(column);
+}
+
+FileRowCells FileList::cells(int row) const
+{
+    FileRowCells cells;
+    for (int column = 0; column < kFileRowColumnCount; ++column)
+        cells[static_cast<std::size_t>(column)] = view_.cell(row, column);
+    return cells;
+}
+
+RowInfo FileList::info(int row) const
+{
+    return view_.rowInfo(row);
+}
+
+TagRecord FileList::fields(int row) const
+{
+    return {.Title = view_.cell(row, livTitle),
+            .Artist = view_.cell(row, livAirtist),
+            .Album = view_.cell(row, livAlbum),
+            .Year = view_.cell(row, livYear),
+            .Comment = view_.cell(row, livComment),
+            .TrackNumber = cellNumber(view_.cell(row, livTrackNo)),
+            .GenreID = cellNumber(view_.cell(row, livGenreID))};
+}
+
+void FileList::putFields(int row, const TagRecord &fields)
+{
+    view_.setCell(row, livAirtist, fields.Artist);
+    view_.setCell(row, livAlbum, fields.Album);
+    view_.setCell(row, livComment, fields.Comment);
+    view_.setCell(row, livGenreID, QString::number(fields.GenreID));
+    view_.setCell(row, livGenre, classID3_V11::GetGenreString(fields.GenreID));
+    view_.setCell(row, livYear, fields.Year);
+    view_.setCell(row, livTitle, fields.Title);
+    view_.setCell(row, livTrackNo, QString::number(fields.TrackNumber));
+}
+
+void FileList::setChanged(int row, bool changed)
+{
+    view_.setCell(row, livChanged, changed ? QString::fromUtf16(kChangeMark) : QString());
+}
+
+bool FileList::holds(const QString &path, const FileIdentity &identity) const
+{
+    for (int row = 1; row <= count(); ++row) {
+        const QString rowPath = this->path(row);
+        if (rowPath == path || (view_.rowInfo(row).identity == identity && fileIdentity(rowPath) == identity))
+            return true;
+    }
+    return false;
+}
+
+void FileList::append(const QString &path, const std::optional<FileIdentity> &identity, const TagRecord &fields)
+{
+    view_.addRow(GetFileNamePart(path));
+    const int row = count();
+    view_.setCell(row, livFileNamewithPath, GetFolderPart(path));
+    view_.setRowInfo(row, {.identity = identity, .serial = ++lastSerial_});
+    putFields(row, fields);
+}
+
+void FileList::remove(const QList<int> &rows)
+{
+    // From the bottom up, so the rows not yet visited keep their positions.
+    for (auto row = rows.crbegin(); row != rows.crend(); ++row)
+        view_.removeRow(*row);
+}
+
+void FileList::renameRow(quint64 serial, const QString &fileName)
+{
+    for (int row = 1; row <= count(); ++row) {
+        if (view_.rowInfo(row).serial == serial)
+            view_.setCell(row, livFilename, fileName);
+    }
+}
+
+ListRows FileList::snapshot() const
+{
+    ListRows rows;
+    for (int row = 1; row <= count(); ++row)
+        rows.append({.cells = cells(row), .info = view_.rowInfo(row)});
+    return rows;
+}
+
+void FileList::restore(const ListRows &rows, const KnownFiles &known)
+{
+    QSet<quint64> wanted;
+    for (const ListRow &target : rows)
+        wanted.insert(target.info.serial);
+    for (int row = count(); row >= 1; --row) {
+        if (!wanted.contains(view_.rowInfo(row).serial))
+            view_.removeRow(row);
+    }
+    // Steps never reorder rows, so the rows that stayed are in order.
+    for (int row = 1; row <= rows.size(); ++row) {
+        const ListRow &target = rows.at(row - 1);
+        const bool present = row <= count() && view_.rowInfo(row).serial == target.info.serial;
+        if (!present) {
+            view_.insertRow(row, target.cells[livFilename]);
+            view_.setRowInfo(row, target.info);
+            view_.setCell(row, livFileNamewithPath, target.cells[livFileNamewithPath]);
+        }
+        bool changed = !present;
+        for (int column = 0; column < kFileRowColumnCount; ++column) {
+            if (column == livFilename || column == livFileNamewithPath || column == livChanged)
+                continue;
+            const QString &text = target.cells[static_cast<std::size_t>(column)];
+            if (view_.cell(row, column) != text) {
+                view_.setCell(row, column, text);
+                changed = true;
+            }
+        }
+        if (changed)
+            setChanged(row, known.differs(target.info.identity, fields(row)));
+    }
+}

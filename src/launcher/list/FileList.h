@@ -1,0 +1,82 @@
+#pragma once
+
+#include "FileIdentity.h"
+#include "FileRow.h"
+#include "TagRecord.h"
+
+#include <QList>
+#include <QString>
+
+#include <optional>
+
+class KnownFiles;
+class ListViewService;
+
+// The list's rows, 1 to count() from the top, each the working copy of one
+// file's tag. The commands reach rows only through here, so they run on the
+// window's list or on rows a program keeps in memory alike.
+class FileList
+{
+public:
+    // The list holds at most this many rows.
+    static constexpr int kMaxRows = 99;
+
+    explicit FileList(ListViewService &view);
+
+    int count() const;
+    bool isEmpty() const { return count() == 0; }
+    bool isFull() const { return count() >= kMaxRows; }
+    // All rows, or the selected ones, from the top.
+    QList<int> allRows() const;
+    QList<int> selectedRows() const;
+    // The row that has the list's focus, or 0 when there is none.
+    int currentRow() const;
+    // Gives the row the list's focus. One selected row (or none) becomes
+    // that row; several, picked for a save or a rename, stay selected.
+    void moveCurrentRow(int row);
+
+    // The full path of the row's file: its folder followed by its name.
+    QString path(int row) const;
+    QString fileName(int row) const;
+    QString cell(int row, int column) const;
+    void setCell(int row, int column, const QString &text);
+    QString headerText(int column) const;
+    FileRowCells cells(int row) const;
+    RowInfo info(int row) const;
+
+    // The tag fields the row holds: the texts as they stand, the track and
+    // genre numbers as their cells read (livGenre only shows the genre's name).
+    TagRecord fields(int row) const;
+    // Puts tag fields into the row's cells, the numbers as decimal text, and
+    // the genre's name beside its number.
+    void putFields(int row, const TagRecord &fields);
+    // Sets or clears the row's change mark.
+    void setChanged(int row, bool changed);
+
+    // True when a row holds the file at path: its path is that text, or it
+    // was loaded from the file of that identity and its path still names it
+    // (the row's file may have been deleted since, and a new file given its
+    // inode number).
+    bool holds(const QString &path, const FileIdentity &identity) const;
+    // Adds a bottom row for the file at path, loaded with the fields and not
+    // marked, with a serial no other row of this run has had.
+    void append(const QString &path, const std::optional<FileIdentity> &identity, const TagRecord &fields);
+    // Removes the rows given (from the top), working from the bottom up.
+    void remove(const QList<int> &rows);
+    // Gives the row of that serial a new file name; no row has it: nothing.
+    void renameRow(quint64 serial, const QString &fileName);
+
+    // Every row as a value, from the top.
+    ListRows snapshot() const;
+    // Makes the list hold the rows given, in their order: rows not among them
+    // go, missing ones come back where they stand, and the others get their
+    // cells. The name of a row that stays is left alone, as it follows its
+    // file, which only a rename moves. A row that comes back or changes is
+    // marked when its values differ from what its file held when last read or
+    // written.
+    void restore(const ListRows &rows, const KnownFiles &known);
+
+private:
+    ListViewService &view_;
+    quint64 lastSerial_ = 0;
+};

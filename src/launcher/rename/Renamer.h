@@ -1,0 +1,38 @@
+#pragma once
+
+#include "ListHistory.h"
+
+#include <QList>
+#include <QString>
+
+class FileList;
+class FileMoveService;
+class ReportService;
+class TagSaver;
+
+// Renaming files from their tags by a format: each row's file is moved within
+// its folder to the name the format builds from the row's cells, never over
+// another file.
+class Renamer
+{
+public:
+    Renamer(FileList &rows, TagSaver &saver, FileMoveService &mover, ReportService &reports);
+
+    // The new file name for row i by the format (renameFileName, %N the row's
+    // position among all rows); empty when the format is refused or no row i
+    // exists.
+    QString MakeRenameName(const QString &format, int i) const;
+
+    // Checks the format on the top row and stops with a report when it is
+    // refused; else saves the rows first, then moves each row's file to its
+    // new name and gives the row that name. A name that would leave the
+    // folder, hide the file or be too long, and a move that fails, are
+    // reported and the next row is renamed. Gives the moves made, in order.
+    QList<FileMove> rename(const QString &format, const QList<int> &rows);
+
+private:
+    FileList &rows_;
+    TagSaver &saver_;
+    FileMoveService &mover_;
+    ReportService &reports_;
+};

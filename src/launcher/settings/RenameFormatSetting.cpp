@@ -1,0 +1,38 @@
+#include "RenameFormatSetting.h"
+
+#include "PathParts.h"
+#include "SettingsFileService.h"
+
+namespace {
+
+const QString kDefaultRenameFormat = QStringLiteral("(%K)[%A]%T_%D");
+const QString kSettingsFileName = QStringLiteral("kiv.ini");
+const QString kSettingsSection = QStringLiteral("KIV");
+const QString kRenameFormatKey = QStringLiteral("FILE_FORMAT");
+
+}  // namespace
+
+RenameFormatSetting::RenameFormatSetting(SettingsFileService &settings, const QString &settingsFolder)
+    : settings_(settings),
+      filePath_((settingsFolder.endsWith(kPathSeparator) ? settingsFolder : settingsFolder + kPathSeparator) + kSettingsFileName)
+{
+}
+
+QString RenameFormatSetting::load()
+{
+    const QString format = mGetPrivateProfileString(kSettingsSection, kRenameFormatKey, filePath_);
+    return format.isEmpty() ? kDefaultRenameFormat : format;
+}
+
+void RenameFormatSetting::save(const QString &format)
+{
+    settings_.writeString(kSettingsSection, kRenameFormatKey, format, filePath_);
+}
+
+QString RenameFormatSetting::mGetPrivateProfileString(const QString &lpAppName, const QString &lpKeyName,
+                                                      const QString &lpFileName)
+{
+    const QString value = settings_.readString(lpAppName, lpKeyName, lpFileName);
+    const qsizetype zero = value.indexOf(QChar(0));
+    return zero < 0 ? value : value.left(zero);
+}

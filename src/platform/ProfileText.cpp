@@ -1,0 +1,215 @@
+#include "ProfileText.h"
+
+#include "Cp932.h"
+
+#include <QList>
+
+namespace {
+
+// The reader hands back at most 255 bytes, as a 256-byte buffer with its
+// terminating zero holds.
+constexpr qsizetype kMaxValueBytes = 255;
+
+// None of the bytes searched for below (space, tab, '"', '=', ';', '[', '\n')
+// can be the second byte of a double-byte CP932 character, so plain byte
+// searches find them; only ']' needs a character-aware search.
+
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+QByteArrayView trimmed(QByteArrayView text)
+{
+    while (!text.isEmpty() && isBlank(text.front()))
+        text = text.sliced(1);
+    while (!text.isEmpty() && isBlank(text.back()))
+        text.chop(1);
+    return text;
+}
+
+// A value in double quotes; the reader drops the quotes.
+bool isQuoted(QByteArrayView value)
+{
+    return value.size() >= 2 && value.startsWith('"') && value.endsWith('"');
+}
+
+char asciiLower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+qsizetype characterWidth(QByteArrayView text, qsizetype at)
+{
+    return Cp932::isLeadByte(static_cast<unsigned char>(text[at])) ? 2 : 1;
+}
+
+// Names are equal but for ASCII case. A double-byte character is compared
+// as it is: its second byte may look like an ASCII letter.
+bool sameName(QByteArrayView a, QByteArrayView b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size();) {
+        const qsizetype width = qMin(characterWidth(a, i), a.size() - i);
+        if (width == 1 ? asciiLower(a[i]) != asciiLower(b[i]) : a.sliced(i, width) != b.sliced(i, width))
+            return false;
+        i += width;
+    }
+    return true;
+}
+
+// Position of the first character c in text, or -1.
+qsizetype findCharacter(QByteArrayView text, char c)
+{
+    for (qsizetype i = 0; i < text.size(); i += characterWidth(text, i)) {
+        if (text[i] == c)
+            return i;
+    }
+    return -1;
+}
+
+// The line without its "\n" or "\r\n".
+QByteArrayView body(QByteArrayView line)
+{
+    if (line.endsWith("\r\n"))
+        return line.chopped(2);
+    if (line.endsWith('\n'))
+        return line.chopped(1);
+    return line;
+}
+
+struct ProfileLine {
+    enum Kind { Other, Section, Key };
+    Kind kind = Other;
+    QByteArrayView name;   // trimmed
+    QByteArrayView value;  // of a key: the text after the first "=", trimmed
+};
+
+ProfileLine parse(QByteArrayView line)
+{
+    const QByteArrayView text = trimmed(body(line));
+    if (text.startsWith('[')) {
+        const qsizetype close = findCharacter(text, ']');
+        if (close < 0)
+            return {};
+        return {ProfileLine::Section, trimmed(text.sliced(1, close - 1)), {}};
+    }
+    const qsizetype equals = text.indexOf('=');
+    if (text.startsWith(';') || equals < 0)
+        return {};
+    return {ProfileLine::Key, trimmed(text.first(equals)), trimmed(text.sliced(equals + 1))};
+}
+
+// The file's lines, each with its own line ending (the last may have none).
+QList<QByteArray> splitLines(const QByteArray &data)
+{
+    QList<QByteArray> lines;
+    for (qsizetype start = 0; start < data.size();) {
+        const qsizetype lf = data.indexOf('\n', start);
+        const qsizetype next = lf < 0 ? data.size() : lf + 1;
+        lines.append(data.sliced(start, next - start));
+        start = next;
+    }
+    return lines;
+}
+
+// The line ending the file already uses, so added lines match it.
+QByteArray lineEndingOf(const QByteArray &data)
+{
+    const qsizetype lf = data.indexOf('\n');
+    return lf > 0 && data[lf - 1] == '\r' ? QByteArray("\r\n") : QByteArray("\n");
+}
+
+// Line numbers in the first section named section, -1 when missing: the
+// section line, the first key named key, and the line after which a new key
+// of the section goes (its last key line, or the section line).
+struct Location {
+    qsizetype section = -1;
+    qsizetype key = -1;
+    qsizetype lastKey = -1;
+};
+
+Location locate(const QList<QByteArray> &lines, QByteArrayView section, QByteArrayView key)
+{
+    Location at;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const ProfileLine line = parse(lines[i]);
+        if (line.kind == ProfileLine::Section) {
+            if (at.section >= 0)
+                break;
+            if (sameName(line.name, section))
+                at.section = at.lastKey = i;
+        } else if (line.kind == ProfileLine::Key && at.section >= 0) {
+            at.lastKey = i;
+            if (at.key < 0 && sameName(line.name, key))
+                at.key = i;
+        }
+    }
+    return at;
+}
+
+// The value as it goes after "=": without line breaks, which would split the
+// line, and in quotes when the reader would otherwise trim or unquote it.
+QByteArray valueText(const QString &value)
+{
+    QString oneLine = value;
+    oneLine.remove(u'\r');
+    oneLine.remove(u'\n');
+    const QByteArray bytes = Cp932::encode(oneLine);
+    const bool loose = !bytes.isEmpty() && (isBlank(bytes.front()) || isBlank(bytes.back()));
+    return loose || isQuoted(bytes) ? '"' + bytes + '"' : bytes;
+}
+
+// The value a key line gives a reader: without its quotes, at most
+// kMaxValueBytes bytes.
+QString valueOf(QByteArrayView keyLine)
+{
+    QByteArrayView value = parse(keyLine).value;
+    if (isQuoted(value))
+        value = value.sliced(1, value.size() - 2);
+    return Cp932::decode(value.first(Cp932::cutLength(value, kMaxValueBytes)));
+}
+
+void endLine(QByteArray &line, const QByteArray &lineEnding)
+{
+    if (!line.endsWith('\n'))
+        line += lineEnding;
+}
+
+}  // namespace
+
+QString profileValue(QByteArrayView text, const QString &section, const QString &key)
+{
+    const QList<QByteArray> lines = splitLines(text.toByteArray());
+    const Location at = locate(lines, trimmed(Cp932::encode(section)), trimmed(Cp932::encode(key)));
+    return at.key < 0 ? QString() : valueOf(lines[at.key]);
+}
+
+QByteArray withProfileValue(const QByteArray &text, const QString &section, const QString &key, const QString &value)
+{
+    QList<QByteArray> lines = splitLines(text);
+    const QByteArray lineEnding = lineEndingOf(text);
+    const QByteArray sectionName = Cp932::encode(section);
+    const QByteArray keyName = Cp932::encode(key);
+    const QByteArray valueBytes = valueText(value);
+    const Location at = locate(lines, trimmed(sectionName), trimmed(keyName));
+
+    // A value that reads as the one given stays as it is, byte for byte (a
+    // doubly coded CP932 character keeps its code).
+    if (at.key >= 0 && valueOf(lines[at.key]) == value)
+        return text;
+    if (at.key >= 0) {
+        QByteArray &line = lines[at.key];
+        line = parse(line).name.toByteArray() + '=' + valueBytes + line.sliced(body(line).size());
+    } else if (at.section >= 0) {
+        endLine(lines[at.lastKey], lineEnding);
+        lines.insert(at.lastKey + 1, keyName + '=' + valueBytes + lineEnding);
+    } else {
+        if (!lines.isEmpty())
+            endLine(lines.back(), lineEnding);
+        lines.append('[' + sectionName + ']' + lineEnding);
+        lines.append(keyName + '=' + valueBytes + lineEnding);
+    }
+    return lines.join();
+}

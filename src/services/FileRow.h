@@ -1,0 +1,71 @@
+#pragma once
+
+#include "FileIdentity.h"
+#include "TagRecord.h"
+
+#include <QList>
+
+#include <array>
+#include <optional>
+
+// Cell positions of a row of the file list; a header click reports the same
+// positions.
+enum FileRowColumn : int {
+    livFilename = 0,          // file name without folder (the row's label)
+    livChanged = 1,           // "*" while the row holds unsaved values
+    livTitle = 2,
+    livGenre = 3,             // genre name, display only
+    livComment = 4,
+    livTrackNo = 5,           // decimal 0 to 255
+    livAirtist = 6,
+    livAlbum = 7,
+    livYear = 8,
+    livFileNamewithPath = 9,  // folder ending in the separator, hidden
+    livGenreID = 10,          // decimal 0 to 255, hidden
+};
+
+inline constexpr int kFileRowColumnCount = 11;
+
+struct FileRowColumnInfo {
+    const char16_t *header;
+    int widthTwips;  // 0: hidden, carries data only
+};
+
+inline constexpr std::array<FileRowColumnInfo, kFileRowColumnCount> kFileRowColumns = {{
+    {u"ファイル名", 2440},
+    {u"U", 200},
+    {u"曲名", 1440},
+    {u"ジャンル", 1240},
+    {u"コメント", 1400},
+    {u"No", 450},
+    {u"アーティスト", 1440},
+    {u"アルバム", 1440},
+    {u"製作年", 756},
+    {u"ファイル名withパス", 0},
+    {u"ジャンルID", 0},
+}};
+
+// The eleven cells of a row, by position.
+using FileRowCells = std::array<QString, kFileRowColumnCount>;
+
+// What a row carries beside its cells; it travels with the row.
+struct RowInfo {
+    // The identity of the file the row was loaded from: a save writes only
+    // that file, even when the row's path has come to name another since (a
+    // symlink or another file put in its place). A rename keeps it, as the
+    // file stays the same. A row added without a file knows none.
+    std::optional<FileIdentity> identity;
+    // Which row this is, never the same for two rows of one run of the
+    // program, so undo and redo find a row again whatever its name has become.
+    quint64 serial = 0;
+};
+
+// The change mark of livChanged.
+inline constexpr char16_t kChangeMark[] = u"*";
+
+// One row as a value: its cells and what it carries beside them.
+struct ListRow {
+    FileRowCells cells;
+    RowInfo info;
+};
+using ListRows = QList<ListRow>;

@@ -1,0 +1,45 @@
+// The names a folder holds that may be files: no subfolders, no hidden names,
+// each with its exact bytes.
+
+#include "FileBytes.h"
+#include "NativePath.h"
+#include "PosixFolderReader.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+class TestPosixFolderReader : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void namesOfFiles()
+    {
+        QTemporaryDir dir;
+        const QByteArray cp932Name = "\x82\xA0.mp3";  // not UTF-8
+        for (const QString &name : QStringList{"b.mp3", ".x.mp3", "曲.mp3"})
+            QVERIFY(writeFile(dir.filePath(name), "audio"));
+        const int fd = ::open(QFile::encodeName(dir.path() + u'/') + cp932Name, O_WRONLY | O_CREAT | O_EXCL, 0644);
+        QVERIFY(fd >= 0 && ::close(fd) == 0);
+        QVERIFY(QDir(dir.path()).mkdir("sub") && QDir(dir.path()).mkdir(".hidden"));
+        QVERIFY(QFile::link(dir.filePath("b.mp3"), dir.filePath("link.mp3")));
+        PosixFolderReader reader;
+
+        std::optional<QStringList> names = reader.fileNames(dir.path());
+
+        QVERIFY(names);
+        names->sort();
+        QCOMPARE(*names, (QStringList{"b.mp3", "link.mp3", "曲.mp3", pathText(cp932Name)}));
+        QCOMPARE(reader.fileNames(dir.filePath("b.mp3")), std::nullopt);
+        QCOMPARE(reader.fileNames(dir.filePath("missing")), std::nullopt);
+        QCOMPARE(reader.fileNames(QString()), std::nullopt);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPosixFolderReader)
+#include "tst_PosixFolderReader.moc"
