@@ -16,7 +16,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-targets_all=(tag_block text id3v2 file_name pasted_titles)
+targets_all=(tag_block text id3v2 file_name pasted_titles settings)
 
 if (($# < 1)) || ! [[ $1 =~ ^[0-9]+$ ]] || (($1 < 1)); then
     echo "usage: bash fuzz/run_fuzzers.sh MINUTES [TARGET...]  (targets: ${targets_all[*]})" >&2
@@ -37,6 +37,7 @@ declare -A extra=(
     [id3v2]="-max_len=1100000 -dict=fuzz/id3v2.dict"
     [file_name]="-max_len=1024"
     [pasted_titles]="-max_len=65536"
+    [settings]="-max_len=65536"
 )
 
 run_target() {

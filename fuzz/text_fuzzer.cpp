@@ -1,8 +1,8 @@
 // Feeds arbitrary bytes to the readings of tag text: as CP932 they must give
 // text that encodes to bytes of the same length and reads back the same, and
-// whose cuts to a slot end on a character; as UTF-8 what is read is the
-// bytes (less a byte order mark) but for at most a character cut at their
-// end; as EUC-JP anything may be read, or nothing.
+// whose cuts to a slot end on a character; as UTF-8, the bytes filling their
+// slot, what is read is the bytes (less a byte order mark) but for at most a
+// character cut at their end; as EUC-JP anything may be read, or nothing.
 
 #include "Cp932.h"
 #include "ForeignText.h"
@@ -34,7 +34,7 @@ void checkCp932(QByteArrayView bytes)
 
 void checkUtf8(QByteArrayView bytes)
 {
-    const std::optional<QString> text = decodeForeign(ForeignCodePage::Utf8, bytes);
+    const std::optional<QString> text = decodeForeign(ForeignCodePage::Utf8, bytes, bytes.size());
     if (!text)
         return;
     if (bytes.startsWith("\xEF\xBB\xBF"))
@@ -50,6 +50,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QByteArrayView bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
     checkCp932(bytes);
     checkUtf8(bytes);
-    (void)decodeForeign(ForeignCodePage::EucJp, bytes);
+    (void)decodeForeign(ForeignCodePage::EucJp, bytes, bytes.size());
     return 0;
 }

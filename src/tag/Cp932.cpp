@@ -238,6 +238,13 @@ Decoded decodeAt(QStringDecoder &decoder, QStringEncoder &encoder, QByteArrayVie
     return {1, std::move(character)};
 }
 
+// True when encode wrote "?" for the character because CP932 has no form
+// for it.
+bool isWithoutForm(QStringView character, QByteArrayView encoded)
+{
+    return encoded.size() == 1 && encoded.front() == kNoForm && character != QStringView(u"?");
+}
+
 }  // namespace
 
 namespace Cp932 {
@@ -281,10 +288,22 @@ bool hasCharacterWithoutForm(QStringView text)
 {
     bool found = false;
     forEachEncodedCharacter(text, [&found](QStringView character, QByteArrayView encoded) {
-        found = encoded.size() == 1 && encoded.front() == kNoForm && character != QStringView(u"?");
+        found = isWithoutForm(character, encoded);
         return !found;
     });
     return found;
+}
+
+QString heldCharacters(QStringView text)
+{
+    QString held;
+    held.reserve(text.size());
+    forEachEncodedCharacter(text, [&held](QStringView character, QByteArrayView encoded) {
+        if (!isWithoutForm(character, encoded))
+            held += character;
+        return true;
+    });
+    return held;
 }
 
 qsizetype byteLength(QStringView text)

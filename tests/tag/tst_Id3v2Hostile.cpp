@@ -7,60 +7,30 @@
 #include "ForkedCheck.h"
 #include "Id3v2Bytes.h"
 #include "Id3v2Text.h"
+#include "ResourceBudget.h"
 
 #include <QCryptographicHash>
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <cstdio>
 #include <functional>
-#include <sys/resource.h>
 
 namespace {
 
-constexpr qint64 kTimeBudgetMs = 1000;
-constexpr qint64 kMemoryBudget = 100LL * 1024 * 1024;
-
-enum class Verdict { InBudget, WrongReading, OverTime, OverMemory, Died };
-
-// The process's resident memory now, from /proc.
-qint64 residentBytes()
-{
-    QFile status(QStringLiteral("/proc/self/statm"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    const QList<QByteArray> fields = status.readAll().split(' ');
-    return fields.size() > 1 ? fields[1].toLongLong() * getpagesize() : -1;
-}
-
-// The most resident memory the process has held.
-qint64 peakResidentBytes()
-{
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return qint64(usage.ru_maxrss) * 1024;
-}
+enum class Verdict { InBudget, WrongReading, OverBudget, Died };
 
 // Reads path in this (child) process and judges the reading.
 Verdict readWithinBudget(const QString &path, const QString &expected)
 {
-    const qint64 before = residentBytes();
-    QElapsedTimer timer;
-    timer.start();
-    const Id3v2Text text = readId3v2Text(path);
-    const qint64 elapsed = timer.elapsed();
-    const qint64 grown = peakResidentBytes() - before;
-    std::fprintf(stderr, "%s: %lld ms, %lld MB\n", qPrintable(QFileInfo(path).fileName()),
-                 static_cast<long long>(elapsed), static_cast<long long>(grown >> 20));
+    Id3v2Text text;
+    const Spent spent = spentBy(QTest::currentDataTag(), [&] { text = readId3v2Text(path); });
     if (id3v2Reading(text) != expected) {
         std::fprintf(stderr, "read: %s\n", qPrintable(id3v2Reading(text)));
         return Verdict::WrongReading;
     }
-    if (elapsed > kTimeBudgetMs)
-        return Verdict::OverTime;
-    return before < 0 || grown > kMemoryBudget ? Verdict::OverMemory : Verdict::InBudget;
+    return spent.withinBudget() ? Verdict::InBudget : Verdict::OverBudget;
 }
 
 // The file's bytes and time of change, read in small pieces so this process

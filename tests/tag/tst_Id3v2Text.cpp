@@ -1,5 +1,6 @@
-// Reading the fields of an ID3v2 tag from its bytes: which frames are read,
-// which are left out and reported, and when a tag cannot be read at all.
+// Reading the fields of an ID3v2 tag from bytes made by hand: which frames
+// are read, which track and genre values are taken, which frames are left
+// out and reported, and which headers make a tag unreadable.
 
 #include "Id3v2Bytes.h"
 #include "Id3v2Frames.h"
@@ -21,7 +22,7 @@ QByteArray v23Tag(const QStringList &frames)
 {
     QByteArray body;
     for (const QString &frame : frames)
-        body += t23(frame.section(u'=', 0, 0).toLatin1().constData(), frame.section(u'=', 1).toLatin1());
+        body += t23(qPrintable(frame.section(u'=', 0, 0)), frame.section(u'=', 1).toLatin1());
     return id3v2Tag(3, body) + QByteArray(256, '\xFF');
 }
 

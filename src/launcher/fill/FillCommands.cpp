@@ -22,7 +22,8 @@ QStringList id3v2FieldNames(const QList<Id3v2Field> &fields)
                                                  livComment, livTrackNo, livGenre};
     QStringList names;
     for (const Id3v2Field field : fields)
-        names << QString::fromUtf16(kFileRowColumns[static_cast<std::size_t>(kColumns[static_cast<int>(field)])].header);
+        names << QString::fromUtf16(
+            kFileRowColumns[static_cast<std::size_t>(kColumns[static_cast<int>(field)])].header);
     return names;
 }
 
