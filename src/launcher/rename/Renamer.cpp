@@ -20,11 +20,28 @@ QString Renamer::MakeRenameName(const QString &format, int i) const
 
 QList<FileMove> Renamer::rename(const QString &format, const QList<int> &rows)
 {
+    if (!acceptsFormat(format))
+        return {};
+    saver_.save(rows);
+    return moveFiles(format, rows);
+}
+
+QList<FileMove> Renamer::renameUnchanged(const QString &format, const QList<int> &rows)
+{
+    return acceptsFormat(format) ? moveFiles(format, rows) : QList<FileMove>{};
+}
+
+bool Renamer::acceptsFormat(const QString &format)
+{
     if (!rows_.isEmpty() && MakeRenameName(format, 1).isEmpty()) {
         reportRefusedFormat(reports_);
-        return {};
+        return false;
     }
-    saver_.save(rows);
+    return true;
+}
+
+QList<FileMove> Renamer::moveFiles(const QString &format, const QList<int> &rows)
+{
     QList<FileMove> moves;
     for (int i : rows) {
         const QString newName = MakeRenameName(format, i);

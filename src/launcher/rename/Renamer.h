@@ -29,8 +29,15 @@ public:
     // folder, hide the file or be too long, and a move that fails, are
     // reported and the next row is renamed. Gives the moves made, in order.
     QList<FileMove> rename(const QString &format, const QList<int> &rows);
+    // The same without the save first, for rows that hold what their files
+    // hold.
+    QList<FileMove> renameUnchanged(const QString &format, const QList<int> &rows);
 
 private:
+    // False, with a report, when the format gives the top row no name.
+    bool acceptsFormat(const QString &format);
+    QList<FileMove> moveFiles(const QString &format, const QList<int> &rows);
+
     FileList &rows_;
     TagSaver &saver_;
     FileMoveService &mover_;
