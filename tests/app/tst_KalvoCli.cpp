@@ -16,6 +16,7 @@
 
 #include <cstdlib>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
@@ -133,8 +134,11 @@ private slots:
         QTest::newRow("rename to the name a file has") << QStringList{"rename", "--format", "1 Intro", "1 Intro.mp3"}
                                                        << QByteArray() << 0 << "" << "" << kAlbum;
 
-        QTest::newRow("dry run: set") << QStringList{"set", "--dry-run", "--title", "朝", "."} << QByteArray() << 0
-                                      << "1 Intro.mp3: 曲名「夜明け」 → 「朝」\n2 Outro.mp3: 曲名「」 → 「朝」\n" << ""
+        QTest::newRow("dry run: set") << QStringList{"set", "--dry-run", "--title", "朝", "--genre", "255", "."}
+                                      << QByteArray() << 0
+                                      << "1 Intro.mp3: 曲名「夜明け」 → 「朝」、ジャンル「Rock」 → 「255」\n"
+                                         "2 Outro.mp3: 曲名「」 → 「朝」、ジャンル「Blues」 → 「255」\n"
+                                      << ""
                                       << kAlbum;
         QTest::newRow("dry run: number") << QStringList{"--dry-run", "number", "."} << QByteArray() << 0
                                          << "1 Intro.mp3: 変更なし\n2 Outro.mp3: No「0」 → 「2」\n" << "" << kAlbum;
@@ -149,12 +153,24 @@ private slots:
                                          << QByteArray() << 0 << "1 Intro.mp3 → 01_夜明け.mp3\n2 Outro.mp3 → 00_.mp3\n"
                                          << "" << kAlbum;
 
+        QTest::newRow("dry run: a name refused") << QStringList{"rename", "--dry-run", "--format", "%A", "."}
+                                                 << QByteArray() << 1 << "1 Intro.mp3 → B.mp3\n"
+                                                 << "2 Outro.mp3 から .mp3 に変更できませんでした" << kAlbum;
+        QTest::newRow("rename: a name taken") << QStringList{"rename", "--format", "x", "."} << QByteArray() << 1 << ""
+                                              << "2 Outro.mp3 から x.mp3 に変更できませんでした"
+                                              << QStringList{"2 Outro.mp3||0|0", "x.mp3|夜明け|1|17"};
         QTest::newRow("missing files: the others done")
             << QStringList{"set", "--year", "1999", "missing.mp3", "1 Intro.mp3", "/nowhere/x.mp3", "2 Outro.mp3"}
             << QByteArray() << 1 << "" << "missing.mp3: ファイルが見つかりません\nkalvo-cli: /nowhere/x.mp3: ファイルが"
             << QStringList{"1 Intro.mp3|夜明け|1|17|*", "2 Outro.mp3||0|0|*"};
         QTest::newRow("no MP3 file") << QStringList{"show", "notes.txt"} << QByteArray() << 1 << ""
                                      << "notes.txt: MP3 ファイルとして読み込めません" << kAlbum;
+        QTest::newRow("a folder without MP3 files") << QStringList{"set", "--year", "1", "empty"} << QByteArray() << 1
+                                                    << "" << "MP3 ファイルがありません" << kAlbum;
+        QTest::newRow("\"-\" is a file") << QStringList{"show", "-"} << QByteArray() << 1 << ""
+                                       << "-: ファイルが見つかりません" << kAlbum;
+        QTest::newRow("no options after --") << QStringList{"show", "--", "--json"} << QByteArray() << 1 << ""
+                                             << "--json: ファイルが見つかりません" << kAlbum;
         QTest::newRow("a file named twice is done once")
             << QStringList{"number", "1 Intro.mp3", "2 Outro.mp3", "./1 Intro.mp3"} << QByteArray() << 0 << ""
             << "./1 Intro.mp3: 同じファイルが先に指定されているため" << QStringList{"1 Intro.mp3|夜明け|1|17", "2 Outro.mp3||2|0|*"};
@@ -189,7 +205,7 @@ private slots:
         QFETCH(QByteArray, input);
         QTemporaryDir dir;
         makeAlbum(dir.path());
-        QVERIFY(writeFile(dir.filePath("notes.txt"), "not audio"));
+        QVERIFY(writeFile(dir.filePath("notes.txt"), "not audio") && QDir(dir.path()).mkdir("empty"));
         const QList<QByteArray> before = hashes(dir.path());
 
         const Run result = run(dir.path(), arguments, input);
@@ -225,6 +241,9 @@ private slots:
         QCOMPARE(tag.value("genreName").toString(), "");
 
         QCOMPARE(QString::fromUtf8(run(dir.path(), {"show", "x.mp3"}).out), "x.mp3\ta b\uFFFD\t\t\t\t\t3\t255\t\n");
+        // A file outside the current folder goes by its whole path.
+        QVERIFY(QDir(dir.path()).mkdir("sub"));
+        QVERIFY(run(dir.filePath("sub"), {"show", "../x.mp3"}).out.startsWith(dir.filePath("x.mp3").toUtf8() + '\t'));
     }
 
     // The format Kalvo keeps beside a copy of the program, or the default.
@@ -253,63 +272,90 @@ private slots:
         QVERIFY(QFile::exists(dir.filePath(name)));
     }
 
-    // A progress line on a terminal, for more files than a CD holds.
+    // A progress line on a terminal, for more files than a CD holds; the
+    // files are written a CD at a time, and a message takes a line of its
+    // own.
     void progress_data()
     {
         QTest::addColumn<int>("files");
         QTest::addColumn<bool>("terminal");
+        QTest::addColumn<bool>("lastFails");
         QTest::addColumn<QString>("line");
-        QTest::newRow("100 files") << 100 << true << "100/100 ファイルを書き込みました";
-        QTest::newRow("99 files") << 99 << true << "";
-        QTest::newRow("no terminal") << 100 << false << "";
+        QTest::newRow("100 files") << 100 << true << false << "kalvo-cli: 100/100 ファイルを書き込みました";
+        QTest::newRow("99 files") << 99 << true << false << "";
+        QTest::newRow("no terminal") << 100 << false << false << "";
+        QTest::newRow("the last not written")
+            << 100 << true << true
+            << "99/100 ファイルを書き込みました\r\033[Kkalvo-cli: 100.mp3 は保存できませんでした。\r\n";
     }
     void progress()
     {
         QFETCH(int, files);
         QFETCH(bool, terminal);
+        QFETCH(bool, lastFails);
         QTemporaryDir dir;
         for (int i = 1; i <= files; ++i)
-            QVERIFY(writeUntaggedMp3(dir.filePath(QStringLiteral("%1.mp3").arg(i))));
+            QVERIFY(writeUntaggedMp3(dir.filePath(QStringLiteral("%1.mp3").arg(i)), i == files && lastFails ? 1000 : 400));
         const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
         QVERIFY(master >= 0 && ::grantpt(master) == 0 && ::unlockpt(master) == 0);
         const int slave = ::open(::ptsname(master), O_RDWR | O_NOCTTY);
         QVERIFY(slave >= 0);
         QProcess process;
-        if (terminal)
-            process.setChildProcessModifier([slave] { ::dup2(slave, STDERR_FILENO); });
+        process.setChildProcessModifier([slave, terminal] {
+            if (terminal)
+                ::dup2(slave, STDERR_FILENO);
+            // No file may grow past 1000 bytes: a tag appended to one of
+            // 1000 cannot be written.
+            const rlimit size{1000, 1000};
+            ::setrlimit(RLIMIT_FSIZE, &size);
+        });
 
         const Run result = run(dir.path(), {"set", "--track", "7", "."}, {}, {}, &process);
 
         ::fcntl(master, F_SETFL, O_NONBLOCK);
-        QByteArray shown(65536, '\0');
-        const ssize_t length = ::read(master, shown.data(), static_cast<std::size_t>(shown.size()));
-        shown.resize(std::max<ssize_t>(length, 0));
+        QByteArray terminalText(65536, '\0');
+        const ssize_t length = ::read(master, terminalText.data(), static_cast<std::size_t>(terminalText.size()));
+        terminalText.resize(std::max<ssize_t>(length, 0));
         ::close(slave);
         ::close(master);
-        QCOMPARE(result.status, 0);
-        QCOMPARE(readMp3Tag(dir.filePath(QStringLiteral("%1.mp3").arg(files))).TrackNumber, 7);
+        QCOMPARE(result.status, lastFails ? 1 : 0);
+        QCOMPARE(readMp3Tag(dir.filePath(QStringLiteral("%1.mp3").arg(files - 1))).TrackNumber, 7);
+        QCOMPARE(readMp3Tag(dir.filePath(QStringLiteral("%1.mp3").arg(files))).TrackNumber, lastFails ? 0 : 7);
         QVERIFY(result.err.isEmpty());
         QFETCH(QString, line);
-        QCOMPARE(QString::fromUtf8(shown).contains(QStringLiteral("kalvo-cli: ") + line), !line.isEmpty());
-        QCOMPARE(shown.isEmpty(), line.isEmpty());
+        QVERIFY2(QString::fromUtf8(terminalText).contains(line), terminalText.constData());
+        QCOMPARE(terminalText.isEmpty(), line.isEmpty());
     }
 
-    // Text in and out in the locale's character set where it is not UTF-8.
+    // Text in and out in the locale's character set; UTF-8 where that is
+    // ASCII.
+    void localeCharacterSet_data()
+    {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QByteArray>("morning");  // 朝
+        QTest::newRow("EUC-JP") << "ja_JP.eucJP" << QByteArray("\xc4\xab");
+        QTest::newRow("C") << "C" << QByteArray("\xe6\x9c\x9d");
+    }
     void localeCharacterSet()
     {
+        QFETCH(QString, locale);
+        QFETCH(QByteArray, morning);
         QTemporaryDir dir;
         makeAlbum(dir.path());
         QProcess localedef;
         localedef.start("localedef", {"-i", "ja_JP", "-f", "EUC-JP", dir.filePath("ja_JP.eucJP")});
         if (!localedef.waitForFinished(60000) || localedef.exitCode() != 0)
             QSKIP("localedef cannot make ja_JP.eucJP here");
-        const QStringList eucJp = {"LOCPATH=" + dir.path(), "LC_ALL=ja_JP.eucJP"};
-        const QByteArray morning = "\xc4\xab";  // 朝 in EUC-JP
+        const QStringList environment = {"LOCPATH=" + dir.path(), "LC_ALL=" + locale};
 
-        QCOMPARE(run(dir.path(), {"titles", "1 Intro.mp3"}, morning + '\n', eucJp).status, 0);
+        QCOMPARE(run(dir.path(), {"titles", "1 Intro.mp3"}, morning + '\n', environment).status, 0);
 
         QCOMPARE(readMp3Tag(dir.filePath("1 Intro.mp3")).Title, "朝");
-        QVERIFY(run(dir.path(), {"show", "1 Intro.mp3"}, {}, eucJp).out.startsWith("1 Intro.mp3\t" + morning + '\t'));
+        QVERIFY(run(dir.path(), {"show", "1 Intro.mp3"}, {}, environment).out.startsWith("1 Intro.mp3\t" + morning + '\t'));
+        // An argument's text is read in the locale's character set too.
+        const Run utf8Argument = run(dir.path(), {"set", "--title", "朝", "1 Intro.mp3"}, {}, environment);
+        QCOMPARE(utf8Argument.status, locale == "C" ? 0 : 2);
+        QCOMPARE(utf8Argument.err.contains("--title"), locale != "C");
     }
 
     void outputThatCannotBeWritten()

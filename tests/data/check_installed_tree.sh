@@ -34,6 +34,9 @@ status=0
 # The program for scripts needs no display at all.
 [[ $(env -u DISPLAY -u WAYLAND_DISPLAY bin/kalvo-cli --version) == "kalvo-cli (Kalvo) $version" ]] \
     || fail "kalvo-cli --version"
+# --help wins over a wrong option.
+[[ $(bin/kalvo-cli show --no-such-option --help | head -n1) == '使い方: kalvo-cli コマンド [オプション] ファイル...' ]] \
+    || fail "kalvo-cli --help"
 # Qt's own Japanese texts, which the program loads at start and the package
 # depends on.
 translations=$(qtpaths6 --query QT_INSTALL_TRANSLATIONS)
