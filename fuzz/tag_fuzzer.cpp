@@ -171,12 +171,12 @@ void checkId3v2(const std::uint8_t *data, std::size_t size)
 }
 
 // What is read as UTF-8 is the bytes (less a byte order mark) but for at
-// most a cut character at their end.
+// most a cut character at their end, the bytes filling their slot.
 void checkForeign(const std::uint8_t *data, std::size_t size)
 {
     QByteArrayView bytes(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
-    (void)decodeForeign(ForeignCodePage::EucJp, bytes);
-    const std::optional<QString> text = decodeForeign(ForeignCodePage::Utf8, bytes);
+    (void)decodeForeign(ForeignCodePage::EucJp, bytes, bytes.size());
+    const std::optional<QString> text = decodeForeign(ForeignCodePage::Utf8, bytes, bytes.size());
     if (!text)
         return;
     if (bytes.startsWith("\xEF\xBB\xBF"))

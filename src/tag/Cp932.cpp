@@ -175,6 +175,13 @@ Decoded decodeAt(QStringDecoder &decoder, QStringEncoder &encoder, QByteArrayVie
     return {1, std::move(character)};
 }
 
+// True when encode wrote "?" for the character because CP932 has no form
+// for it.
+bool isWithoutForm(QStringView character, const QByteArray &encoded)
+{
+    return encoded.size() == 1 && encoded.front() == kNoForm && character != QStringView(u"?");
+}
+
 }  // namespace
 
 namespace Cp932 {
@@ -218,10 +225,22 @@ bool hasCharacterWithoutForm(QStringView text)
 {
     bool found = false;
     forEachEncodedCharacter(text, [&found](QStringView character, const QByteArray &encoded) {
-        found = encoded.size() == 1 && encoded.front() == kNoForm && character != QStringView(u"?");
+        found = isWithoutForm(character, encoded);
         return !found;
     });
     return found;
+}
+
+QString heldCharacters(QStringView text)
+{
+    QString held;
+    held.reserve(text.size());
+    forEachEncodedCharacter(text, [&held](QStringView character, const QByteArray &encoded) {
+        if (!isWithoutForm(character, encoded))
+            held += character;
+        return true;
+    });
+    return held;
 }
 
 qsizetype byteLength(QStringView text)

@@ -68,7 +68,7 @@ private slots:
             << "v24_utf8.mp3"
             << TagRecord{.Title = "1とても長い曲名は三十バイトに", .Artist = "Café Orchestra", .Album = "冬の旅",
                          .Year = "2003", .Comment = "説明つきのコメント", .TrackNumber = 7, .GenreID = 17}
-            << "曲名を切り詰めた、アーティストにCP932にない文字(保存すると?)";
+            << "曲名を切り詰めた、アーティストのCP932にない文字は「?」として保存される";
         QTest::newRow("v2.3 Latin-1: year 19x9, track 300 and missing fields keep theirs")
             << "v23_latin1.mp3"
             << TagRecord{.Title = "Plain Title", .Artist = "旧歌手", .Album = "旧盤", .Year = "1900", .Comment = "旧",
@@ -131,7 +131,7 @@ private slots:
         QCOMPARE(shown.icon, MessageBoxService::Icon::Exclamation);
         QCOMPARE(shown.buttons, MessageBoxService::Buttons::Ok);
         QCOMPARE(shown.text, report({"missing.mp3: ID3v2タグを読めない",
-                                     "v24_utf8.mp3: 曲名を切り詰めた、アーティストにCP932にない文字(保存すると?)"}));
+                                     "v24_utf8.mp3: 曲名を切り詰めた、アーティストのCP932にない文字は「?」として保存される"}));
     }
 
     // A row named so, selected, read by the format.

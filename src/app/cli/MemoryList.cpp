@@ -16,28 +16,38 @@ int MemoryList::count() const
 
 QString MemoryList::cell(int row, int column) const
 {
-    return rows_.at(row - 1).cells.at(at(column));
+    return rows_.at(row - 1).row.cells.at(at(column));
 }
 
 void MemoryList::setCell(int row, int column, const QString &text)
 {
-    rows_[row - 1].cells.at(at(column)) = text;
+    rows_[row - 1].row.cells.at(at(column)) = text;
 }
 
-bool MemoryList::isSelected(int /*row*/) const
+bool MemoryList::isSelected(int row) const
 {
-    return true;
+    return rows_.at(row - 1).selected;
+}
+
+void MemoryList::setSelected(int row, bool selected)
+{
+    rows_[row - 1].selected = selected;
 }
 
 int MemoryList::currentRow() const
 {
-    return 0;
+    return current_;
+}
+
+void MemoryList::setCurrentRow(int row)
+{
+    current_ = row;
 }
 
 void MemoryList::insertRow(int row, const QString &label)
 {
-    ListRow added;
-    added.cells[livFilename] = label;
+    Row added;
+    added.row.cells[livFilename] = label;
     rows_.insert(row - 1, added);
     if (rowAdded)
         rowAdded(count());
@@ -45,12 +55,12 @@ void MemoryList::insertRow(int row, const QString &label)
 
 RowInfo MemoryList::rowInfo(int row) const
 {
-    return rows_.at(row - 1).info;
+    return rows_.at(row - 1).row.info;
 }
 
 void MemoryList::setRowInfo(int row, const RowInfo &info)
 {
-    rows_[row - 1].info = info;
+    rows_[row - 1].row.info = info;
 }
 
 void MemoryList::removeRow(int row)

@@ -7,9 +7,9 @@
 
 #include <functional>
 
-// The list's rows kept in memory, for a program that shows none. Every row
-// counts as selected; there is no current row. rowAdded, when set, hears the
-// count of rows after each row added.
+// The list's rows kept in memory, for a program that shows none. A row is
+// selected when added. rowAdded, when set, hears the count of rows after
+// each row added.
 class MemoryList final : public ListViewService
 {
 public:
@@ -19,7 +19,9 @@ public:
     QString cell(int row, int column) const override;
     void setCell(int row, int column, const QString &text) override;
     bool isSelected(int row) const override;
+    void setSelected(int row, bool selected) override;
     int currentRow() const override;
+    void setCurrentRow(int row) override;
     void insertRow(int row, const QString &label) override;
     RowInfo rowInfo(int row) const override;
     void setRowInfo(int row, const RowInfo &info) override;
@@ -27,5 +29,10 @@ public:
     QString headerText(int column) const override;
 
 private:
-    QList<ListRow> rows_;
+    struct Row {
+        ListRow row;
+        bool selected = true;
+    };
+    QList<Row> rows_;
+    int current_ = 0;
 };
