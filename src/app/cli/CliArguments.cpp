@@ -7,6 +7,7 @@
 
 #include <QList>
 
+#include <algorithm>
 #include <array>
 
 namespace {
@@ -28,14 +29,11 @@ struct OptionSpec {
 // A number 0 to 255 of ASCII digits.
 std::optional<quint8> byteNumber(const QString &text)
 {
-    if (text.isEmpty() || text.size() > 3)
+    if (text.isEmpty() || !std::all_of(text.cbegin(), text.cend(), isAsciiDigit))
         return std::nullopt;
-    for (const QChar character : text) {
-        if (!isAsciiDigit(character))
-            return std::nullopt;
-    }
-    const int number = text.toInt();
-    return number <= 255 ? std::optional<quint8>(static_cast<quint8>(number)) : std::nullopt;
+    bool valid = false;
+    const int number = text.toInt(&valid);
+    return valid && number <= 255 ? std::optional<quint8>(static_cast<quint8>(number)) : std::nullopt;
 }
 
 const std::array<OptionSpec, 11> kOptions = {{
