@@ -163,6 +163,19 @@ CliStatus CliProgram::changeTags(const CliOptions &options, const QString &forma
     QList<TagRecord> before;
     for (int row : rows)
         before << rows_.fields(row);
+    applyCommand(options, format, titles);
+    if (!options.dryRun)
+        return saveChangedRows();
+    for (int row : rows) {
+        console_.print(shownFile(rows_.path(row)) + QStringLiteral(": ")
+                       + tagChange(before.at(row - 1), rows_.fields(row)));
+    }
+    return kAllDone;
+}
+
+void CliProgram::applyCommand(const CliOptions &options, const QString &format, const QString &titles)
+{
+    const QList<int> rows = rows_.allRows();
     switch (options.command) {
     case CliCommand::Set:
         fills_.setFields(options.fields, rows);
@@ -185,15 +198,13 @@ CliStatus CliProgram::changeTags(const CliOptions &options, const QString &forma
     case CliCommand::Rename:
         break;
     }
+}
 
-    if (options.dryRun) {
-        for (int row : rows)
-            console_.print(shownFile(rows_.path(row)) + QStringLiteral(": ") + tagChange(before.at(row - 1), rows_.fields(row)));
-        return kAllDone;
-    }
-    // Only files whose tag changes are written.
+CliStatus CliProgram::saveChangedRows()
+{
+    // Only files whose tag changes are written; a row marked is one to save.
     QList<int> changed;
-    for (int row : rows) {
+    for (int row : rows_.allRows()) {
         const bool differs = known_.differs(rows_.info(row).identity, rows_.fields(row));
         rows_.setChanged(row, differs);
         if (differs)
@@ -209,7 +220,7 @@ CliStatus CliProgram::changeTags(const CliOptions &options, const QString &forma
             if (!rows_.cell(row, livChanged).isEmpty())
                 status = kSomeFailed;
         }
-        if (rows.size() > kRowsWithoutProgress)
+        if (rows_.count() > kRowsWithoutProgress)
             console_.progress(QStringLiteral("%1/%2 ファイルを書き込みました").arg(done).arg(changed.size()));
     }
     return status;
@@ -249,7 +260,7 @@ CliStatus CliProgram::renameFiles(const QString &format, bool dryRun)
             if (rows_.fileName(row) != newNames.at(row - 1))
                 status = kSomeFailed;
         }
-        if (rows.size() > kRowsWithoutProgress)
+        if (rows_.count() > kRowsWithoutProgress)
             console_.progress(QStringLiteral("%1/%2 ファイルの名前を変更しました").arg(done).arg(moving.size()));
     }
     return status;

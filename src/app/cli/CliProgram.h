@@ -55,6 +55,10 @@ private:
     // Changes the rows by the command, then saves those that changed, or
     // with dryRun tells what would change.
     CliStatus changeTags(const CliOptions &options, const QString &format, const QString &titles);
+    void applyCommand(const CliOptions &options, const QString &format, const QString &titles);
+    // Saves the rows whose fields differ from their files', a CD's worth at
+    // a time; kSomeFailed when some file could not be saved.
+    CliStatus saveChangedRows();
     CliStatus renameFiles(const QString &format, bool dryRun);
     // A file as the user named it: relative to the current folder when it
     // is inside, as the user reads it (shownPath).
