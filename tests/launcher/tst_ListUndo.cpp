@@ -117,24 +117,50 @@ private slots:
         QCOMPARE(fakes_->list.column(livChanged), (QStringList{"", "", ""}));
     }
 
-    // A file whose old name is taken meanwhile stays, and is reported; the
-    // others go back. What went back can be redone.
-    void aRenameGoesBackAsFarAsItCan()
+    // A file whose name is taken meanwhile stays, and is reported; the
+    // others move, and each row's name follows its file. The step is not
+    // undone (or redone) until every file has moved: the same key moves the
+    // rest once the name is free, and then the step counts as undone.
+    void aRefusedStepStaysUntilItsFilesCanMove_data()
     {
+        QTest::addColumn<bool>("redo");  // the name is taken before the redo, not the undo
+        QTest::newRow("undo") << false;
+        QTest::newRow("redo") << true;
+    }
+    void aRefusedStepStaysUntilItsFilesCanMove()
+    {
+        QFETCH(bool, redo);
         fakes_->list.select({1});
         launcher_->Rename();
-        QVERIFY(writeFile(path("2.mp3"), "someone else's"));
-        undo();
-        QCOMPARE(fakes_->list.column(livFilename), (QStringList{"1.mp3", "曲2.mp3", "3.mp3"}));
-        QCOMPARE(files(), (QStringList{"1.mp3", "2.mp3", "3.mp3", "曲2.mp3"}));
-        QCOMPARE(fakes_->messages.shown.size(), 1);
-        QCOMPARE(fakes_->messages.shown[0].text, QStringLiteral("曲2.mp3 から 2.mp3 に変更できませんでした"));
-        QCOMPARE(fakes_->messages.shown[0].title, QStringLiteral("Kalvo [変更時エラー]"));
-        QCOMPARE(readFile(path("2.mp3")), QByteArray("someone else's"));
+        const QStringList renamed{"曲1.mp3", "曲2.mp3", "3.mp3"};
+        const QStringList loaded{"1.mp3", "2.mp3", "3.mp3"};
+        if (redo)
+            undo();
+        const QString taken = redo ? QStringLiteral("曲2.mp3") : QStringLiteral("2.mp3");
+        QVERIFY(writeFile(path(taken), "someone else's"));
 
-        redo();
-        QCOMPARE(fakes_->list.column(livFilename), (QStringList{"曲1.mp3", "曲2.mp3", "3.mp3"}));
+        redo ? this->redo() : undo();
+
+        QCOMPARE(fakes_->list.column(livFilename), (QStringList{redo ? "曲1.mp3" : "1.mp3", redo ? "2.mp3" : "曲2.mp3", "3.mp3"}));
+        QCOMPARE(readFile(path(taken)), QByteArray("someone else's"));
         QCOMPARE(fakes_->messages.shown.size(), 1);
+        QCOMPARE(fakes_->messages.shown[0].text,
+                 redo ? QStringLiteral("次のファイルは新しい名前が今は別のファイルの名前になっているため新しい名前にできませんでした。\r2.mp3 → 曲2.mp3")
+                      : QStringLiteral("次のファイルは元の名前が今は別のファイルの名前になっているため元の名前に戻せませんでした。\r曲2.mp3 → 2.mp3"));
+        QCOMPARE(fakes_->messages.shown[0].title, QStringLiteral("Kalvo [変更時エラー]"));
+        launcher_->lvMP3List_MouseDown(ListInput::LeftButton, 0, 0, 0);
+        QCOMPARE(fakes_->menu.enabled.value(ListMenuService::Item::Undo), !redo);
+        QCOMPARE(fakes_->menu.enabled.value(ListMenuService::Item::Redo), redo);
+
+        QVERIFY(QFile::remove(path(taken)));
+        redo ? this->redo() : undo();
+
+        QCOMPARE(fakes_->list.column(livFilename), redo ? renamed : loaded);
+        QCOMPARE(files(), redo ? (QStringList{"3.mp3", "曲1.mp3", "曲2.mp3"}) : loaded);
+        QCOMPARE(fakes_->messages.shown.size(), 1);
+        launcher_->lvMP3List_MouseDown(ListInput::LeftButton, 0, 0, 0);
+        QCOMPARE(fakes_->menu.enabled.value(ListMenuService::Item::Undo), redo);
+        QCOMPARE(fakes_->menu.enabled.value(ListMenuService::Item::Redo), !redo);
     }
 
     // Row 1 leaves the name row 2 takes: back, row 2 must move first.

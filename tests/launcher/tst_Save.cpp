@@ -10,6 +10,7 @@
 #include "frmID3Launcher.h"
 
 #include <QDir>
+#include <QMap>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -22,6 +23,22 @@ using RowList = QList<int>;
 namespace {
 
 const TagRecord kLoadedTag{.Title = "old", .Artist = "Old Band", .Album = "Old Album", .Year = "1980", .Comment = "old comment", .TrackNumber = 1};
+
+// A save's report: a reason's sentence by its key, any other line as it is.
+QString saveReport(const QStringList &lines)
+{
+    const QMap<QString, QString> sentences{
+        {"changed", "次のファイルは読み込んだ後に変更されたため保存しませんでした。"},
+        {"not regular", "次のファイルは通常のファイルではなくなったため保存しませんでした。"},
+        {"missing", "次のファイルは見つからないため保存できませんでした。"},
+        {"io", "次のファイルはエラー（" + qt_error_string(EIO) + "）のため保存できませんでした。"},
+        {"disk full", "次のファイルはディスクの空きが足りないため保存できませんでした。"},
+        {"no permission", "次のファイルは書き込みが許可されていないため保存できませんでした。"}};
+    QStringList text;
+    for (const QString &line : lines)
+        text << sentences.value(line, line);
+    return text.join(u'\r');
+}
 
 }  // namespace
 
@@ -129,15 +146,17 @@ private slots:
         QTest::addColumn<QString>("fault");
         QTest::addColumn<int>("mode");
         QTest::addColumn<QString>("failingMark");
-        QTest::newRow("file removed, unmarked row") << "removed" << int(SaveSelected) << "";
-        QTest::newRow("folder in its place") << "folder" << int(SaveSelected) << "*";
-        QTest::newRow("no longer an MP3 file") << "text" << int(SaveAll) << "*";
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("file removed, unmarked row") << "removed" << int(SaveSelected) << "" << "missing";
+        QTest::newRow("folder in its place") << "folder" << int(SaveSelected) << "*" << "not regular";
+        QTest::newRow("no longer an MP3 file") << "text" << int(SaveAll) << "*" << "changed";
     }
     void failingRowIsReportedAndTheOthersSaved()
     {
         QFETCH(QString, fault);
         QFETCH(int, mode);
         QFETCH(QString, failingMark);
+        QFETCH(QString, reason);
         loadRows(3);
         for (int row = 1; row <= 3; ++row)
             fakes_->list.setCell(row, livChanged, row == 2 ? failingMark : QStringLiteral("*"));
@@ -158,7 +177,7 @@ private slots:
 
         QCOMPARE(fakes_->messages.shown.size(), 1);
         const ShownMessage &message = fakes_->messages.shown.at(0);
-        QCOMPARE(message.text, QStringLiteral("b.mp3 は保存できませんでした。"));
+        QCOMPARE(message.text, saveReport({reason, "b.mp3"}));
         QCOMPARE(message.title, QStringLiteral("Kalvo [保存エラー]"));
         QCOMPARE(message.buttons, MessageBoxService::Buttons::Ok);
         QCOMPARE(message.icon, MessageBoxService::Icon::Critical);
@@ -174,23 +193,28 @@ private slots:
             QCOMPARE(readFile(failing), failingBytes);
     }
 
-    // Rows whose write fails are reported first, in row order; then rows
-    // whose file could not be made durable, in row order. Those files are
+    // Rows whose write fails and rows whose file could not be made durable
+    // are named in one report, by reason, in row order. Those files are
     // undone to their exact bytes and keep their marks.
-    void failedSyncIsUndoneAndReportedAfterTheWriteErrors_data()
+    void failedSyncIsUndoneAndReportedWithTheWriteErrors_data()
     {
         QTest::addColumn<QStringList>("faults");  // per row: "", "write", "sync", "sync, no tag"
-        QTest::addColumn<QStringList>("reported");
-        QTest::newRow("sync fails in the middle") << QStringList{"", "", "sync", "", ""} << QStringList{"c"};
-        QTest::newRow("append cut off again") << QStringList{"", "sync, no tag", ""} << QStringList{"b"};
-        QTest::newRow("write and sync failures") << QStringList{"sync", "write", "", "sync, no tag"}
-                                                 << QStringList{"b", "a", "d"};
+        QTest::addColumn<int>("syncError");       // errno of a failed sync; 0: none given
+        QTest::addColumn<QStringList>("reported");  // saveReport
+        QTest::newRow("sync fails in the middle") << QStringList{"", "", "sync", "", ""} << 0
+                                                  << QStringList{"io", "c.mp3"};
+        QTest::newRow("append cut off again, disk full") << QStringList{"", "sync, no tag", ""} << ENOSPC
+                                                         << QStringList{"disk full", "b.mp3"};
+        QTest::newRow("write and sync failures") << QStringList{"sync", "write", "", "sync, no tag"} << EIO
+                                                 << QStringList{"io", "a.mp3", "d.mp3", "missing", "b.mp3"};
     }
-    void failedSyncIsUndoneAndReportedAfterTheWriteErrors()
+    void failedSyncIsUndoneAndReportedWithTheWriteErrors()
     {
         QFETCH(QStringList, faults);
+        QFETCH(int, syncError);
         QFETCH(QStringList, reported);
         FakeSync &sync = *sync_;
+        sync.error = syncError;
         QList<QByteArray> before;
         QStringList written;
         for (int row = 1; row <= faults.size(); ++row) {
@@ -211,12 +235,8 @@ private slots:
 
         launcher_->Save(SaveAll);
 
-        QStringList shown;
-        for (const ShownMessage &message : std::as_const(fakes_->messages.shown)) {
-            shown << message.text.section(u'.', 0, 0);
-            QCOMPARE(message.text.section(u'.', 1), QStringLiteral("mp3 は保存できませんでした。"));
-        }
-        QCOMPARE(shown, reported);
+        QCOMPARE(fakes_->messages.shown.size(), 1);
+        QCOMPARE(fakes_->messages.shown.at(0).text, saveReport(reported));
         QCOMPARE(sync.synced(), written);  // one sync per written file
         for (int row = 1; row <= faults.size(); ++row) {
             const QString name = QString(QChar(u'a' + row - 1)) + ".mp3";
@@ -268,7 +288,7 @@ private slots:
             return;
         }
         QCOMPARE(fakes_->messages.shown.size(), 1);
-        QCOMPARE(fakes_->messages.shown.at(0).text, QStringLiteral("a.mp3 は保存できませんでした。"));
+        QCOMPARE(fakes_->messages.shown.at(0).text, saveReport({"changed", "a.mp3"}));
         QCOMPARE(fakes_->list.cell(1, livChanged), QStringLiteral("*"));
         QVERIFY(readFile(path("a.mp3")) == otherBytes);
     }
@@ -319,7 +339,7 @@ private slots:
             QStringList shown;
             for (const ShownMessage &message : std::as_const(fakes_->messages.shown))
                 shown << message.text;
-            if (shown != QStringList{"02.mp3 は保存できませんでした。", "60.mp3 は保存できませんでした。"})
+            if (shown != QStringList{saveReport({"io", "02.mp3", "60.mp3"})})
                 return WrongMessages;
             if (sync.synced() != names)
                 return NotSyncedOnce;
