@@ -42,7 +42,7 @@ frmID3Launcher::frmID3Launcher(const Services &services, SyncFile syncWrittenFil
       fills_(rows_, reports_),
       undo_(history_, rows_, knownFiles_, services.mover, reports_),
       editor_(rows_, services.editor, services.window),
-      formatSetting_(services.settings, services.window.settingsFolder())
+      formatSetting_(services.settings, reports_, services.window.settingsFolder())
 {
 }
 

@@ -108,14 +108,14 @@ public:
         calls << QStringLiteral("read ") + filePath;
         return files.value(filePath).value(section + u'/' + key);
     }
-    bool writeString(const QString &section, const QString &key, const QString &value,
-                     const QString &filePath) override
+    FileResult writeString(const QString &section, const QString &key, const QString &value,
+                           const QString &filePath) override
     {
         calls << QStringLiteral("write ") + filePath;
         if (failWrites)
-            return false;
+            return {FileProblem::NoPermission, EACCES};
         files[filePath][section + u'/' + key] = value;
-        return true;
+        return {};
     }
 };
 
