@@ -167,6 +167,12 @@ private slots:
         QCOMPARE(fakes.messages.shown.at(1).text, errorText(unnumbered, paths));
         QCOMPARE(fakes.messages.shown.last().text, QStringLiteral("終了しました"));
         QCOMPARE(fakes.list.column(livTrackNo), QStringList{"3"});
+
+        // Kalvo wrote the listed file itself, so a save of its row writes
+        // the row's values back over the number.
+        launcher.Save(SaveAll);
+        QCOMPARE(fakes.messages.shown.size(), 3);
+        QCOMPARE(static_cast<int>(static_cast<quint8>(readFile(paths[0]).at(64 + 128 - 2))), 3);
     }
 
     void dropWithoutFilesDoesNothing()

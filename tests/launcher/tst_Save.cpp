@@ -15,6 +15,8 @@
 #include <QTest>
 
 #include <cstdio>
+#include <grp.h>
+#include <sys/stat.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -150,6 +152,8 @@ private slots:
         QTest::newRow("file removed, unmarked row") << "removed" << int(SaveSelected) << "" << "missing";
         QTest::newRow("folder in its place") << "folder" << int(SaveSelected) << "*" << "not regular";
         QTest::newRow("no longer an MP3 file") << "text" << int(SaveAll) << "*" << "changed";
+        // Same size, same last bytes: only its start says so.
+        QTest::newRow("start no longer an MP3 file") << "start" << int(SaveAll) << "*" << "changed";
     }
     void failingRowIsReportedAndTheOthersSaved()
     {
@@ -162,9 +166,12 @@ private slots:
             fakes_->list.setCell(row, livChanged, row == 2 ? failingMark : QStringLiteral("*"));
         fakes_->list.select({1, 2, 3});
         const QString failing = path("b.mp3");
+        QByteArray failingBytes = readFile(failing);
         QVERIFY(QFile::remove(failing));
-        QByteArray failingBytes;
-        if (fault == "folder") {
+        if (fault == "start") {
+            failingBytes.replace(0, 4, "ID4\x01");
+            QVERIFY(writeFile(failing, failingBytes));
+        } else if (fault == "folder") {
             QVERIFY(QDir(dir_->path()).mkdir("b.mp3"));
         } else if (fault == "text") {
             failingBytes = QByteArray("plain text, not audio\n").repeated(20);
@@ -247,6 +254,64 @@ private slots:
             else
                 QCOMPARE(readMp3Tag(path(name)).Title, QStringLiteral("new"));
         }
+
+        // The files undone are as Kalvo read them, so they save once the
+        // sync works.
+        sync.failing.clear();
+        launcher_->Save(SaveAll);
+        QCOMPARE(fakes_->messages.shown.size(), faults.contains("write") ? 2 : 1);
+        for (int row = 1; row <= faults.size(); ++row) {
+            if (faults.at(row - 1) != "write")
+                QCOMPARE(readMp3Tag(path(QString(QChar(u'a' + row - 1)) + ".mp3")).Title, QStringLiteral("new"));
+        }
+    }
+
+    // A file the saving user may not write is named with that reason; the
+    // others are saved. As root, who may write any file, the save runs in a
+    // child that has dropped to another user.
+    void aFileThatMayNotBeWrittenIsSaidSo()
+    {
+        enum Result { Ok, NoPrivilegeDrop, WrongMessages, Died };
+        loadRows(2);
+        const bool root = ::geteuid() == 0;
+        const QByteArray folder = QFile::encodeName(dir_->path());
+        QCOMPARE(::chmod(folder.constData(), 0755), 0);
+        QCOMPARE(::chmod(QFile::encodeName(path("a.mp3")).constData(), 0666), 0);
+        QCOMPARE(::chmod(QFile::encodeName(path("b.mp3")).constData(), root ? 0644 : 0444), 0);
+        const QByteArray before = readFile(path("b.mp3"));
+
+        const Result result = resultInChild<Result>([&] {
+            if (root && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
+                return NoPrivilegeDrop;
+            launcher_->Save(SaveAll);
+            const QList<ShownMessage> &shown = fakes_->messages.shown;
+            return shown.size() == 1 && shown.at(0).text == saveReport({"no permission", "b.mp3"}) ? Ok
+                                                                                                     : WrongMessages;
+        }, Died);
+
+        QCOMPARE(int(result), int(Ok));
+        QCOMPARE(fileTitle(1), QStringLiteral("new a"));
+        QCOMPARE(readFile(path("b.mp3")), before);
+    }
+
+    // Only a file Kalvo has read is written: a row that knows no file
+    // (as none added by loading a file does) leaves the file its path names
+    // as it is.
+    void aRowWithoutAFileReadWritesNothing()
+    {
+        QVERIFY(writeTaggedMp3(path("a.mp3"), kLoadedTag));
+        const QByteArray before = readFile(path("a.mp3"));
+        fakes_->list.addRow("a.mp3");
+        fakes_->list.setCell(1, livFileNamewithPath, dir_->path() + u'/');
+        fakes_->list.setCell(1, livTitle, "new");
+        fakes_->list.setCell(1, livTrackNo, "1");
+        fakes_->list.setCell(1, livGenreID, "0");
+
+        launcher_->Save(SaveAll);
+
+        QCOMPARE(fakes_->messages.shown.size(), 1);
+        QCOMPARE(fakes_->messages.shown.at(0).text, saveReport({"changed", "a.mp3"}));
+        QCOMPARE(readFile(path("a.mp3")), before);
     }
 
     // A save writes only the file its row was loaded from: when the row's
