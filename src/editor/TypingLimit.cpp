@@ -2,6 +2,7 @@
 
 #include "Cp932.h"
 
+#include <QApplication>
 #include <QLineEdit>
 
 #include <algorithm>
@@ -14,6 +15,7 @@ TypingLimit::TypingLimit(QLineEdit *field, int maxCharacters, int maxBytes)
         lastText_ = text;
     });
     field->setValidator(this);
+    connect(this, &TypingLimit::refused, &QApplication::beep);
 }
 
 void TypingLimit::putText(const QString &text)
@@ -44,19 +46,32 @@ QValidator::State TypingLimit::validate(QString &input, int &pos) const
     while (start < limit && input.at(start) == lastText_.at(start))
         ++start;
     const qsizetype inserted = pos - start;
+    if (inserted == 0)
+        return input.size() <= allowed_ ? Acceptable : Invalid;
+
+    // Only characters CP932 holds go in; with none, nothing changes.
+    const QString held = Cp932::heldCharacters(QStringView(input).sliced(start, inserted));
+    const qsizetype length = input.size() - (inserted - held.size());
+    input.replace(start, inserted, held);
+    pos = static_cast<int>(start + held.size());
+    const State state = held.isEmpty() ? Invalid : keepWhatFits(input, pos, start, inserted == 1);
+    if (state == Invalid || input.size() < length || held.size() < inserted)
+        emit refused();
+    return state;
+}
+
+QValidator::State TypingLimit::keepWhatFits(QString &input, int &pos, qsizetype start, bool typed) const
+{
     // One typed character: only the character limit counts, and the input
     // check reports a text too long in bytes.
-    if (inserted <= 1)
+    if (typed)
         return input.size() <= allowed_ ? Acceptable : Invalid;
     if (fits(input))
         return Acceptable;
     // Several characters at once (a paste, an input method's entry), over a
     // selection or not: keep the longest start of them that fits beside what
-    // stays of the old text.
-    for (qsizetype keep = inserted - 1; keep > 0; --keep) {
-        const qsizetype cut = start + keep;
-        if (input.at(cut - 1).isHighSurrogate())
-            continue;  // never half a surrogate pair
+    // stays of the old text. CP932 characters are never half a surrogate pair.
+    for (qsizetype cut = pos - 1; cut > start; --cut) {
         const QString shorter = input.left(cut) + input.mid(pos);
         if (fits(shorter)) {
             input = shorter;

@@ -6,17 +6,25 @@ class QLineEdit;
 
 // Limits what the user types into a line edit to a number of characters,
 // without cutting text the program puts in (QLineEdit::setMaxLength would cut
-// it). While such a text is longer than the limit, the user may shorten it
-// but not lengthen it. A paste or an input method's entry of several
-// characters that does not fit, over a selection or not, is cut to fit, in
-// whole characters, within the character limit and, where the field has one,
-// its limit in CP932 bytes.
+// it), and to characters CP932 holds, so the field shows what a save writes.
+// While such a text is longer than the limit, the user may shorten it but not
+// lengthen it. A typed character that does not fit or that CP932 lacks is
+// not entered. A paste or an input method's entry of several characters
+// keeps those CP932 holds, cut to fit, over a selection or not, in whole
+// characters, within the character limit and, where the field has one, its
+// limit in CP932 bytes. Whatever is left out beeps.
 class TypingLimit : public QValidator
 {
     Q_OBJECT
 public:
     // Installs itself on the field, which owns it. maxBytes 0: no byte limit.
     TypingLimit(QLineEdit *field, int maxCharacters, int maxBytes = 0);
+
+signals:
+    // Something typed or pasted was left out.
+    void refused() const;
+
+public:
 
     // Replaces the field's whole text, however long.
     void putText(const QString &text);
@@ -25,6 +33,9 @@ public:
 
 private:
     bool fits(const QString &text) const;
+    // Cuts the characters inserted from start up to the cursor (pos) to what
+    // fits; typed: they are one character typed.
+    State keepWhatFits(QString &input, int &pos, qsizetype start, bool typed) const;
 
     QLineEdit *field_;
     int maxCharacters_;

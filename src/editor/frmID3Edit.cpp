@@ -14,7 +14,6 @@
 #include <QLineEdit>
 #include <QPalette>
 #include <QPushButton>
-#include <QShortcut>
 
 namespace {
 
@@ -131,9 +130,6 @@ void frmID3Edit::createControls()
     cmdEnd = new QPushButton(QStringLiteral("閉じる(&E)"), this);
     place(cmdEnd, QStringLiteral("cmdEnd"));
     connect(cmdEnd, &QPushButton::clicked, this, &QWidget::close);
-    // The Close button is the window's cancel button.
-    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    connect(escape, &QShortcut::activated, cmdEnd, &QPushButton::click);
 
     lblFilename = new QLabel(this);
     place(lblFilename, QStringLiteral("lblFilename"));
@@ -286,6 +282,18 @@ bool frmID3Edit::eventFilter(QObject *watched, QEvent *event)
         break;
     }
     return QWidget::eventFilter(watched, event);
+}
+
+void frmID3Edit::keyPressEvent(QKeyEvent *event)
+{
+    // The Close button is the window's cancel button. Escape comes here
+    // when the control with the focus leaves it: the open genre list takes it
+    // to close itself alone.
+    if (event->matches(QKeySequence::Cancel)) {
+        cmdEnd->click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void frmID3Edit::closeEvent(QCloseEvent *event)

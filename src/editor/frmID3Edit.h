@@ -59,6 +59,7 @@ signals:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     // Runs the unload steps; the close is never refused.
     void closeEvent(QCloseEvent *event) override;
 

@@ -11,6 +11,25 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QStyledItemDelegate>
+
+namespace {
+
+// Rows a pixel taller above and below the text than the style makes them.
+// The style fits a row to the font's height, which leaves an underscore,
+// drawn at the foot of the font's descent, on the row's last pixel: it
+// touches the next row, and the list's lower edge can cut it off.
+class RowDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        return QStyledItemDelegate::sizeHint(option, index) + QSize(0, 2);
+    }
+};
+
+}  // namespace
 
 FileListWidget::FileListWidget(QWidget *parent) : QTreeWidget(parent)
 {
@@ -38,6 +57,7 @@ FileListWidget::FileListWidget(QWidget *parent) : QTreeWidget(parent)
     setRootIsDecorated(false);
     setItemsExpandable(false);
     setUniformRowHeights(true);
+    setItemDelegate(new RowDelegate(this));
     setAllColumnsShowFocus(true);
     setSelectionMode(QAbstractItemView::ExtendedSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);

@@ -3,6 +3,7 @@
 #include "NativePath.h"
 
 #include <dirent.h>
+#include <cstring>
 
 namespace {
 
@@ -23,7 +24,13 @@ std::optional<QStringList> PosixFolderReader::fileNames(const QString &path)
     if (!folder)
         return std::nullopt;
     QStringList names;
-    while (const dirent *entry = ::readdir(folder)) {
+    for (qsizetype looked = 0; looked < maxEntries_;) {
+        const dirent *entry = ::readdir(folder);
+        if (!entry)
+            break;
+        if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0)
+            continue;
+        ++looked;
         if (entry->d_name[0] != '.' && mayBeFile(entry->d_type))
             names << pathText(entry->d_name);
     }

@@ -2,9 +2,13 @@
 
 #include "FileChooserService.h"
 
+#include <QSize>
+
 class QWidget;
 
-// The open-file dialog, modal over its owner, for several existing files.
+// The open-file dialog, modal over its owner, for several existing files. It
+// first opens large enough that names, sizes, types and dates read whole, and
+// then at the size the user last left it, for as long as the chooser lasts.
 class QtFileChooser : public FileChooserService
 {
 public:
@@ -13,4 +17,5 @@ public:
 
 private:
     QWidget *owner_;
+    QSize size_;
 };

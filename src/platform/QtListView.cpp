@@ -56,10 +56,23 @@ bool QtListView::isSelected(int row) const
     return rowItem && rowItem->isSelected();
 }
 
+void QtListView::setSelected(int row, bool selected)
+{
+    if (QTreeWidgetItem *rowItem = item(row))
+        rowItem->setSelected(selected);
+}
+
 int QtListView::currentRow() const
 {
     QTreeWidgetItem *current = tree_->currentItem();
     return current ? tree_->indexOfTopLevelItem(current) + 1 : 0;
+}
+
+void QtListView::setCurrentRow(int row)
+{
+    // The list scrolls to its new current row itself.
+    if (QTreeWidgetItem *rowItem = item(row))
+        tree_->setCurrentItem(rowItem, 0, QItemSelectionModel::NoUpdate);
 }
 
 void QtListView::insertRow(int row, const QString &label)

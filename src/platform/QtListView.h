@@ -17,7 +17,9 @@ public:
     QString cell(int row, int column) const override;
     void setCell(int row, int column, const QString &text) override;
     bool isSelected(int row) const override;
+    void setSelected(int row, bool selected) override;
     int currentRow() const override;
+    void setCurrentRow(int row) override;
     void insertRow(int row, const QString &label) override;
     RowInfo rowInfo(int row) const override;
     void setRowInfo(int row, const RowInfo &info) override;

@@ -1,6 +1,6 @@
 #include "QtMessageBox.h"
 
-#include <QMessageBox>
+#include "MessageDialog.h"
 
 namespace {
 
@@ -26,14 +26,14 @@ MessageBoxService::Answer QtMessageBox::showMessage(const QString &text, Buttons
 {
     QString shown = text;
     shown.replace(QChar(u'\r'), QChar(u'\n'));
-    const auto standardButtons = buttons == Buttons::YesNo ? QMessageBox::Yes | QMessageBox::No : QMessageBox::Ok;
-    QMessageBox box(toQt(icon), title, shown, standardButtons, owner_);
-    box.setTextFormat(Qt::PlainText);
-    box.setWindowModality(Qt::ApplicationModal);
-    switch (box.exec()) {
-    case QMessageBox::Yes:
+    const auto standardButtons = buttons == Buttons::YesNo ? QDialogButtonBox::Yes | QDialogButtonBox::No
+                                                           : QDialogButtonBox::Ok;
+    MessageDialog box(toQt(icon), title, shown, standardButtons, owner_);
+    box.exec();
+    switch (box.answer()) {
+    case QDialogButtonBox::Yes:
         return Answer::Yes;
-    case QMessageBox::No:
+    case QDialogButtonBox::No:
         return Answer::No;
     default:
         // Escape on a Yes/No question counts as No.

@@ -4,7 +4,7 @@
 
 class QWidget;
 
-// Message boxes as QMessageBox, modal over the owner window.
+// Message boxes as MessageDialog, modal over the owner window.
 class QtMessageBox : public MessageBoxService
 {
 public:

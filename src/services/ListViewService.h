@@ -18,8 +18,12 @@ public:
     virtual QString cell(int row, int column) const = 0;
     virtual void setCell(int row, int column, const QString &text) = 0;
     virtual bool isSelected(int row) const = 0;
+    virtual void setSelected(int row, bool selected) = 0;
     // The row that has the list's focus, or 0 when there is none.
     virtual int currentRow() const = 0;
+    // Gives the row the list's focus and scrolls it into view; the selection
+    // stays as it is.
+    virtual void setCurrentRow(int row) = 0;
     // Puts a new row at position row (count() + 1 for the bottom); the rows
     // from there down move down by one. Its label is the text; its other
     // cells are empty.

@@ -34,6 +34,10 @@ QString cutText(QStringView text, qsizetype maxBytes);
 // "?" for it.
 bool hasCharacterWithoutForm(QStringView text);
 
+// The characters of text that have a CP932 form, in order: what a field
+// meant for CP932 keeps of a typed or pasted text.
+QString heldCharacters(QStringView text);
+
 // Number of bytes encode(text) gives.
 qsizetype byteLength(QStringView text);
 

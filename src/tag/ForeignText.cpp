@@ -4,14 +4,24 @@
 
 #include <QStringDecoder>
 
+#include <algorithm>
+
 namespace {
+
+// Control characters of the C0 range and DEL are ASCII bytes, which read the
+// same in CP932 and in both code pages; only the C1 range can come from
+// reading the bytes again.
+bool holdsControlCharacter(const QString &text)
+{
+    return std::any_of(text.cbegin(), text.cend(), [](QChar c) { return c.unicode() >= 0x80 && c.unicode() <= 0x9F; });
+}
 
 std::optional<QString> decodeWhole(ForeignCodePage codePage, QByteArrayView bytes)
 {
     QStringDecoder decoder(codePage == ForeignCodePage::Utf8 ? "UTF-8" : "EUC-JP",
                            QStringConverter::Flag::Stateless);
     QString text = decoder.decode(bytes);
-    if (!decoder.isValid() || decoder.hasError())
+    if (!decoder.isValid() || decoder.hasError() || holdsControlCharacter(text))
         return std::nullopt;
     return text;
 }
@@ -40,10 +50,12 @@ bool isCutCharacter(ForeignCodePage codePage, QByteArrayView tail)
 
 }  // namespace
 
-std::optional<QString> decodeForeign(ForeignCodePage codePage, QByteArrayView bytes)
+std::optional<QString> decodeForeign(ForeignCodePage codePage, QByteArrayView bytes, qsizetype slotWidth)
 {
     if (std::optional<QString> text = decodeWhole(codePage, bytes))
         return text;
+    if (bytes.size() < slotWidth)
+        return std::nullopt;
     const qsizetype longestCut = codePage == ForeignCodePage::Utf8 ? 3 : 2;
     for (qsizetype cut = 1; cut <= longestCut && cut < bytes.size(); ++cut) {
         if (!isCutCharacter(codePage, bytes.last(cut)))

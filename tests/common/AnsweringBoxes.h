@@ -2,6 +2,8 @@
 
 // Answers the real message boxes a window opens, for tests of the windows.
 
+#include "MessageDialog.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
@@ -23,10 +25,10 @@ inline QStringList answeringBoxes(const QList<QMessageBox::StandardButton> &pres
     timer.setInterval(10);
     QObject::connect(&timer, &QTimer::timeout, [&] {
         QWidget *modal = QApplication::activeModalWidget();
-        auto *box = qobject_cast<QMessageBox *>(modal);
+        auto *box = qobject_cast<MessageDialog *>(modal);
         if (box && !left.isEmpty()) {
             seen << box->windowTitle() + u'|' + box->text();
-            box->button(left.takeFirst())->click();
+            box->button(QDialogButtonBox::StandardButton(left.takeFirst()))->click();
         } else if (auto *dialog = qobject_cast<QDialog *>(modal); dialog && !box) {
             seen << dialog->windowTitle();
             dialog->reject();

@@ -5,9 +5,12 @@
 #include "classID3_V11.h"
 #include "frmID3Edit.h"
 #include "FakeMessageBox.h"
+#include "TypingLimit.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -222,7 +225,7 @@ private slots:
         QTest::addColumn<QString>("how");
         QTest::addColumn<bool>("checkPasses");
         QTest::addColumn<QStringList>("events");
-        for (const char *how : {"Close button", "Escape", "close box"}) {
+        for (const char *how : {"Close button", "Escape", "Escape on a button", "close box"}) {
             QTest::addRow("%s", how) << how << true << QStringList{"SetID3 2", "LostForm"};
             QTest::addRow("%s, failing check", how) << how << false << QStringList{"LostForm"};
         }
@@ -239,10 +242,28 @@ private slots:
             QTest::mouseClick(button("cmdEnd"), Qt::LeftButton);
         else if (how == "Escape")
             QTest::keyClick(field(2), Qt::Key_Escape);
+        else if (how == "Escape on a button")
+            QTest::keyClick(button("cmdDBMove_1"), Qt::Key_Escape);
         else
             window_->close();
         QCOMPARE(events_, events);
         QCOMPARE(messages_.shown.size(), checkPasses ? 0 : 1);
+        QVERIFY(!window_->isVisible());
+    }
+
+    // Escape in the open genre list closes the list alone; the next Escape
+    // closes the window.
+    void escapeInTheOpenGenreListClosesOnlyTheList()
+    {
+        genres()->setFocus();
+        genres()->showPopup();
+        QTRY_VERIFY(genres()->view()->isVisible());
+        QTest::keyClick(genres()->view(), Qt::Key_Escape);
+        QTRY_VERIFY(!genres()->view()->isVisible());
+        QVERIFY(window_->isVisible());
+        QCOMPARE(events_, QStringList());
+        QTest::keyClick(genres(), Qt::Key_Escape);
+        QCOMPARE(events_, QStringList({"SetID3 2", "LostForm"}));
         QVERIFY(!window_->isVisible());
     }
 
@@ -308,7 +329,8 @@ private slots:
         QCOMPARE(edit->text(), QString(limit - 1, u'1') + u'9');
     }
 
-    // Pasted or entered through an input method: whatever fits is kept.
+    // Pasted or entered through an input method: whatever CP932 holds and
+    // fits is kept; leaving something out beeps.
     void aLongPasteIsCutToFit_data()
     {
         QTest::addColumn<int>("index");
@@ -316,16 +338,20 @@ private slots:
         QTest::addColumn<int>("selected");  // characters selected from the start
         QTest::addColumn<QString>("pasted");
         QTest::addColumn<QString>("after");
+        QTest::addColumn<int>("refusals");
         const QString kana = QStringLiteral("あ");
-        QTest::newRow("characters") << 0 << "ab" << 0 << QString(40, u'x') << "ab" + QString(28, u'x');
-        QTest::newRow("bytes") << 0 << "" << 0 << kana.repeated(20) << kana.repeated(15);
-        QTest::newRow("no half character") << 0 << "a" << 0 << kana.repeated(15) << "a" + kana.repeated(14);
-        QTest::newRow("comment bytes") << 1 << "" << 0 << kana.repeated(20) << kana.repeated(14);
-        QTest::newRow("no half pair") << 0 << "" << 0 << QStringLiteral("😀").repeated(20)
-                                      << QStringLiteral("😀").repeated(15);
-        QTest::newRow("year") << 4 << "" << 0 << "19999" << "1999";
+        QTest::newRow("characters") << 0 << "ab" << 0 << QString(40, u'x') << "ab" + QString(28, u'x') << 1;
+        QTest::newRow("bytes") << 0 << "" << 0 << kana.repeated(20) << kana.repeated(15) << 1;
+        QTest::newRow("no half character") << 0 << "a" << 0 << kana.repeated(15) << "a" + kana.repeated(14) << 1;
+        QTest::newRow("comment bytes") << 1 << "" << 0 << kana.repeated(20) << kana.repeated(14) << 1;
+        QTest::newRow("what CP932 holds") << 0 << "" << 0 << QStringLiteral("Café 〜 😀") << QStringLiteral("Caf 〜 ") << 1;
+        QTest::newRow("what CP932 holds, cut to fit") << 0 << "" << 0 << QStringLiteral("é") + kana.repeated(20)
+                                                      << kana.repeated(15) << 1;
+        QTest::newRow("nothing CP932 holds over a selection") << 0 << "abc" << 2 << QStringLiteral("é😀") << "abc" << 1;
+        QTest::newRow("year") << 4 << "" << 0 << "19999" << "1999" << 1;
         QTest::newRow("over a selection") << 0 << kana.repeated(14) + "z" << 14 << QStringLiteral("い").repeated(16)
-                                          << QStringLiteral("い").repeated(14) + "z";
+                                          << QStringLiteral("い").repeated(14) + "z" << 1;
+        QTest::newRow("all of it") << 0 << "a" << 0 << kana.repeated(14) << "a" + kana.repeated(14) << 0;
     }
     void aLongPasteIsCutToFit()
     {
@@ -334,11 +360,48 @@ private slots:
         QFETCH(int, selected);
         QFETCH(QString, pasted);
         QFETCH(QString, after);
+        QFETCH(int, refusals);
         field(index)->setText(before);
         if (selected > 0)
             field(index)->setSelection(0, selected);
+        QSignalSpy refused(qobject_cast<const TypingLimit *>(field(index)->validator()), &TypingLimit::refused);
         field(index)->insert(pasted);
         QCOMPARE(field(index)->text(), after);
+        QCOMPARE(refused.size(), refusals);
+    }
+
+    // A typed character CP932 has no form for is refused as a character past
+    // the limit is: nothing is entered, and the refusal beeps.
+    void typingRefusesWhatCp932CannotHold_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("before");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<int>("refusals");
+        QTest::newRow("é in the title") << 0 << "Caf" << "é" << "Caf" << 1;
+        QTest::newRow("é in the year") << 4 << "19" << "é" << "19" << 1;
+        QTest::newRow("an emoji in the comment") << 1 << "" << "😀" << "" << 1;
+        QTest::newRow("kana") << 0 << "" << "あ" << "あ" << 0;
+        QTest::newRow("the wave dash input methods type") << 2 << "" << "〜" << "〜" << 0;
+        QTest::newRow("past the character limit") << 5 << "12" << "3" << "12" << 1;
+    }
+    void typingRefusesWhatCp932CannotHold()
+    {
+        QFETCH(int, index);
+        QFETCH(QString, before);
+        QFETCH(QString, typed);
+        QFETCH(QString, after);
+        QFETCH(int, refusals);
+        QLineEdit *edit = field(index);
+        edit->setText(before);
+        edit->setFocus();
+        edit->end(false);
+        QSignalSpy refused(qobject_cast<const TypingLimit *>(edit->validator()), &TypingLimit::refused);
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, typed);
+        QApplication::sendEvent(edit, &press);
+        QCOMPARE(edit->text(), after);
+        QCOMPARE(refused.size(), refusals);
     }
 
     // The track field reads as a list cell does.

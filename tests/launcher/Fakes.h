@@ -49,6 +49,8 @@ public:
     }
     bool isSelected(int row) const override { return rows.at(row - 1).selected; }
     int currentRow() const override { return current; }
+    void setCurrentRow(int row) override { current = row; }
+    void setSelected(int row, bool selected) override { rows[row - 1].selected = selected; }
     void insertRow(int row, const QString &label) override
     {
         FakeRow added;

@@ -127,6 +127,45 @@ private slots:
         QCOMPARE(fakes_.list.column(livChanged), QStringList(rows, QString()));
     }
 
+    // After the session the list's current row is the last row the editor
+    // showed; one selected row moves with it, several stay selected.
+    void closingLeavesTheCurrentRowOnTheLastRowShown_data()
+    {
+        QTest::addColumn<int>("start");
+        QTest::addColumn<QList<int>>("moves");
+        QTest::addColumn<QList<int>>("selected");
+        QTest::addColumn<int>("current");
+        QTest::addColumn<QList<int>>("selectedAfter");
+        QTest::newRow("two rows down") << 2 << QList<int>{1, 1} << QList<int>{2} << 4 << QList<int>{4};
+        QTest::newRow("up past the first row") << 1 << QList<int>{-1} << QList<int>{1} << 5 << QList<int>{5};
+        QTest::newRow("no move") << 3 << QList<int>{} << QList<int>{3} << 3 << QList<int>{3};
+        QTest::newRow("nothing selected") << 2 << QList<int>{1} << QList<int>{} << 3 << QList<int>{3};
+        QTest::newRow("two selected stay") << 1 << QList<int>{1, 1} << QList<int>{1, 5} << 3 << QList<int>{1, 5};
+    }
+    void closingLeavesTheCurrentRowOnTheLastRowShown()
+    {
+        QFETCH(int, start);
+        QFETCH(QList<int>, moves);
+        QFETCH(QList<int>, selected);
+        QFETCH(int, current);
+        QFETCH(QList<int>, selectedAfter);
+        fill(5, start);
+        for (int row : selected)
+            fakes_.list.select({row});
+        launcher_->OpenTagEditor();
+        for (int step : moves)
+            fakes_.editor.move(step);
+        fakes_.editor.unload();
+
+        QCOMPARE(fakes_.list.current, current);
+        QList<int> selectedRows;
+        for (int row = 1; row <= fakes_.list.count(); ++row) {
+            if (fakes_.list.isSelected(row))
+                selectedRows << row;
+        }
+        QCOMPARE(selectedRows, selectedAfter);
+    }
+
     void closingStoresAndMarksOnlyWhatDiffers_data()
     {
         QTest::addColumn<QString>("field");

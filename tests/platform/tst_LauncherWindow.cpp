@@ -3,26 +3,34 @@
 
 #include "CountedSyncs.h"
 #include "FileRow.h"
+#include "Fonts.h"
 #include "LauncherWindow.h"
+#include "MessageDialog.h"
 #include "Mp3Files.h"
 #include "NativePath.h"
 #include "PrivateProfileFile.h"
+#include "QtFileChooser.h"
 #include "QtListView.h"
+#include "QtTranslation.h"
 #include "QtMessageBox.h"
 #include "frmID3Launcher.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QDropEvent>
+#include <QFileDialog>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QSplitter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+#include <QTreeView>
 #include <QTreeWidget>
 #include <QUrl>
 
@@ -202,6 +210,87 @@ private slots:
         QCOMPARE(nextRun.findChild<QLineEdit *>("txtRenameFormat")->text(), format);
     }
 
+    // An underscore, drawn at the font's lowest, stays inside its row, so
+    // the last row the list shows draws it too.
+    void rowsHoldTheFontsDescent()
+    {
+        registerFontSubstitutes();
+        LauncherWindow window(QDir::tempPath());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto *list = window.findChild<QTreeWidget *>("lvMP3List");
+        for (const char *name : {"f_v22.mp3", "________"})
+            (new QTreeWidgetItem(list))->setText(livFilename, QString::fromLatin1(name));
+        const QImage image = list->viewport()->grab().toImage();
+        const QRect row = list->visualItemRect(list->topLevelItem(1));
+        int lowestInk = -1;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = row.left(); x < row.left() + list->columnWidth(livFilename); ++x) {
+                if (qGray(image.pixel(x, y)) < 200)
+                    lowestInk = y;
+            }
+        }
+        QVERIFY2(lowestInk >= row.top() && lowestInk < row.bottom(),
+                 qPrintable(QStringLiteral("row %1 to %2, underscore at %3").arg(row.top()).arg(row.bottom()).arg(lowestInk)));
+    }
+
+    // The file chooser opens with every column and place name whole, and
+    // comes back at the size the user left it.
+    void fileChooserShowsWholeColumnsAndKeepsItsSize()
+    {
+        QTemporaryDir folder;
+        QVERIFY(writeUntaggedMp3(folder.filePath(QStringLiteral("01 長いファイル名の曲 Track 01 (Remastered).mp3"))));
+        const QString startFolder = QDir::currentPath();
+        QDir::setCurrent(folder.path());
+        // As the user sees it: Qt's Japanese words, Japanese file types, and
+        // the main window's Gothic face.
+        installQtJapanese(*qApp);
+        const QLocale startLocale;
+        QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+        const auto restore = qScopeGuard([&] {
+            QDir::setCurrent(startFolder);
+            QLocale::setDefault(startLocale);
+        });
+        registerFontSubstitutes();
+        LauncherWindow owner(QDir::tempPath());
+        owner.show();
+        QtFileChooser chooser(&owner);
+
+        // What the dialog showed, read before it is closed whatever it shows.
+        QSize shownSize;
+        QStringList clipped;
+        const auto look = [&](const QSize &leaveAt) {
+            QTimer::singleShot(0, [&, leaveAt] {
+                auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+                if (!dialog)
+                    return;
+                shownSize = dialog->size();
+                QAbstractItemView *details = dialog->findChild<QTreeView *>();
+                QHeaderView *header = dialog->findChild<QTreeView *>()->header();
+                auto *places = qobject_cast<QAbstractItemView *>(dialog->findChild<QSplitter *>()->widget(0));
+                if (!QTest::qWaitFor([&] { return details->model()->rowCount(details->rootIndex()) > 0; }))
+                    clipped << QStringLiteral("no files listed");
+                QTest::qWait(50);
+                for (int column = 0; column < header->count(); ++column) {
+                    if (header->sectionSize(column) < details->sizeHintForColumn(column))
+                        clipped << details->model()->headerData(column, Qt::Horizontal).toString();
+                }
+                if (places->viewport()->width() < places->sizeHintForColumn(0))
+                    clipped << QStringLiteral("places");
+                dialog->resize(leaveAt);
+                dialog->reject();
+            });
+        };
+        look(QSize(700, 450));
+        QCOMPARE(chooser.chooseExistingFiles(QStringLiteral("Kalvo"), QStringLiteral("MP3 File (*.mp3)")), QStringList());
+        QVERIFY(shownSize.width() >= 700);
+        QVERIFY(shownSize.width() <= owner.screen()->availableGeometry().width());
+        QCOMPARE(clipped, QStringList());
+        look(QSize(640, 420));
+        chooser.chooseExistingFiles(QStringLiteral("Kalvo"), QStringLiteral("MP3 File (*.mp3)"));
+        QCOMPARE(shownSize, QSize(700, 450));
+    }
+
     // Each saved file is synced once, and the settings file written at the
     // end is synced before it replaces the old one.
     void savingSyncsEachFileOnce()
@@ -239,11 +328,14 @@ private slots:
             list.addRow(QString::fromLatin1(name));
         QCOMPARE(list.currentRow(), 0);
 
-        tree.setCurrentItem(tree.topLevelItem(3), 0, QItemSelectionModel::NoUpdate);
-        tree.topLevelItem(1)->setSelected(true);
+        list.setSelected(2, true);
+        list.setCurrentRow(4);
         QCOMPARE(list.currentRow(), 4);
+        QCOMPARE(tree.currentItem(), tree.topLevelItem(3));
         QVERIFY(list.isSelected(2));
         QVERIFY(!list.isSelected(4));
+        list.setSelected(2, false);
+        QVERIFY(!list.isSelected(2));
 
         list.setCell(3, 5, QStringLiteral("7"));
         list.removeRow(2);
@@ -285,14 +377,17 @@ private slots:
         int seenIcon = -1;
         QList<int> seenButtons;
         QTimer::singleShot(0, [&] {
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            auto *box = qobject_cast<MessageDialog *>(QApplication::activeModalWidget());
             QVERIFY(box);
             seenTitle = box->windowTitle();
             seenText = box->text();
             seenIcon = box->icon();
-            for (QAbstractButton *button : box->buttons())
-                seenButtons << box->standardButton(button);
-            box->button(QMessageBox::StandardButton(press))->click();
+            for (QDialogButtonBox::StandardButton which : {QDialogButtonBox::Ok, QDialogButtonBox::Yes, QDialogButtonBox::No}) {
+                if (box->button(which))
+                    seenButtons << which;
+            }
+            QCOMPARE(box->buttons().size(), seenButtons.size());
+            box->button(QDialogButtonBox::StandardButton(press))->click();
         });
         const auto result = messages.showMessage(QStringLiteral("一行目\r二行目"), MessageBoxService::Buttons(buttons),
                                                  MessageBoxService::Icon(icon), QStringLiteral("Kalvo[確認]"));

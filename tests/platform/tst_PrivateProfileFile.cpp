@@ -2,6 +2,7 @@
 #include "PrivateProfileFile.h"
 #include "FileBytes.h"
 #include "ForkedCheck.h"
+#include "ResourceBudget.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -17,9 +18,9 @@
 
 namespace {
 
-enum ChildResult { Ok, WrongRead, WrongWrite, NoPrivilegeDrop, NoLimit, Killed };
+enum ChildResult { Ok, WrongRead, WrongWrite, NoPrivilegeDrop, NoLimit, OverBudget, Killed };
 const char *const kChildTexts[] = {"ok", "reading gave another value", "writing gave another result",
-                                   "could not drop to uid/gid 65534", "setrlimit failed",
+                                   "could not drop to uid/gid 65534", "setrlimit failed", "over 1 s or 100 MB",
                                    "the child was killed: it blocked, or took memory without end"};
 
 // Runs body in a forked child with 256 MB more address space than it starts
@@ -290,6 +291,38 @@ private slots:
             QCOMPARE(m_profile.readString("KIV", "FILE_FORMAT", path()), QStringLiteral("new"));
         else
             QCOMPARE(listing(), before);
+    }
+
+    // A settings file as large as it may be, of as many lines as it can hold,
+    // is read and written each within 1 s and 100 MB (in a child).
+    void largestFilesInBudget_data()
+    {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<QString>("read");
+        QTest::newRow("empty lines") << QByteArray("\n") << "";
+        QTest::newRow("keys") << QByteArray("a=b\n") << "old";
+        QTest::newRow("sections") << QByteArray("[x]\n") << "";
+    }
+    void largestFilesInBudget()
+    {
+        QFETCH(QByteArray, line);
+        QFETCH(QString, read);
+        const QByteArray head("[KIV]\nFILE_FORMAT=old\n");
+        const QByteArray settings = line == "a=b\n" ? head : QByteArray();
+        putFile(settings + line.repeated(((1 << 20) - settings.size()) / line.size()));
+        const ChildResult result = inChild([&] {
+            QString value;
+            if (!spentBy("read", [&] { value = m_profile.readString("KIV", "FILE_FORMAT", path()); }).withinBudget())
+                return OverBudget;
+            if (value != read)
+                return WrongRead;
+            bool written = false;
+            if (!spentBy("write", [&] { written = m_profile.writeString("KIV", "FILE_FORMAT", "new", path()); })
+                     .withinBudget())
+                return OverBudget;
+            return written ? Ok : WrongWrite;
+        });
+        QVERIFY2(result == Ok, kChildTexts[result]);
     }
 
     // The new file is complete and synced before it takes the old one's

@@ -1,6 +1,7 @@
 // Qt's own words in Kalvo's message boxes are Japanese, and their keys keep
 // their meaning.
 
+#include "MessageDialog.h"
 #include "QtMessageBox.h"
 #include "QtTranslation.h"
 
@@ -8,7 +9,6 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QLibraryInfo>
-#include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 
@@ -25,9 +25,9 @@ private slots:
 
         QStringList captions;
         QTimer::singleShot(0, [&] {
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            auto *box = qobject_cast<MessageDialog *>(QApplication::activeModalWidget());
             QVERIFY(box);
-            captions << box->button(QMessageBox::Yes)->text() << box->button(QMessageBox::No)->text();
+            captions << box->button(QDialogButtonBox::Yes)->text() << box->button(QDialogButtonBox::No)->text();
             QTest::keyClick(box, Qt::Key_N);
         });
         QtMessageBox boxes(nullptr);

@@ -38,6 +38,15 @@ int FileList::currentRow() const
     return view_.currentRow();
 }
 
+void FileList::moveCurrentRow(int row)
+{
+    if (selectedRows().size() <= 1) {
+        for (int other = 1; other <= count(); ++other)
+            view_.setSelected(other, other == row);
+    }
+    view_.setCurrentRow(row);
+}
+
 QString FileList::path(int row) const
 {
     return view_.cell(row, livFileNamewithPath) + view_.cell(row, livFilename);

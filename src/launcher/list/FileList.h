@@ -31,6 +31,9 @@ public:
     QList<int> selectedRows() const;
     // The row that has the list's focus, or 0 when there is none.
     int currentRow() const;
+    // Gives the row the list's focus. One selected row (or none) becomes
+    // that row; several, picked for a save or a rename, stay selected.
+    void moveCurrentRow(int row);
 
     // The full path of the row's file: its folder followed by its name.
     QString path(int row) const;

@@ -59,15 +59,16 @@ RowFill readAgainAs(int row, const TagRecord &current, ForeignCodePage codePage)
     QStringList invalid;
     for (const TextField &field : kTextFields) {
         const QString &text = current.*field.record;
-        std::optional<QString> read = decodeForeign(codePage, Cp932::encode(text));
+        std::optional<QString> read = decodeForeign(codePage, Cp932::encode(text), field.width);
         if (!read)
             invalid << fieldName(field);
         else if (*read != text)
             update.*field.update = std::move(read);
     }
-    RowFill fill = fillRow(row, current, update);
-    if (!invalid.isEmpty())
-        fill.problems << fillReason(codePage == ForeignCodePage::Utf8 ? FillReason::kNotUtf8 : FillReason::kNotEucJp,
-                                    invalid);
-    return fill;
+    if (invalid.isEmpty())
+        return fillRow(row, current, update);
+    return {.row = row,
+            .fields = current,
+            .problems = {fillReason(codePage == ForeignCodePage::Utf8 ? FillReason::kNotUtf8 : FillReason::kNotEucJp,
+                                    invalid)}};
 }

@@ -40,17 +40,20 @@ RowFill fillRow(int row, const TagRecord &current, const TagUpdate &update);
 RowFill unchangedRow(int row, const TagRecord &current, const char16_t *reason);
 
 // The fields `row` holds now with each text field's CP932 bytes read in the
-// code page, cut as fillRow cuts; a field whose bytes are not valid there
-// keeps its text and is noted.
+// code page, cut as fillRow cuts. A field whose bytes are not valid there
+// shows the row was not written in it: the whole row keeps its text, and
+// those fields are noted.
 RowFill readAgainAs(int row, const TagRecord &current, ForeignCodePage codePage);
 
 // The reasons, "%1" standing for the fields named.
 namespace FillReason {
 inline constexpr char16_t kNoId3v2[] = u"ID3v2タグがない";
 inline constexpr char16_t kUnreadableId3v2[] = u"ID3v2タグを読めない";
+inline constexpr char16_t kUnreadableId3v2Fields[] = u"ID3v2タグの%1を読めない";
+inline constexpr char16_t kId3v2CutShort[] = u"ID3v2タグの途中から先を読めない";
 inline constexpr char16_t kNameDoesNotFit[] = u"ファイル名がフォーマットに合わない";
 inline constexpr char16_t kCut[] = u"%1を切り詰めた";
-inline constexpr char16_t kNoCp932Form[] = u"%1にCP932にない文字(保存すると?)";
+inline constexpr char16_t kNoCp932Form[] = u"%1のCP932にない文字は「?」として保存される";
 inline constexpr char16_t kNotUtf8[] = u"%1がUTF-8でない";
 inline constexpr char16_t kNotEucJp[] = u"%1がEUC-JPでない";
 inline constexpr char16_t kMoreLines[] = u"%1行が余った";

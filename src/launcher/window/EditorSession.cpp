@@ -51,6 +51,7 @@ void EditorSession::PutID3(qint16 KeyID)
     else if (n < 1)
         n = rows;
     editor_.show(rows_.fields(n), shownPath(rows_.fileName(n)), static_cast<qint16>(n));
+    shownRow_ = n;
 }
 
 void EditorSession::SetID3(qint16 KeyID)
@@ -68,4 +69,5 @@ void EditorSession::SetID3(qint16 KeyID)
 void EditorSession::LostForm()
 {
     window_.setWindowEnabled(true);
+    rows_.moveCurrentRow(shownRow_);
 }

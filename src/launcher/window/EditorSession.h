@@ -23,11 +23,14 @@ public:
     void PutID3(qint16 KeyID);
     // Stores the editor's values into row KeyID and marks it when they differ.
     void SetID3(qint16 KeyID);
-    // The editor has closed: the main window takes input again.
+    // The editor has closed: the main window takes input again, and the
+    // list's current row is the last row the editor showed.
     void LostForm();
 
 private:
     FileList &rows_;
     TagEditorService &editor_;
     MainWindowService &window_;
+    // The row the editor shows.
+    int shownRow_ = 0;
 };
