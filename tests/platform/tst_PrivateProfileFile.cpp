@@ -317,7 +317,7 @@ private slots:
             if (value != read)
                 return WrongRead;
             bool written = false;
-            if (!spentBy("write", [&] { written = m_profile.writeString("KIV", "FILE_FORMAT", "new", path()); })
+            if (!spentBy("write", [&] { written = m_profile.writeString("KIV", "FILE_FORMAT", "new", path()).ok(); })
                      .withinBudget())
                 return OverBudget;
             return written ? Ok : WrongWrite;
