@@ -22,12 +22,13 @@ void FileAdder::AddMp3File(const QString &path)
     // A file already listed, under this path or any other spelling of it,
     // keeps its one row: two rows of one file would overwrite each other's
     // saves.
-    const std::optional<FileIdentity> identity = fileIdentity(path);
-    if (!identity || rows_.holds(path, *identity) || GetFileNamePart(path).isEmpty())
+    // The identity is the one of the file the tag was read from.
+    const FileSnapshot snapshot = *clsID3Tag.loadedFile();
+    if (rows_.holds(path, snapshot.identity) || GetFileNamePart(path).isEmpty())
         return;
     const TagRecord fields = tagFields(clsID3Tag);
-    rows_.append(path, identity, fields);
-    known_.remember(identity, fields);
+    rows_.append(path, snapshot.identity, fields);
+    known_.remember(snapshot, fields);
 }
 
 void FileAdder::addFiles(const QStringList &paths)

@@ -1,13 +1,24 @@
 #include "Renamer.h"
 
+#include "CheckedMove.h"
 #include "FileList.h"
-#include "FileMoveService.h"
 #include "FileReports.h"
+#include "KnownFiles.h"
 #include "RenameFormat.h"
 #include "TagSaver.h"
 
-Renamer::Renamer(FileList &rows, TagSaver &saver, FileMoveService &mover, ReportService &reports)
-    : rows_(rows), saver_(saver), mover_(mover), reports_(reports)
+#include <algorithm>
+
+namespace {
+
+const QString kUnusableName = QStringLiteral(
+    "次のファイルは新しい名前がフォルダーの外を指すか、「.」で始まるか、長すぎるため名前を変えませんでした。");
+
+}  // namespace
+
+Renamer::Renamer(FileList &rows, const KnownFiles &known, TagSaver &saver, FileMoveService &mover,
+                 ReportService &reports)
+    : rows_(rows), known_(known), saver_(saver), mover_(mover), reports_(reports)
 {
 }
 
@@ -24,18 +35,33 @@ QList<FileMove> Renamer::rename(const QString &format, const QList<int> &rows)
         reportRefusedFormat(reports_);
         return {};
     }
-    saver_.save(rows);
+    const QList<TagSaver::Refused> notSaved = saver_.saveBeforeRename(rows);
     QList<FileMove> moves;
+    QList<FileRefusal> refusals;
     for (int i : rows) {
+        // A file the save found not to be the one read is reported there.
+        if (std::any_of(notSaved.begin(), notSaved.end(),
+                        [&](const TagSaver::Refused &r) { return r.row == i && isNotTheFileRead(r.why); }))
+            continue;
         const QString newName = MakeRenameName(format, i);
         const QString folder = rows_.cell(i, livFileNamewithPath);
         const QString oldName = rows_.fileName(i);
-        if (isNameWithinFolder(newName) && mover_.moveFile(folder + oldName, folder + newName)) {
+        if (!isNameWithinFolder(newName)) {
+            refusals << FileRefusal{kUnusableName, moveLine(oldName, newName)};
+            continue;
+        }
+        const std::optional<FileIdentity> identity = rows_.info(i).identity;
+        const std::optional<FileSnapshot> expected = known_.snapshot(identity);
+        const FileResult moved = expected ? moveCheckedFile(mover_, folder + oldName, folder + newName, *expected)
+                                          : FileResult{FileProblem::Changed, 0};
+        if (moved.ok()) {
             rows_.setCell(i, livFilename, newName);
-            moves << FileMove{.serial = rows_.info(i).serial, .folder = folder, .oldName = oldName, .newName = newName};
+            moves << FileMove{.serial = rows_.info(i).serial, .file = *identity, .folder = folder,
+                              .oldName = oldName, .newName = newName};
         } else {
-            reportRenameFailure(reports_, oldName, newName);
+            refusals << FileRefusal{refusalSentence(FileCommand::Rename, moved), moveLine(oldName, newName)};
         }
     }
+    reportMoveRefusals(reports_, refusals);
     return moves;
 }

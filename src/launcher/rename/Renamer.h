@@ -7,6 +7,7 @@
 
 class FileList;
 class FileMoveService;
+class KnownFiles;
 class ReportService;
 class TagSaver;
 
@@ -16,7 +17,8 @@ class TagSaver;
 class Renamer
 {
 public:
-    Renamer(FileList &rows, TagSaver &saver, FileMoveService &mover, ReportService &reports);
+    Renamer(FileList &rows, const KnownFiles &known, TagSaver &saver, FileMoveService &mover,
+            ReportService &reports);
 
     // The new file name for row i by the format (renameFileName, %N the row's
     // position among all rows); empty when the format is refused or no row i
@@ -25,13 +27,17 @@ public:
 
     // Checks the format on the top row and stops with a report when it is
     // refused; else saves the rows first, then moves each row's file to its
-    // new name and gives the row that name. A name that would leave the
-    // folder, hide the file or be too long, and a move that fails, are
-    // reported and the next row is renamed. Gives the moves made, in order.
+    // new name (moveCheckedFile: only the file as Kalvo last read or wrote
+    // it) and gives the row that name. A file the save found not to be the
+    // one read is not moved. A name that would leave the folder, hide the
+    // file or be too long, and a move that is refused or fails, are left
+    // out, and all of them are named in one report. Gives the moves made, in
+    // order.
     QList<FileMove> rename(const QString &format, const QList<int> &rows);
 
 private:
     FileList &rows_;
+    const KnownFiles &known_;
     TagSaver &saver_;
     FileMoveService &mover_;
     ReportService &reports_;
