@@ -10,9 +10,10 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 # Qt's own texts (buttons, file chooser) come in Japanese from the translations.
-# TagLib reads ID3v2 tags (found through pkg-config). The validators check the
-# installed menu entry and AppStream file in a test.
-packages=(cmake make g++ pkg-config qt6-base-dev libgl-dev libtag1-dev fonts-ipafont-gothic
+# TagLib reads ID3v2 tags (found through pkg-config), zlib inflates their
+# compressed frames. The validators check the installed menu entry and
+# AppStream file in a test.
+packages=(cmake make g++ pkg-config qt6-base-dev libgl-dev libtag1-dev zlib1g-dev fonts-ipafont-gothic
           qt6-translations-l10n desktop-file-utils appstream)
 # CPack finds the package's library dependencies with dpkg-shlibdeps and file.
 package_packages=(dpkg-dev file)

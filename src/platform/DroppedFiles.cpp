@@ -39,14 +39,18 @@ std::optional<QByteArray> localFileBytes(QByteArrayView uri)
 
 }  // namespace
 
-QStringList droppedLocalFiles(const QMimeData *data)
+QStringList droppedLocalFiles(const QMimeData *data, qsizetype maxFiles)
 {
     QStringList paths;
     if (!data)
         return paths;
     // One URI a line, lines ending in CR LF; "#" starts a comment line.
-    for (const QByteArray &line : data->data(QStringLiteral("text/uri-list")).split('\n')) {
-        const QByteArray uri = line.trimmed();
+    const QByteArray list = data->data(QStringLiteral("text/uri-list"));
+    for (qsizetype start = 0; start < list.size() && paths.size() < maxFiles;) {
+        const qsizetype lineFeed = list.indexOf('\n', start);
+        const qsizetype end = lineFeed < 0 ? list.size() : lineFeed;
+        const QByteArrayView uri = QByteArrayView(list).sliced(start, end - start).trimmed();
+        start = end + 1;
         if (uri.startsWith('#'))
             continue;
         if (const std::optional<QByteArray> bytes = localFileBytes(uri))
@@ -57,7 +61,7 @@ QStringList droppedLocalFiles(const QMimeData *data)
 
 QStringList acceptLocalFileDrag(QDropEvent *event)
 {
-    const QStringList paths = droppedLocalFiles(event->mimeData());
+    const QStringList paths = droppedLocalFiles(event->mimeData(), event->type() == QEvent::Drop ? kMaxDroppedFiles : 1);
     if (paths.isEmpty())
         event->ignore();
     else

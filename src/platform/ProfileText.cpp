@@ -101,14 +101,16 @@ ProfileLine parse(QByteArrayView line)
     return {ProfileLine::Key, trimmed(text.first(equals)), trimmed(text.sliced(equals + 1))};
 }
 
-// The file's lines, each with its own line ending (the last may have none).
-QList<QByteArray> splitLines(const QByteArray &data)
+// The text's lines, each with its own line ending (the last may have none),
+// as views into it: a file of a million empty lines costs no more than a
+// million views.
+QList<QByteArrayView> splitLines(QByteArrayView text)
 {
-    QList<QByteArray> lines;
-    for (qsizetype start = 0; start < data.size();) {
-        const qsizetype lf = data.indexOf('\n', start);
-        const qsizetype next = lf < 0 ? data.size() : lf + 1;
-        lines.append(data.sliced(start, next - start));
+    QList<QByteArrayView> lines;
+    for (qsizetype start = 0; start < text.size();) {
+        const qsizetype lf = text.indexOf('\n', start);
+        const qsizetype next = lf < 0 ? text.size() : lf + 1;
+        lines.append(text.sliced(start, next - start));
         start = next;
     }
     return lines;
@@ -130,7 +132,7 @@ struct Location {
     qsizetype lastKey = -1;
 };
 
-Location locate(const QList<QByteArray> &lines, QByteArrayView section, QByteArrayView key)
+Location locate(const QList<QByteArrayView> &lines, QByteArrayView section, QByteArrayView key)
 {
     Location at;
     for (qsizetype i = 0; i < lines.size(); ++i) {
@@ -181,35 +183,43 @@ void endLine(QByteArray &line, const QByteArray &lineEnding)
 
 QString profileValue(QByteArrayView text, const QString &section, const QString &key)
 {
-    const QList<QByteArray> lines = splitLines(text.toByteArray());
+    const QList<QByteArrayView> lines = splitLines(text);
     const Location at = locate(lines, trimmed(Cp932::encode(section)), trimmed(Cp932::encode(key)));
     return at.key < 0 ? QString() : valueOf(lines[at.key]);
 }
 
 QByteArray withProfileValue(const QByteArray &text, const QString &section, const QString &key, const QString &value)
 {
-    QList<QByteArray> lines = splitLines(text);
+    const QList<QByteArrayView> lines = splitLines(text);
     const QByteArray lineEnding = lineEndingOf(text);
     const QByteArray sectionName = Cp932::encode(section);
     const QByteArray keyName = Cp932::encode(key);
     const QByteArray valueBytes = valueText(value);
     const Location at = locate(lines, trimmed(sectionName), trimmed(keyName));
+    // Where a line starts and ends in text.
+    const auto startOf = [&](qsizetype line) { return lines[line].data() - text.constData(); };
+    const auto endOf = [&](qsizetype line) { return startOf(line) + lines[line].size(); };
 
     // A value that reads as the one given stays as it is, byte for byte (a
     // doubly coded CP932 character keeps its code).
     if (at.key >= 0 && valueOf(lines[at.key]) == value)
         return text;
+    QByteArray result;
     if (at.key >= 0) {
-        QByteArray &line = lines[at.key];
-        line = parse(line).name.toByteArray() + '=' + valueBytes + line.sliced(body(line).size());
-    } else if (at.section >= 0) {
-        endLine(lines[at.lastKey], lineEnding);
-        lines.insert(at.lastKey + 1, keyName + '=' + valueBytes + lineEnding);
-    } else {
-        if (!lines.isEmpty())
-            endLine(lines.back(), lineEnding);
-        lines.append('[' + sectionName + ']' + lineEnding);
-        lines.append(keyName + '=' + valueBytes + lineEnding);
+        const QByteArrayView line = lines[at.key];
+        result = text.first(startOf(at.key));
+        result.append(parse(line).name).append('=').append(valueBytes).append(line.sliced(body(line).size()));
+        return result.append(QByteArrayView(text).sliced(endOf(at.key)));
     }
-    return lines.join();
+    if (at.section >= 0) {
+        result = text.first(endOf(at.lastKey));
+        endLine(result, lineEnding);
+        result.append(keyName).append('=').append(valueBytes).append(lineEnding);
+        return result.append(QByteArrayView(text).sliced(endOf(at.lastKey)));
+    }
+    result = text;
+    if (!result.isEmpty())
+        endLine(result, lineEnding);
+    return result.append('[').append(sectionName).append(']').append(lineEnding).append(keyName).append('=')
+        .append(valueBytes).append(lineEnding);
 }

@@ -6,7 +6,6 @@
 #include <QStringDecoder>
 #include <QStringEncoder>
 
-#include <optional>
 
 namespace {
 
@@ -44,35 +43,90 @@ constexpr JisForm kJisForms[] = {
     {u'\u00AC', 0x81, 0xCA},  // NOT SIGN
 };
 
+// One converter each way per thread, made once: opening an ICU converter
+// costs more than converting a field. They are stateless, so no call leaves
+// anything behind for the next.
+QStringEncoder &cp932Encoder()
+{
+    thread_local QStringEncoder encoder(kCodec, QStringConverter::Flag::Stateless);
+    return encoder;
+}
+
+QStringDecoder &cp932Decoder()
+{
+    thread_local QStringDecoder decoder(kCodec, QStringConverter::Flag::Stateless);
+    return decoder;
+}
+
 bool isTrailByte(unsigned char byte)
 {
     return (byte >= 0x40 && byte <= 0x7E) || (byte >= 0x80 && byte <= 0xFC);
 }
 
+// The bytes of one character in CP932: one or two, held without the heap.
+struct Code {
+    char bytes[2]{};
+    qsizetype size = 0;
+
+    QByteArrayView view() const { return QByteArrayView(bytes, size); }
+};
+
+Code oneByte(char byte)
+{
+    return {.bytes = {byte, 0}, .size = 1};
+}
+
+// What ICU makes of a character, or of one or two bytes, kept once asked for
+// (at most one entry for each of 65,536 keys): converting costs far more than
+// looking up, and texts repeat their characters. A kept string is handed out
+// shared, without copying.
+Code icuEncoded(QStringEncoder &encoder, QStringView character)
+{
+    const auto codeOf = [](QByteArrayView bytes) {
+        // ICU substitutes 0xFC 0xFC (a pair no CP932 character uses) for a
+        // character it cannot map; Windows writes "?" instead.
+        if (bytes.isEmpty() || bytes.size() > 2 || bytes == QByteArrayView("\xFC\xFC"))
+            return oneByte(kNoForm);
+        return Code{.bytes = {bytes[0], bytes.size() > 1 ? bytes[1] : '\0'}, .size = bytes.size()};
+    };
+    if (character.size() != 1)
+        return codeOf(QByteArray(encoder.encode(character)));
+    thread_local QHash<char16_t, Code> known;
+    const char16_t unit = character.front().unicode();
+    auto found = known.constFind(unit);
+    if (found == known.constEnd())
+        found = known.insert(unit, codeOf(QByteArray(encoder.encode(character))));
+    return *found;
+}
+
+QString icuDecoded(QStringDecoder &decoder, QByteArrayView code)
+{
+    thread_local QHash<quint16, QString> known;
+    const auto key = static_cast<quint16>(static_cast<unsigned char>(code.front()) << 8
+                                          | (code.size() > 1 ? static_cast<unsigned char>(code[1]) : 0));
+    auto found = known.constFind(key);
+    if (found == known.constEnd())
+        found = known.insert(key, decoder.decode(code));
+    return *found;
+}
+
 // Bytes of one Unicode character (one code unit, or a surrogate pair).
-QByteArray encodeOne(QStringEncoder &encoder, QStringView character)
+Code encodeOne(QStringEncoder &encoder, QStringView character)
 {
     if (character.size() == 1) {
         const char16_t unit = character.front().unicode();
         if (unit < 0x80)
-            return QByteArray(1, static_cast<char>(unit));
+            return oneByte(static_cast<char>(unit));
         for (const JisForm &form : kJisForms) {
-            if (form.unicode == unit) {
-                const char bytes[] = {static_cast<char>(form.lead), static_cast<char>(form.trail)};
-                return QByteArray(bytes, 2);
-            }
+            if (form.unicode == unit)
+                return {.bytes = {static_cast<char>(form.lead), static_cast<char>(form.trail)}, .size = 2};
         }
         if (ByteEscape::isEscape(QChar(unit)))
-            return QByteArray(1, ByteEscape::byteOf(QChar(unit)));
+            return oneByte(ByteEscape::byteOf(QChar(unit)));
         if (QChar::isSurrogate(unit))
-            return QByteArray(1, kNoForm);
+            return oneByte(kNoForm);
     }
-    QByteArray bytes = encoder.encode(character);
-    // ICU substitutes 0xFC 0xFC (a pair no CP932 character uses) for a
-    // character it cannot map; Windows writes "?" instead.
-    if (bytes.isEmpty() || bytes == QByteArrayView("\xFC\xFC"))
-        return QByteArray(1, kNoForm);
-    return bytes;
+    return icuEncoded(encoder, character);
 }
 
 // The character of a pair CP932 defines; empty for any other two bytes. ICU
@@ -82,7 +136,7 @@ QString definedPair(QStringDecoder &decoder, unsigned char lead, unsigned char t
     if (!Cp932::isLeadByte(lead) || !isTrailByte(trail))
         return QString();
     const char pair[] = {static_cast<char>(lead), static_cast<char>(trail)};
-    QString character = decoder.decode(QByteArrayView(pair, 2));
+    const QString character = icuDecoded(decoder, QByteArrayView(pair, 2));
     return character.size() == 1 && character.front() != QChar::ReplacementCharacter ? character : QString();
 }
 
@@ -108,43 +162,52 @@ const QMultiHash<char16_t, QByteArray> &otherCodes()
     return codes;
 }
 
+// Calls sink(character, its bytes) for each character of text in turn, until
+// sink gives false.
 template <typename Sink>
 void forEachEncodedCharacter(QStringView text, Sink &&sink)
 {
-    QStringEncoder encoder(kCodec, QStringConverter::Flag::Stateless);
+    QStringEncoder &encoder = cp932Encoder();
     Q_ASSERT(encoder.isValid());
-    std::optional<QStringDecoder> decoder;  // made only when needed, rarely
-    QByteArray previous;
+    bool afterLoneLead = false;  // the character before was one escaped lead byte
+    unsigned char lead = 0;
     qsizetype i = 0;
     while (i < text.size()) {
+        // ASCII, most of any text, is its own byte and needs no converter.
+        if (text[i].unicode() < 0x80) {
+            const char byte = static_cast<char>(text[i].unicode());
+            if (!sink(text.sliced(i, 1), QByteArrayView(&byte, 1)))
+                return;
+            afterLoneLead = false;
+            ++i;
+            continue;
+        }
         qsizetype length = 1;
         if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
             length = 2;
         const QStringView character = text.mid(i, length);
-        QByteArray bytes = encodeOne(encoder, character);
+        Code bytes = encodeOne(encoder, character);
         // An escaped lead byte stands alone because the byte after it made no
         // character with it. A doubly coded character written in the code
         // Windows uses may make one, and the text would read differently;
         // then it takes a code that does not.
-        if (previous.size() == 1 && Cp932::isLeadByte(static_cast<unsigned char>(previous[0])) && bytes.size() == 2) {
-            if (!decoder)
-                decoder.emplace(kCodec, QStringConverter::Flag::Stateless);
-            const auto lead = static_cast<unsigned char>(previous[0]);
-            const auto pairsWithLead = [&](const QByteArray &code) {
-                return !definedPair(*decoder, lead, static_cast<unsigned char>(code[0])).isEmpty();
+        if (afterLoneLead && bytes.size == 2) {
+            const auto pairsWithLead = [&](char first) {
+                return !definedPair(cp932Decoder(), lead, static_cast<unsigned char>(first)).isEmpty();
             };
-            if (pairsWithLead(bytes)) {
+            if (pairsWithLead(bytes.bytes[0])) {
                 for (const QByteArray &other : otherCodes().values(text[i].unicode())) {
-                    if (!pairsWithLead(other)) {
-                        bytes = other;
+                    if (!pairsWithLead(other[0])) {
+                        bytes = {.bytes = {other[0], other[1]}, .size = 2};
                         break;
                     }
                 }
             }
         }
-        if (!sink(character, bytes))
+        if (!sink(character, bytes.view()))
             return;
-        previous = bytes;
+        lead = static_cast<unsigned char>(bytes.bytes[0]);
+        afterLoneLead = bytes.size == 1 && Cp932::isLeadByte(lead);
         i += length;
     }
 }
@@ -169,15 +232,15 @@ Decoded decodeAt(QStringDecoder &decoder, QStringEncoder &encoder, QByteArrayVie
     // ICU gives U+001A (SUB) for a single byte CP932 leaves undefined, which
     // does not encode back to the byte.
     const QByteArrayView code = bytes.sliced(i, 1);
-    QString character = decoder.decode(code);
-    if (character.size() != 1 || encodeOne(encoder, character) != code)
+    QString character = icuDecoded(decoder, code);
+    if (character.size() != 1 || encodeOne(encoder, character).view() != code)
         return {1, QString()};
     return {1, std::move(character)};
 }
 
 // True when encode wrote "?" for the character because CP932 has no form
 // for it.
-bool isWithoutForm(QStringView character, const QByteArray &encoded)
+bool isWithoutForm(QStringView character, QByteArrayView encoded)
 {
     return encoded.size() == 1 && encoded.front() == kNoForm && character != QStringView(u"?");
 }
@@ -195,7 +258,7 @@ QByteArray encode(QStringView text)
 {
     QByteArray out;
     out.reserve(text.size() * 2);
-    forEachEncodedCharacter(text, [&out](QStringView, const QByteArray &bytes) {
+    forEachEncodedCharacter(text, [&out](QStringView, QByteArrayView bytes) {
         out += bytes;
         return true;
     });
@@ -211,7 +274,7 @@ QString cutText(QStringView text, qsizetype maxBytes)
 {
     qsizetype bytes = 0;
     qsizetype length = 0;
-    forEachEncodedCharacter(text, [&](QStringView character, const QByteArray &encoded) {
+    forEachEncodedCharacter(text, [&](QStringView character, QByteArrayView encoded) {
         if (bytes + encoded.size() > maxBytes)
             return false;
         bytes += encoded.size();
@@ -224,7 +287,7 @@ QString cutText(QStringView text, qsizetype maxBytes)
 bool hasCharacterWithoutForm(QStringView text)
 {
     bool found = false;
-    forEachEncodedCharacter(text, [&found](QStringView character, const QByteArray &encoded) {
+    forEachEncodedCharacter(text, [&found](QStringView character, QByteArrayView encoded) {
         found = isWithoutForm(character, encoded);
         return !found;
     });
@@ -235,7 +298,7 @@ QString heldCharacters(QStringView text)
 {
     QString held;
     held.reserve(text.size());
-    forEachEncodedCharacter(text, [&held](QStringView character, const QByteArray &encoded) {
+    forEachEncodedCharacter(text, [&held](QStringView character, QByteArrayView encoded) {
         if (!isWithoutForm(character, encoded))
             held += character;
         return true;
@@ -255,11 +318,9 @@ bool isLeadByte(unsigned char byte)
 
 qsizetype cutLength(QByteArrayView bytes, qsizetype maxBytes)
 {
-    QStringDecoder decoder(kCodec, QStringConverter::Flag::Stateless);
-    QStringEncoder encoder(kCodec, QStringConverter::Flag::Stateless);
     qsizetype i = 0;
     while (i < bytes.size()) {
-        const qsizetype width = decodeAt(decoder, encoder, bytes, i).width;
+        const qsizetype width = decodeAt(cp932Decoder(), cp932Encoder(), bytes, i).width;
         if (i + width > maxBytes)
             break;
         i += width;
@@ -269,13 +330,18 @@ qsizetype cutLength(QByteArrayView bytes, qsizetype maxBytes)
 
 QString decode(QByteArrayView bytes)
 {
-    QStringDecoder decoder(kCodec, QStringConverter::Flag::Stateless);
-    QStringEncoder encoder(kCodec, QStringConverter::Flag::Stateless);
+    QStringDecoder &decoder = cp932Decoder();
+    QStringEncoder &encoder = cp932Encoder();
     Q_ASSERT(decoder.isValid() && encoder.isValid());
     QString out;
     out.reserve(bytes.size());
     qsizetype i = 0;
     while (i < bytes.size()) {
+        // ASCII, most of any text, is its own character.
+        if (static_cast<unsigned char>(bytes[i]) < 0x80) {
+            out += QLatin1Char(bytes[i++]);
+            continue;
+        }
         const Decoded character = decodeAt(decoder, encoder, bytes, i);
         if (character.text.isEmpty())
             out += ByteEscape::escape(static_cast<unsigned char>(bytes[i]));

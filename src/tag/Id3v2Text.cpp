@@ -3,6 +3,7 @@
 #include "CellNumber.h"
 #include "FileDescriptor.h"
 #include "GenreTable.h"
+#include "Id3v2Frames.h"
 
 #include <taglib/commentsframe.h>
 #include <taglib/id3v2frame.h>
@@ -14,14 +15,11 @@
 #include <fcntl.h>
 
 #include <algorithm>
-#include <cstring>
 
 namespace {
 
-constexpr qint64 kHeaderSize = 10;
-
-// The bytes of a tag region as the file TagLib's tag reader asks for. It has
-// no tag or properties of its own and refuses to save.
+// The bytes of a tag as the file TagLib's tag reader asks for. It has no tag
+// or properties of its own and refuses to save.
 class RegionFile : public TagLib::File
 {
 public:
@@ -31,27 +29,62 @@ public:
     bool save() override { return false; }
 };
 
-// Whether the start of a file holds a v2 tag TagLib may be given, and the
-// size of its region: the header (major version 2 to 4, a revision below
-// 0xFF, a size of four 7-bit bytes), the size, and a v2.4 footer.
-Id3v2State checkHeader(QByteArrayView start, qint64 fileLength, qint64 &regionSize)
+// The frames Kalvo reads, by their ids in 2.3 and 2.4 and in 2.2, and the
+// field each gives. All begin with a text encoding byte.
+struct ReadFrame {
+    const char *id;
+    const char *id22;
+    Id3v2Field field;
+};
+constexpr ReadFrame kReadFrames[] = {
+    {"TIT2", "TT2", Id3v2Field::Title},   {"TPE1", "TP1", Id3v2Field::Artist},
+    {"TPE2", "TP2", Id3v2Field::Artist},  {"TALB", "TAL", Id3v2Field::Album},
+    {"TDRC", "", Id3v2Field::Year},       {"TYER", "TYE", Id3v2Field::Year},
+    {"COMM", "COM", Id3v2Field::Comment}, {"TRCK", "TRK", Id3v2Field::TrackNumber},
+    {"TCON", "TCO", Id3v2Field::Genre},
+};
+
+std::optional<Id3v2Field> fieldOf(quint8 version, const QByteArray &id)
 {
-    if (start.size() < 3 || std::memcmp(start.data(), "ID3", 3) != 0)
-        return Id3v2State::NoTag;
-    if (start.size() < kHeaderSize)
-        return Id3v2State::Unreadable;
-    const auto byte = [&start](int i) { return static_cast<unsigned char>(start[i]); };
-    if (byte(3) < 2 || byte(3) > 4 || byte(4) == 0xFF)
-        return Id3v2State::Unreadable;
-    qint64 size = 0;
-    for (int i = 6; i < kHeaderSize; ++i) {
-        if (byte(i) & 0x80)
-            return Id3v2State::Unreadable;
-        size = size << 7 | byte(i);
+    for (const ReadFrame &frame : kReadFrames) {
+        if (id == (version == 2 ? frame.id22 : frame.id))
+            return frame.field;
     }
-    const bool footer = byte(3) == 4 && (byte(5) & 0x10);
-    regionSize = kHeaderSize + size + (footer ? kHeaderSize : 0);
-    return regionSize <= kMaxId3v2Size && regionSize <= fileLength ? Id3v2State::Read : Id3v2State::Unreadable;
+    return std::nullopt;
+}
+
+// ISO-8859-1, UTF-16 with byte order mark, UTF-16BE, UTF-8.
+bool isTextEncoding(char byte)
+{
+    return byte >= 0 && byte <= 3;
+}
+
+// The tag TagLib is given: the frames Kalvo reads from the walked tag, each
+// as its content reads (no flags, resynchronised, inflated), of the same
+// version; no extended header, no padding. Frames that cannot be read name
+// their fields in unreadable.
+QByteArray tagToParse(const Id3v2Tag &tag, QList<Id3v2Field> &unreadable)
+{
+    const quint8 version = tag.header.version;
+    QByteArray frames;
+    qint64 total = 0;
+    for (const Id3v2Frame &frame : tag.frames) {
+        const std::optional<Id3v2Field> field = fieldOf(version, frame.id);
+        if (!field || frame.size == 0)
+            continue;
+        const qint64 limit = std::min(kMaxId3v2FrameContent, kMaxId3v2ContentTotal - total);
+        const Id3v2FrameContent content = id3v2FrameContent(tag, frame, limit);
+        if (content.state != Id3v2ContentState::Read || (!content.data.isEmpty() && !isTextEncoding(content.data[0]))) {
+            if (!unreadable.contains(*field))
+                unreadable << *field;
+            continue;
+        }
+        if (content.data.isEmpty())
+            continue;
+        total += content.data.size();
+        frames += id3v2FrameBytes(version, frame.id, content.data);
+    }
+    return id3v2TagBytes(version, frames);
 }
 
 TagLib::ID3v2::FrameList framesOf(const TagLib::ID3v2::Tag &tag, const char *id)
@@ -144,9 +177,10 @@ std::optional<quint8> genreOf(const TagLib::ID3v2::Tag &tag)
 // TagLib reads v2.2 and v2.3 frames under their v2.4 names (TT2 as TIT2, TYER
 // as TDRC), and TagLib 1.13 already splits "(17)Rock" into its values; the
 // genre forms are still read whole in case a TagLib leaves them so.
-TagUpdate fieldsOf(const TagLib::ByteVector &region)
+TagUpdate fieldsOf(const QByteArray &tagBytes)
 {
-    TagLib::ByteVectorStream stream(region);
+    const TagLib::ByteVector bytes(tagBytes.constData(), static_cast<unsigned>(tagBytes.size()));
+    TagLib::ByteVectorStream stream(bytes);
     RegionFile file(&stream);
     const TagLib::ID3v2::Tag tag(&file, 0);
     std::optional<QString> artist = firstText(tag, "TPE1");
@@ -162,6 +196,39 @@ TagUpdate fieldsOf(const TagLib::ByteVector &region)
             .GenreID = genreOf(tag)};
 }
 
+void leaveOut(TagUpdate &fields, Id3v2Field field)
+{
+    switch (field) {
+    case Id3v2Field::Title: fields.Title.reset(); break;
+    case Id3v2Field::Artist: fields.Artist.reset(); break;
+    case Id3v2Field::Album: fields.Album.reset(); break;
+    case Id3v2Field::Year: fields.Year.reset(); break;
+    case Id3v2Field::Comment: fields.Comment.reset(); break;
+    case Id3v2Field::TrackNumber: fields.TrackNumber.reset(); break;
+    case Id3v2Field::Genre: fields.GenreID.reset(); break;
+    }
+}
+
+Id3v2Text textOf(const QByteArray &bytes)
+{
+    const Id3v2Tag tag = walkId3v2Tag(bytes);
+    switch (tag.state) {
+    case Id3v2WalkState::Walked:
+        break;
+    case Id3v2WalkState::NoTag:
+        return {.state = Id3v2State::NoTag};
+    case Id3v2WalkState::Malformed:
+    case Id3v2WalkState::TooManyFrames:
+        return {.state = Id3v2State::Unreadable};
+    }
+    Id3v2Text text{.state = Id3v2State::Read, .cutShort = tag.end != Id3v2FramesEnd::Padding};
+    text.fields = fieldsOf(tagToParse(tag, text.unreadable));
+    std::sort(text.unreadable.begin(), text.unreadable.end());
+    for (const Id3v2Field field : std::as_const(text.unreadable))
+        leaveOut(text.fields, field);
+    return text;
+}
+
 }  // namespace
 
 Id3v2Text readId3v2Text(const QString &path)
@@ -170,28 +237,34 @@ Id3v2Text readId3v2Text(const QString &path)
     const FileDescriptor file = openRegularFile(path, O_RDONLY, length);
     if (!file.isOpen())
         return {.state = Id3v2State::Unreadable};
-    unsigned char header[kHeaderSize]{};
-    const qint64 got = readAt(file.get(), header, kHeaderSize, 0);
+    unsigned char start[kId3v2HeaderSize]{};
+    const qint64 got = readAt(file.get(), start, kId3v2HeaderSize, 0);
     if (got < 0)
         return {.state = Id3v2State::Unreadable};
-    qint64 size = 0;
-    const Id3v2State state = checkHeader(QByteArrayView(header, got), length, size);
-    if (state != Id3v2State::Read)
-        return {.state = state};
-    // Read straight into TagLib's buffer: a region may hold megabytes of
-    // pictures.
-    TagLib::ByteVector region(static_cast<unsigned>(size), '\0');
-    if (readAt(file.get(), reinterpret_cast<unsigned char *>(region.data()), size, 0) != size)
+    Id3v2Header header;
+    switch (readId3v2Header(QByteArrayView(start, got), header)) {
+    case Id3v2HeaderState::Tag:
+        break;
+    case Id3v2HeaderState::NoTag:
+        return {.state = Id3v2State::NoTag};
+    case Id3v2HeaderState::Malformed:
         return {.state = Id3v2State::Unreadable};
-    return {.state = Id3v2State::Read, .fields = fieldsOf(region)};
+    }
+    const qint64 size = header.tagSize();
+    if (size > kMaxId3v2Size)
+        return {.state = Id3v2State::Unreadable};
+    QByteArray bytes(static_cast<qsizetype>(size), Qt::Uninitialized);
+    if (readAt(file.get(), reinterpret_cast<unsigned char *>(bytes.data()), size, 0) != size)
+        return {.state = Id3v2State::Unreadable};
+    return textOf(bytes);
 }
 
 Id3v2Text parseId3v2Text(QByteArrayView bytes)
 {
-    qint64 size = 0;
-    const Id3v2State state = checkHeader(bytes.first(qMin(bytes.size(), kHeaderSize)), bytes.size(), size);
-    if (state != Id3v2State::Read)
-        return {.state = state};
-    return {.state = Id3v2State::Read,
-            .fields = fieldsOf(TagLib::ByteVector(bytes.data(), static_cast<unsigned>(size)))};
+    // The reading is bounded by the region's size as the file's is.
+    Id3v2Header header;
+    if (readId3v2Header(bytes.first(std::min(bytes.size(), kId3v2HeaderSize)), header) == Id3v2HeaderState::Tag
+        && header.tagSize() > kMaxId3v2Size)
+        return {.state = Id3v2State::Unreadable};
+    return textOf(QByteArray::fromRawData(bytes.data(), bytes.size()));
 }

@@ -41,37 +41,51 @@ TagWriteBatch::~TagWriteBatch()
     finish();
 }
 
-bool TagWriteBatch::add(const QString &path, const TagRecord &fields, const std::optional<FileIdentity> &expected)
+TagWriteBatch::Written TagWriteBatch::add(const QString &path, const TagRecord &fields,
+                                          const std::optional<FileSnapshot> &expected)
 {
     Entry entry;
-    entry.file = openRegularFile(path, O_RDWR, entry.before.length);
+    FileResult opened;
+    entry.file = openRegularFile(path, O_RDWR, entry.before.length, opened);
     if (!entry.file.isOpen() && outOfDescriptors() && !entries_.empty()) {
         finishHeld();
-        entry.file = openRegularFile(path, O_RDWR, entry.before.length);
+        entry.file = openRegularFile(path, O_RDWR, entry.before.length, opened);
     }
     if (!entry.file.isOpen())
-        return false;
+        return {.result = opened, .snapshot = {}};
     const int fd = entry.file.get();
-    if (expected && !isFile(fd, *expected))
-        return false;
+    if (expected) {
+        const FileResult check = checkSnapshot(fd, *expected);
+        if (!check.ok())
+            return {.result = check, .snapshot = {}};
+    }
+    const std::optional<FileIdentity> identity = fileIdentity(fd);
+    if (!identity)
+        return {.result = systemFailure(errno), .snapshot = {}};
     const TagState state = CheckMp3File(fd, entry.before.length, entry.before.oldBlock);
-    if (state == TagState::NotMp3)
-        return false;
+    if (state == TagState::NotMp3) {
+        // A file read as an MP3 file whose start is no longer one has changed.
+        return {.result = {expected ? FileProblem::Changed : FileProblem::NotMp3, 0}, .snapshot = {}};
+    }
     entry.before.hadBlock = state == TagState::TagPresent;
     const qint64 offset = entry.before.length - (entry.before.hadBlock ? kTagBlockSize : 0);
     const TagBlock replaced = entry.before.hadBlock ? entry.before.oldBlock : TagBlock{};
     const TagBlock block = renderTagBlock(fields, replaced);
     if (!writeAt(fd, block.data(), kTagBlockSize, offset)) {
+        const FileResult failed = systemFailure(errno);
         undoTailWrite(fd, entry.before);
-        return false;
+        return {.result = failed, .snapshot = {}};
     }
     entries_.push_back(std::move(entry));
     if (entries_.size() >= maxHeld_)
         finishHeld();
-    return true;
+    return {.result = {},
+            .snapshot = {.identity = *identity,
+                         .size = offset + kTagBlockSize,
+                         .tail = QByteArray(reinterpret_cast<const char *>(block.data()), kTagBlockSize)}};
 }
 
-QList<int> TagWriteBatch::finish()
+QList<TagWriteBatch::Undone> TagWriteBatch::finish()
 {
     finishHeld();
     finishedEntries_ = 0;
@@ -82,10 +96,14 @@ void TagWriteBatch::finishHeld()
 {
     const std::size_t count = entries_.size();
     std::vector<char> durable(count, 0);
+    std::vector<int> errors(count, 0);
     std::atomic<std::size_t> next{0};
     const auto syncEntries = [&] {
-        for (std::size_t i = next++; i < count; i = next++)
+        for (std::size_t i = next++; i < count; i = next++) {
+            errno = 0;
             durable[i] = syncFile_(entries_[i].file.get()) ? 1 : 0;
+            errors[i] = errno;
+        }
     };
     // The calling thread syncs too, and does all the work alone when no
     // thread can be started.
@@ -107,7 +125,8 @@ void TagWriteBatch::finishHeld()
     for (std::size_t i = count; i-- > 0;) {
         if (!durable[i]) {
             undoTailWrite(entries_[i].file.get(), entries_[i].before);
-            undone_.insert(undoneBefore, finishedEntries_ + static_cast<int>(i));
+            undone_.insert(undoneBefore, {.entry = finishedEntries_ + static_cast<int>(i),
+                                          .why = systemFailure(errors[i] != 0 ? errors[i] : EIO)});
         }
     }
     finishedEntries_ += static_cast<int>(count);

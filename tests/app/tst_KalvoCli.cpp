@@ -155,9 +155,9 @@ private slots:
 
         QTest::newRow("dry run: a name refused") << QStringList{"rename", "--dry-run", "--format", "%A", "."}
                                                  << QByteArray() << 1 << "1 Intro.mp3 → B.mp3\n"
-                                                 << "2 Outro.mp3 から .mp3 に変更できませんでした" << kAlbum;
+                                                 << "長すぎるため名前を変えませんでした。\nkalvo-cli: 2 Outro.mp3 → .mp3" << kAlbum;
         QTest::newRow("rename: a name taken") << QStringList{"rename", "--format", "x", "."} << QByteArray() << 1 << ""
-                                              << "2 Outro.mp3 から x.mp3 に変更できませんでした"
+                                              << "すでにあるため名前を変えられませんでした。\nkalvo-cli: 2 Outro.mp3 → x.mp3"
                                               << QStringList{"2 Outro.mp3||0|0", "x.mp3|夜明け|1|17"};
         QTest::newRow("missing files: the others done")
             << QStringList{"set", "--year", "1999", "missing.mp3", "1 Intro.mp3", "/nowhere/x.mp3", "2 Outro.mp3"}
@@ -287,7 +287,7 @@ private slots:
         QTest::newRow("no terminal") << 100 << false << false << "";
         QTest::newRow("the last not written")
             << 100 << true << true
-            << "99/100 ファイルを書き込みました\r\033[Kkalvo-cli: 100.mp3 は保存できませんでした。\r\n";
+            << "99/100 ファイルを書き込みました\r\033[Kkalvo-cli: 次のファイルは";
     }
     void progress()
     {

@@ -4,6 +4,7 @@
 #include "Cp932.h"
 #include "Fakes.h"
 #include "FileList.h"
+#include "Id3v2Bytes.h"
 #include "Id3v2Text.h"
 #include "Mp3Files.h"
 #include "NativePath.h"
@@ -39,10 +40,24 @@ QString shownText(const FakeMessageBox &messages)
     return messages.shown.isEmpty() ? QString() : messages.shown.last().text;
 }
 
-QByteArray syncsafe(qint64 n)
+// Files of hand-built v2.3 tags, by name: every frame Kalvo reads with an
+// unknown encoding; a tag that stops in bytes that are no frame, whose
+// artist is too long.
+QByteArray madeId3v2File(const QString &name)
 {
-    const char bytes[] = {char(n >> 21 & 0x7F), char(n >> 14 & 0x7F), char(n >> 7 & 0x7F), char(n & 0x7F)};
-    return QByteArray(bytes, 4);
+    const auto text = [](const char *id, const QByteArray &bytes, char encoding = '\0') {
+        return frame23(id, textData(bytes, encoding));
+    };
+    QByteArray frames;
+    if (name == "unknown_encodings.mp3") {
+        for (const char *id : {"TIT2", "TPE1", "TALB", "TYER", "COMM", "TRCK", "TCON"})
+            frames += text(id, "x", '\x07');
+    } else if (name == "cut_short.mp3") {
+        frames = text("TIT2", "Dawn") + text("TPE1", QByteArray(31, 'a')) + "\xFF\xFB\x90\x64" + QByteArray(20, 'x');
+    } else {
+        return {};
+    }
+    return id3v2Tag(3, frames) + mpegFrameFile();
 }
 
 }  // namespace
@@ -79,6 +94,14 @@ private slots:
             << TagRecord{.Title = "二・二の曲", .Artist = "Old Artist", .Album = "Old Album", .Year = "1985",
                          .Comment = "v2.2 comment", .TrackNumber = 3, .GenreID = 17}
             << QString();
+        QTest::newRow("frames not read: their fields keep theirs")
+            << "unknown_encodings.mp3" << kOld
+            << "ID3v2タグの曲名・アーティスト・アルバム・製作年・コメント・No・ジャンルを読めない";
+        QTest::newRow("tag cut short, then the fields' own reasons")
+            << "cut_short.mp3"
+            << TagRecord{.Title = "Dawn", .Artist = QString(30, u'a'), .Album = "旧盤", .Year = "1900", .Comment = "旧",
+                         .TrackNumber = 1, .GenreID = 12}
+            << "ID3v2タグの途中から先を読めない、アーティストを切り詰めた";
         QTest::newRow("no v2 tag") << "none.mp3" << kOld << "ID3v2タグがない";
         QTest::newRow("tag longer than the file") << "truncated.mp3" << kOld << "ID3v2タグを読めない";
         QTest::newRow("tag over 32 MB") << "huge.mp3" << kOld << "ID3v2タグを読めない";
@@ -92,6 +115,8 @@ private slots:
         QTemporaryDir made;
         const QString data = QStringLiteral(KALVO_ID3V2_DATA "/");
         QVERIFY(writeFile(made.filePath("none.mp3"), mpegFrameFile()));
+        for (const QString &name : {QStringLiteral("unknown_encodings.mp3"), QStringLiteral("cut_short.mp3")})
+            QVERIFY(writeFile(made.filePath(name), madeId3v2File(name)));
         QVERIFY(writeFile(made.filePath("truncated.mp3"), readFile(data + "v23_utf16.mp3").left(100)));
         // Announces 32 MB and one byte, and is that long.
         QFile huge(made.filePath("huge.mp3"));

@@ -1,8 +1,10 @@
-// The local files a drag's URI list names, with their exact bytes.
+// The local files a drag's URI list names, with their exact bytes, and how
+// many of them a drag or a drop gives.
 
 #include "DroppedFiles.h"
 #include "NativePath.h"
 
+#include <QDropEvent>
 #include <QMimeData>
 #include <QTest>
 
@@ -41,9 +43,49 @@ private slots:
         QStringList expected;
         for (const QByteArray &path : paths)
             expected << pathText(path);
-        QCOMPARE(droppedLocalFiles(&data), expected);
+        QCOMPARE(droppedLocalFiles(&data, kMaxDroppedFiles), expected);
+    }
+
+    // Files, a comment and a web link between them: so many files are
+    // given, the lines that are none not counted.
+    void mostFiles_data()
+    {
+        QTest::addColumn<qsizetype>("maxFiles");
+        QTest::addColumn<QStringList>("paths");
+        QTest::newRow("fewer") << qsizetype(2) << QStringList{"/a", "/b"};
+        QTest::newRow("as many") << qsizetype(3) << QStringList{"/a", "/b", "/c"};
+    }
+    void mostFiles()
+    {
+        QFETCH(qsizetype, maxFiles);
+        QFETCH(QStringList, paths);
+        QMimeData data;
+        data.setData(QStringLiteral("text/uri-list"), "file:///a\r\n# c\r\nhttps://x/y\r\nfile:///b\r\nfile:///c\r\n");
+        QCOMPARE(droppedLocalFiles(&data, maxFiles), paths);
+    }
+
+    // A drop gives its first kMaxDroppedFiles files; a drag entering or
+    // moving over the window, looked at on every move, only its first.
+    void dragAndDrop_data()
+    {
+        QTest::addColumn<int>("type");  // QEvent::Type
+        QTest::addColumn<qsizetype>("paths");
+        QTest::newRow("drop") << int(QEvent::Drop) << kMaxDroppedFiles;
+        QTest::newRow("drag moving") << int(QEvent::DragMove) << qsizetype(1);
+        QTest::newRow("drag entering") << int(QEvent::DragEnter) << qsizetype(1);
+    }
+    void dragAndDrop()
+    {
+        QFETCH(int, type);
+        QFETCH(qsizetype, paths);
+        QMimeData data;
+        data.setData(QStringLiteral("text/uri-list"), QByteArray("file:///x.mp3\r\n").repeated(kMaxDroppedFiles + 1));
+        QDropEvent event(QPointF(), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier, QEvent::Type(type));
+        event.ignore();
+        QCOMPARE(acceptLocalFileDrag(&event).size(), paths);
+        QVERIFY(event.isAccepted());
     }
 };
 
-QTEST_GUILESS_MAIN(TestDroppedFiles)
+QTEST_MAIN(TestDroppedFiles)
 #include "tst_DroppedFiles.moc"

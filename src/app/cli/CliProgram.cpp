@@ -47,7 +47,7 @@ CliProgram::CliProgram(ConsoleOutput &console, const LocaleText &text, const QSt
       adder_(rows_, known_, tag_),
       commandLine_(rows_, adder_, folders_),
       saver_(rows_, known_, reports_, syncData),
-      renamer_(rows_, saver_, mover_, reports_),
+      renamer_(rows_, known_, saver_, mover_, reports_),
       columns_(rows_, reports_),
       fills_(rows_, reports_)
 {
@@ -110,7 +110,7 @@ std::optional<QString> CliProgram::renameFormat(const CliOptions &options)
     QString format = options.format.value_or(QString());
     if (!options.format) {
         PrivateProfileFile settings;
-        format = RenameFormatSetting(settings, userSettingsFolder(programFolder_)).load();
+        format = RenameFormatSetting(settings, reports_, userSettingsFolder(programFolder_)).load();
     }
     if (isRefusedRenameFormat(format)) {
         reportRefusedFormat(reports_);
@@ -231,6 +231,7 @@ CliStatus CliProgram::renameFiles(const QString &format, bool dryRun)
     const QList<int> rows = rows_.allRows();
     QList<int> moving;
     QStringList newNames;
+    QList<FileRefusal> unusable;
     CliStatus status = kAllDone;
     for (int row : rows) {
         const QString newName = renamer_.MakeRenameName(format, row);
@@ -245,13 +246,14 @@ CliStatus CliProgram::renameFiles(const QString &format, bool dryRun)
             continue;
         }
         if (!isNameWithinFolder(newName)) {
-            reportRenameFailure(reports_, rows_.fileName(row), newName);
+            unusable << FileRefusal{unusableNameSentence(), moveLine(rows_.fileName(row), newName)};
             status = kSomeFailed;
             continue;
         }
         console_.print(shownFile(rows_.path(row)) + QStringLiteral(" → ")
                        + shownFile(rows_.cell(row, livFileNamewithPath) + newName));
     }
+    reportMoveRefusals(reports_, unusable);
     int done = 0;
     for (const QList<int> &group : inGroups(moving)) {
         renamer_.renameUnchanged(format, group);

@@ -9,6 +9,12 @@
 
 #include <algorithm>
 
+namespace {
+
+const QString kMp3Suffix = QStringLiteral(".mp3");
+
+}  // namespace
+
 CommandLineFiles::CommandLineFiles(FileList &rows, FileAdder &adder, FolderService &folders)
     : rows_(rows), adder_(adder), folders_(folders)
 {
@@ -33,6 +39,10 @@ QList<RefusedFile> CommandLineFiles::add(const QStringList &arguments, const QSt
                 refused << RefusedFile{.argument = argument, .result = result};
             continue;
         }
+        // Only names the file chooser shows are worth opening: in a large
+        // folder most entries are something else, and their names cost
+        // nothing to look at.
+        names->removeIf([](const QString &name) { return !name.endsWith(kMp3Suffix, Qt::CaseInsensitive); });
         std::sort(names->begin(), names->end(), naturalLess);
         const QString folder = path.endsWith(u'/') ? path : path + u'/';
         for (const QString &name : std::as_const(*names)) {

@@ -22,7 +22,9 @@ public:
     CommandLineFiles(FileList &rows, FileAdder &adder, FolderService &folders);
 
     // Each argument is taken from currentFolder when relative; a folder
-    // stands for the files directly inside it, in natural name order.
+    // stands for the files directly inside it whose names end in ".mp3" (in
+    // any letter case, as the file chooser shows them), in natural name
+    // order.
     // Anything else is passed on to be added or skipped. Once the list is
     // full, nothing more is looked at. Gives the arguments naming a file
     // rather than a folder that were not added, with why; what a folder

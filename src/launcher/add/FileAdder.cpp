@@ -22,14 +22,15 @@ AddResult FileAdder::AddMp3File(const QString &path)
     // A file already listed, under this path or any other spelling of it,
     // keeps its one row: two rows of one file would overwrite each other's
     // saves.
-    const std::optional<FileIdentity> identity = fileIdentity(path);
-    if (!identity || GetFileNamePart(path).isEmpty())
+    // The identity is the one of the file the tag was read from.
+    const FileSnapshot snapshot = *clsID3Tag.loadedFile();
+    if (GetFileNamePart(path).isEmpty())
         return AddResult::Unreadable;
-    if (rows_.holds(path, *identity))
+    if (rows_.holds(path, snapshot.identity))
         return AddResult::Listed;
     const TagRecord fields = tagFields(clsID3Tag);
-    rows_.append(path, identity, fields);
-    known_.remember(identity, fields);
+    rows_.append(path, snapshot.identity, fields);
+    known_.remember(snapshot, fields);
     return AddResult::Added;
 }
 

@@ -14,6 +14,32 @@ namespace {
 
 const QString kReportHeading = QStringLiteral("次のファイルは取り込めなかった項目があります。");
 
+// The fields of an ID3v2 tag by their columns' headers.
+QStringList id3v2FieldNames(const QList<Id3v2Field> &fields)
+{
+    static constexpr FileRowColumn kColumns[] = {livTitle, livAirtist, livAlbum, livYear,
+                                                 livComment, livTrackNo, livGenre};
+    QStringList names;
+    for (const Id3v2Field field : fields)
+        names << QString::fromUtf16(
+            kFileRowColumns[static_cast<std::size_t>(kColumns[static_cast<int>(field)])].header);
+    return names;
+}
+
+// A row filled from what its ID3v2 tag gave, with what it could not give
+// first.
+RowFill fillFromId3v2(int row, const TagRecord &current, const Id3v2Text &tag)
+{
+    QStringList problems;
+    if (!tag.unreadable.isEmpty())
+        problems << fillReason(FillReason::kUnreadableId3v2Fields, id3v2FieldNames(tag.unreadable));
+    if (tag.cutShort)
+        problems << QString::fromUtf16(FillReason::kId3v2CutShort);
+    RowFill fill = fillRow(row, current, tag.fields);
+    fill.problems = problems + fill.problems;
+    return fill;
+}
+
 }  // namespace
 
 FillCommands::FillCommands(FileList &rows, ReportService &reports) : rows_(rows), reports_(reports) {}
@@ -26,7 +52,7 @@ void FillCommands::fromId3v2(const QList<int> &rows)
         const Id3v2Text tag = readId3v2Text(rows_.path(row));
         switch (tag.state) {
         case Id3v2State::Read:
-            fills << fillRow(row, current, tag.fields);
+            fills << fillFromId3v2(row, current, tag);
             break;
         case Id3v2State::NoTag:
             fills << unchangedRow(row, current, FillReason::kNoId3v2);

@@ -49,6 +49,8 @@ RowFill readAgainAs(int row, const TagRecord &current, ForeignCodePage codePage)
 namespace FillReason {
 inline constexpr char16_t kNoId3v2[] = u"ID3v2タグがない";
 inline constexpr char16_t kUnreadableId3v2[] = u"ID3v2タグを読めない";
+inline constexpr char16_t kUnreadableId3v2Fields[] = u"ID3v2タグの%1を読めない";
+inline constexpr char16_t kId3v2CutShort[] = u"ID3v2タグの途中から先を読めない";
 inline constexpr char16_t kNameDoesNotFit[] = u"ファイル名がフォーマットに合わない";
 inline constexpr char16_t kCut[] = u"%1を切り詰めた";
 inline constexpr char16_t kNoCp932Form[] = u"%1のCP932にない文字は「?」として保存される";
