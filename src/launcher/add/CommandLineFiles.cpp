@@ -20,11 +20,12 @@ CommandLineFiles::CommandLineFiles(FileList &rows, FileAdder &adder, FolderServi
 {
 }
 
-void CommandLineFiles::add(const QStringList &arguments, const QString &currentFolder)
+QList<RefusedFile> CommandLineFiles::add(const QStringList &arguments, const QString &currentFolder)
 {
+    QList<RefusedFile> refused;
     for (const QString &argument : arguments) {
         if (rows_.isFull())
-            return;
+            return refused;
         if (argument.isEmpty())
             continue;
         // Text only: the system would not take the path's escaped bytes.
@@ -34,7 +35,8 @@ void CommandLineFiles::add(const QStringList &arguments, const QString &currentF
         // costs little memory; what each entry is, AddMp3File finds out.
         std::optional<QStringList> names = folders_.fileNames(path);
         if (!names) {
-            adder_.AddMp3File(path);
+            if (const AddResult result = adder_.AddMp3File(path); result != AddResult::Added)
+                refused << RefusedFile{.argument = argument, .result = result};
             continue;
         }
         // Only names the file chooser shows are worth opening: in a large
@@ -45,8 +47,9 @@ void CommandLineFiles::add(const QStringList &arguments, const QString &currentF
         const QString folder = path.endsWith(u'/') ? path : path + u'/';
         for (const QString &name : std::as_const(*names)) {
             if (rows_.isFull())
-                return;
+                return refused;
             adder_.AddMp3File(folder + name);
         }
     }
+    return refused;
 }

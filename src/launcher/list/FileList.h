@@ -7,6 +7,7 @@
 #include <QList>
 #include <QString>
 
+#include <limits>
 #include <optional>
 
 class KnownFiles;
@@ -18,14 +19,17 @@ class ListViewService;
 class FileList
 {
 public:
-    // The list holds at most this many rows.
+    // The window's list holds at most this many rows.
     static constexpr int kMaxRows = 99;
+    // For rows that are not shown, kept by a program in memory.
+    static constexpr int kNoRowLimit = std::numeric_limits<int>::max();
 
-    explicit FileList(ListViewService &view);
+    // maxRows: the most rows the list takes; adding stops there.
+    explicit FileList(ListViewService &view, int maxRows = kMaxRows);
 
     int count() const;
     bool isEmpty() const { return count() == 0; }
-    bool isFull() const { return count() >= kMaxRows; }
+    bool isFull() const { return count() >= maxRows_; }
     // All rows, or the selected ones, from the top.
     QList<int> allRows() const;
     QList<int> selectedRows() const;
@@ -78,5 +82,6 @@ public:
 
 private:
     ListViewService &view_;
+    int maxRows_;
     quint64 lastSerial_ = 0;
 };

@@ -9,13 +9,6 @@
 
 #include <algorithm>
 
-namespace {
-
-const QString kUnusableName = QStringLiteral(
-    "次のファイルは新しい名前がフォルダーの外を指すか、「.」で始まるか、長すぎるため名前を変えませんでした。");
-
-}  // namespace
-
 Renamer::Renamer(FileList &rows, const KnownFiles &known, TagSaver &saver, FileMoveService &mover,
                  ReportService &reports)
     : rows_(rows), known_(known), saver_(saver), mover_(mover), reports_(reports)
@@ -31,11 +24,28 @@ QString Renamer::MakeRenameName(const QString &format, int i) const
 
 QList<FileMove> Renamer::rename(const QString &format, const QList<int> &rows)
 {
+    if (!acceptsFormat(format))
+        return {};
+    return moveFiles(format, rows, saver_.saveBeforeRename(rows));
+}
+
+QList<FileMove> Renamer::renameUnchanged(const QString &format, const QList<int> &rows)
+{
+    return acceptsFormat(format) ? moveFiles(format, rows, {}) : QList<FileMove>{};
+}
+
+bool Renamer::acceptsFormat(const QString &format)
+{
     if (!rows_.isEmpty() && MakeRenameName(format, 1).isEmpty()) {
         reportRefusedFormat(reports_);
-        return {};
+        return false;
     }
-    const QList<TagSaver::Refused> notSaved = saver_.saveBeforeRename(rows);
+    return true;
+}
+
+QList<FileMove> Renamer::moveFiles(const QString &format, const QList<int> &rows,
+                                   const QList<TagSaver::Refused> &notSaved)
+{
     QList<FileMove> moves;
     QList<FileRefusal> refusals;
     for (int i : rows) {
@@ -47,7 +57,7 @@ QList<FileMove> Renamer::rename(const QString &format, const QList<int> &rows)
         const QString folder = rows_.cell(i, livFileNamewithPath);
         const QString oldName = rows_.fileName(i);
         if (!isNameWithinFolder(newName)) {
-            refusals << FileRefusal{kUnusableName, moveLine(oldName, newName)};
+            refusals << FileRefusal{unusableNameSentence(), moveLine(oldName, newName)};
             continue;
         }
         const std::optional<FileIdentity> identity = rows_.info(i).identity;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ListHistory.h"
+#include "TagSaver.h"
 
 #include <QList>
 #include <QString>
@@ -9,7 +10,6 @@ class FileList;
 class FileMoveService;
 class KnownFiles;
 class ReportService;
-class TagSaver;
 
 // Renaming files from their tags by a format: each row's file is moved within
 // its folder to the name the format builds from the row's cells, never over
@@ -34,8 +34,17 @@ public:
     // out, and all of them are named in one report. Gives the moves made, in
     // order.
     QList<FileMove> rename(const QString &format, const QList<int> &rows);
+    // The same without the save first, for rows that hold what their files
+    // hold.
+    QList<FileMove> renameUnchanged(const QString &format, const QList<int> &rows);
 
 private:
+    // False, with a report, when the format gives the top row no name.
+    bool acceptsFormat(const QString &format);
+    // Moves the rows' files, leaving out those the save found not to be the
+    // files read.
+    QList<FileMove> moveFiles(const QString &format, const QList<int> &rows, const QList<TagSaver::Refused> &notSaved);
+
     FileList &rows_;
     const KnownFiles &known_;
     TagSaver &saver_;

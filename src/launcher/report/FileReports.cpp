@@ -98,6 +98,12 @@ QString refusalSentence(FileCommand command, const FileResult &why)
     return subject + reason(command, why) + outcome(command, refused);
 }
 
+QString unusableNameSentence()
+{
+    return QStringLiteral(
+        "次のファイルは新しい名前がフォルダーの外を指すか、「.」で始まるか、長すぎるため名前を変えませんでした。");
+}
+
 QString fileLine(const QString &name)
 {
     return shownPath(name);
