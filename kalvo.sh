@@ -61,10 +61,10 @@ test-sanitized)
     ;;
 package)
     install_missing_packages "${package_packages[@]}"
-    # Configured for the prefix the package installs into, so the program
-    # knows its bin folder; only the program is built, not the tests.
+    # Configured for the prefix the package installs into, so the programs
+    # know their bin folder; only the programs are built, not the tests.
     cmake -S . -B build-package -DCMAKE_INSTALL_PREFIX=/usr -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON
-    cmake --build build-package --target kalvo -j"$(nproc)"
+    cmake --build build-package --target kalvo kalvo-cli -j"$(nproc)"
     (cd build-package && cpack -G DEB)
     ;;
 *)

@@ -133,13 +133,13 @@ int main(int argc, char **argv)
         {
             Id3v2WriteBatch batch;
             for (int i = 0; i < kBenchFiles; ++i) {
-                if (batch.add(paths.at(i), fields(i, run)) != WriteFailure::None) {
+                if (!batch.add(paths.at(i), fields(i, run)).ok()) {
                     std::fprintf(stderr, "%s was refused\n", qPrintable(paths.at(i)));
                     return 1;
                 }
             }
             for (const Id3v2WriteBatch::Outcome &outcome : batch.finish()) {
-                if (outcome.failure != WriteFailure::None || !outcome.identity) {
+                if (!outcome.result.ok() || !outcome.snapshot) {
                     std::fprintf(stderr, "a file was not written anew\n");
                     return 1;
                 }
@@ -155,8 +155,9 @@ int main(int argc, char **argv)
             tags.push_back(editedTagBytes(editId3v2Tag(id3v2Tag(i), fields(i, run)), 0));
         timer.start();
         for (int i = 0; i < kBenchFiles; ++i) {
+            const QByteArray &tag = tags[static_cast<std::size_t>(i)];
             const int fd = ::open(QFile::encodeName(paths.at(i)).constData(), O_WRONLY | O_CLOEXEC);
-            if (fd < 0 || ::pwrite(fd, tags[i].constData(), static_cast<size_t>(tags[i].size()), 0) != tags[i].size()) {
+            if (fd < 0 || ::pwrite(fd, tag.constData(), static_cast<size_t>(tag.size()), 0) != tag.size()) {
                 std::fprintf(stderr, "cannot write %s in place\n", qPrintable(paths.at(i)));
                 return 1;
             }

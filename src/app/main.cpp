@@ -3,44 +3,15 @@
 #include "Fonts.h"
 #include "KalvoVersion.h"
 #include "LauncherWindow.h"
-#include "NativePath.h"
+#include "ProgramFolders.h"
 #include "QtTranslation.h"
 #include "frmID3Launcher.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QMessageBox>
 
-#include <array>
-#include <climits>
 #include <csignal>
 #include <cstdio>
-#include <cstdlib>
-#include <unistd.h>
-
-namespace {
-
-// The current folder and the program's folder with their exact bytes
-// (pathText); Qt would read them as UTF-8 and lose the bytes that are not.
-QString currentFolder()
-{
-    char *folder = ::getcwd(nullptr, 0);
-    const QString text = folder ? pathText(folder) : QDir::currentPath();
-    std::free(folder);
-    return text;
-}
-
-QString programFolder()
-{
-    std::array<char, PATH_MAX> program{};
-    const ssize_t length = ::readlink("/proc/self/exe", program.data(), program.size());
-    if (length <= 0 || length >= ssize_t(program.size()))
-        return QCoreApplication::applicationDirPath();
-    const QString path = pathText(QByteArrayView(program.data(), length));
-    return path.left(std::max<qsizetype>(path.lastIndexOf(u'/'), 1));
-}
-
-}  // namespace
 
 int main(int argc, char *argv[])
 {
@@ -69,7 +40,8 @@ int main(int argc, char *argv[])
         return 1;
     }
     registerFontSubstitutes();
-    LauncherWindow window(programFolder());
+    const QString folder = programFolder();
+    LauncherWindow window(folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder);
     window.logic().AddCommandLineFiles(commandLine.files, currentFolder());
     window.show();
     return app.exec();

@@ -38,12 +38,12 @@ frmID3Launcher::frmID3Launcher(const Services &services, SyncFile syncWrittenFil
       saver_(rows_, knownFiles_, reports_, syncWrittenFile),
       id3v2Saver_(rows_, knownFiles_, reports_, {.syncFile = syncWrittenFile}),
       dropNumbering_(clsID3Tag, knownFiles_, reports_, syncWrittenFile),
-      renamer_(rows_, saver_, services.mover, reports_),
+      renamer_(rows_, knownFiles_, saver_, services.mover, reports_),
       columns_(rows_, reports_),
       fills_(rows_, reports_),
       undo_(history_, rows_, knownFiles_, services.mover, reports_),
       editor_(rows_, services.editor, services.window),
-      formatSetting_(services.settings, services.window.settingsFolder())
+      formatSetting_(services.settings, reports_, services.window.settingsFolder())
 {
 }
 

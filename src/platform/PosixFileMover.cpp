@@ -17,25 +17,26 @@ int renameNoReplace(const char *source, const char *destination)
 
 }  // namespace
 
-bool PosixFileMover::moveFile(const QString &source, const QString &destination)
+FileResult PosixFileMover::moveFile(const QString &source, const QString &destination)
 {
     // A path with a zero character would end early, and the file would be
     // moved to a name other than the one asked for; nativePath refuses it.
     const QByteArray from = nativePath(source);
     const QByteArray to = nativePath(destination);
     if (from.isEmpty() || to.isEmpty())
-        return false;
+        return {FileProblem::System, EINVAL};
     if (renameNoReplace(from.constData(), to.constData()) == 0)
-        return true;
+        return {};
     // File systems without RENAME_NOREPLACE: link() also refuses an existing
     // destination; the old name goes only once the new one exists.
     if (errno != EINVAL && errno != ENOSYS)
-        return false;
+        return systemFailure(errno);
     if (::link(from.constData(), to.constData()) != 0)
-        return false;
+        return systemFailure(errno);
     if (::unlink(from.constData()) != 0) {
+        const int error = errno;
         ::unlink(to.constData());
-        return false;
+        return systemFailure(error);
     }
-    return true;
+    return {};
 }

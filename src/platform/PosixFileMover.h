@@ -7,5 +7,5 @@
 class PosixFileMover : public FileMoveService
 {
 public:
-    bool moveFile(const QString &source, const QString &destination) override;
+    FileResult moveFile(const QString &source, const QString &destination) override;
 };

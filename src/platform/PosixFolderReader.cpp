@@ -5,6 +5,18 @@
 #include <dirent.h>
 #include <cstring>
 
+namespace {
+
+// True when the entry's type, as readdir(3) tells it, may be a file: a
+// regular file, a symlink (to one, or not), or a type the file system does
+// not tell.
+bool mayBeFile(unsigned char type)
+{
+    return type == DT_REG || type == DT_LNK || type == DT_UNKNOWN;
+}
+
+}  // namespace
+
 std::optional<QStringList> PosixFolderReader::fileNames(const QString &path)
 {
     const QByteArray native = nativePath(path);
@@ -19,7 +31,7 @@ std::optional<QStringList> PosixFolderReader::fileNames(const QString &path)
         if (std::strcmp(entry->d_name, ".") == 0 || std::strcmp(entry->d_name, "..") == 0)
             continue;
         ++looked;
-        if (entry->d_name[0] != '.' && entry->d_type != DT_DIR)
+        if (entry->d_name[0] != '.' && mayBeFile(entry->d_type))
             names << pathText(entry->d_name);
     }
     ::closedir(folder);

@@ -11,9 +11,10 @@
 inline constexpr qsizetype kMaxFolderEntries = 100000;
 
 // Reads a folder with opendir(3) and readdir(3), keeping only the names, so a
-// folder of many thousand entries costs little memory. Subfolders are told
-// by the entry's type where the file system gives it; elsewhere they are
-// listed, and adding refuses them as it refuses any file that is no MP3.
+// folder of many thousand entries costs little memory. Subfolders, FIFOs,
+// devices and sockets are told by the entry's type where the file system
+// gives it, without a stat; elsewhere they are listed, and adding refuses
+// them as it refuses any file that is no MP3.
 // At most maxEntries entries are looked at ("." and ".." aside), the names
 // of files among them kept.
 class PosixFolderReader final : public FolderService

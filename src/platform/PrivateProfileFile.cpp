@@ -27,11 +27,13 @@ struct SettingsFile {
 };
 
 // Reads at most kMaxFileBytes + 1 bytes from fd, so that a file over the limit
-// shows as one; nothing for such a file or on an error.
+// shows as one; nothing for such a file (errno EFBIG) or on an error.
 std::optional<QByteArray> readBounded(int fd)
 {
     QByteArray data(kMaxFileBytes + 1, Qt::Uninitialized);
     const qint64 size = readAt(fd, reinterpret_cast<unsigned char *>(data.data()), data.size(), 0);
+    if (size > kMaxFileBytes)
+        errno = EFBIG;
     if (size < 0 || size > kMaxFileBytes)
         return std::nullopt;
     data.truncate(size);
@@ -39,28 +41,48 @@ std::optional<QByteArray> readBounded(int fd)
 }
 
 // The file at path when it is missing (empty, no mode) or a regular file of
-// at most kMaxFileBytes; nothing for anything else. A symlink is never
-// followed, even to a regular file: a settings write must not land in a file
-// someone else chose. FIFOs and devices are never opened, as opening or
-// reading them may wait forever or never end; O_NONBLOCK and O_NOFOLLOW cover
-// an entry swapped between the lstat and the open, and fstat confirms what
-// was opened.
-std::optional<SettingsFile> readFile(const QByteArray &path)
+// at most kMaxFileBytes; nothing for anything else, with why. A symlink is
+// never followed, even to a regular file: a settings write must not land in
+// a file someone else chose. FIFOs and devices are never opened, as opening
+// or reading them may wait forever or never end; O_NONBLOCK and O_NOFOLLOW
+// cover an entry swapped between the lstat and the open, and fstat confirms
+// what was opened.
+std::optional<SettingsFile> readFile(const QByteArray &path, FileResult &why)
 {
-    if (path.isEmpty())
+    if (path.isEmpty()) {
+        why = {FileProblem::Missing, 0};
         return std::nullopt;
+    }
     struct stat entry {};
-    if (::lstat(path.constData(), &entry) != 0)
-        return errno == ENOENT ? std::optional(SettingsFile{}) : std::nullopt;
-    if (!S_ISREG(entry.st_mode) || entry.st_size > kMaxFileBytes)
+    if (::lstat(path.constData(), &entry) != 0) {
+        if (errno == ENOENT)
+            return SettingsFile{};
+        why = systemFailure(errno);
         return std::nullopt;
+    }
+    if (!S_ISREG(entry.st_mode)) {
+        why = {FileProblem::NotRegularFile, 0};
+        return std::nullopt;
+    }
+    if (entry.st_size > kMaxFileBytes) {
+        why = systemFailure(EFBIG);
+        return std::nullopt;
+    }
     const FileDescriptor file(::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    if (!file.isOpen()) {
+        why = errno == ELOOP ? FileResult{FileProblem::NotRegularFile, 0} : systemFailure(errno);
+        return std::nullopt;
+    }
     struct stat opened {};
-    if (!file.isOpen() || ::fstat(file.get(), &opened) != 0 || !S_ISREG(opened.st_mode))
+    if (::fstat(file.get(), &opened) != 0 || !S_ISREG(opened.st_mode)) {
+        why = {FileProblem::NotRegularFile, 0};
         return std::nullopt;
+    }
     const std::optional<QByteArray> data = readBounded(file.get());
-    if (!data)
+    if (!data) {
+        why = systemFailure(errno);
         return std::nullopt;
+    }
     return SettingsFile{*data, opened.st_mode & 07777, opened.st_uid, opened.st_gid};
 }
 
@@ -88,30 +110,57 @@ bool takeOwner(int fd, const SettingsFile &old)
     return (info.st_uid == old.owner && info.st_gid == old.group) || ::fchown(fd, old.owner, old.group) == 0;
 }
 
+// True when the file as found may be rewritten: not one its mode marks as
+// read-only for everyone (0444: "do not change"), which root would
+// otherwise pass, as root passes every access check, and one the user may
+// write.
+FileResult mayRewrite(const QByteArray &path, const SettingsFile &old)
+{
+    if (!old.mode)
+        return {};
+    if ((*old.mode & 0222) == 0)
+        return {FileProblem::NoPermission, EACCES};
+    if (::faccessat(AT_FDCWD, path.constData(), W_OK, AT_EACCESS) != 0)
+        return systemFailure(errno);
+    return {};
+}
+
 // Replaces the file at path, as old found it, with data: a temporary file
 // beside it is written in full and synced, then renamed over it, so the old
 // file stays as it was until the new one is complete on disk, and a failure
 // at any step leaves it whole. The temporary is private until it takes the
 // old file's owner, group and permission bits; a new file gets the usual 0666
-// less the umask. A file its user may not write (0444: "do not change") is
-// left as it is, as is one whose owner the new file cannot get. A folder the
-// user may not write fails here, and the file is never rewritten in place
+// less the umask. A file that may not be rewritten (mayRewrite) is left as
+// it is, as is one whose owner the new file cannot get. A folder the user
+// may not write fails here, and the file is never rewritten in place
 // instead: a full disk could then truncate it.
-bool replaceFile(const QByteArray &path, QByteArrayView data, const SettingsFile &old, const SyncFile &syncFile)
+FileResult replaceFile(const QByteArray &path, QByteArrayView data, const SettingsFile &old, const SyncFile &syncFile)
 {
-    if (old.mode && ::faccessat(AT_FDCWD, path.constData(), W_OK, AT_EACCESS) != 0)
-        return false;
+    const FileResult allowed = mayRewrite(path, old);
+    if (!allowed.ok())
+        return allowed;
     QByteArray temporary;
     FileDescriptor file = createTemporary(path, old.mode ? 0600 : 0666, temporary);
     if (!file.isOpen())
-        return false;
+        return systemFailure(errno);
     const int fd = file.get();
-    const bool written = writeAt(fd, reinterpret_cast<const unsigned char *>(data.data()), data.size(), 0)
-                         && (!old.mode || (takeOwner(fd, old) && ::fchmod(fd, *old.mode) == 0)) && syncFile(fd);
-    if (file.close() && written && ::rename(temporary.constData(), path.constData()) == 0)
-        return true;
-    ::unlink(temporary.constData());
-    return false;
+    FileResult result;
+    errno = 0;
+    if (!writeAt(fd, reinterpret_cast<const unsigned char *>(data.data()), data.size(), 0))
+        result = systemFailure(errno);
+    else if (old.mode && !takeOwner(fd, old))
+        result = {FileProblem::NoPermission, errno};
+    else if (old.mode && ::fchmod(fd, *old.mode) != 0)
+        result = systemFailure(errno);
+    else if (!syncFile(fd))
+        result = systemFailure(errno != 0 ? errno : EIO);
+    if (!file.close() && result.ok())
+        result = systemFailure(errno);
+    if (result.ok() && ::rename(temporary.constData(), path.constData()) != 0)
+        result = systemFailure(errno);
+    if (!result.ok())
+        ::unlink(temporary.constData());
+    return result;
 }
 
 // Creates the folders above the file at path that are missing; a folder
@@ -128,20 +177,22 @@ PrivateProfileFile::PrivateProfileFile(SyncFile syncFile) : syncFile_(std::move(
 
 QString PrivateProfileFile::readString(const QString &section, const QString &key, const QString &filePath)
 {
-    return profileValue(readFile(nativePath(filePath)).value_or(SettingsFile{}).data, section, key);
+    FileResult why;
+    return profileValue(readFile(nativePath(filePath), why).value_or(SettingsFile{}).data, section, key);
 }
 
-bool PrivateProfileFile::writeString(const QString &section, const QString &key, const QString &value,
-                                     const QString &filePath)
+FileResult PrivateProfileFile::writeString(const QString &section, const QString &key, const QString &value,
+                                           const QString &filePath)
 {
     const QByteArray path = nativePath(filePath);
-    const std::optional<SettingsFile> old = readFile(path);
+    FileResult why;
+    const std::optional<SettingsFile> old = readFile(path, why);
     if (!old)
-        return false;
+        return why;
     // A file that holds the value already is left alone.
     const QByteArray text = withProfileValue(old->data, section, key, value);
     if (text == old->data)
-        return true;
+        return {};
     // The settings folder of a new user does not exist before the first write.
     makeFolders(path);
     return replaceFile(path, text, *old, syncFile_);

@@ -9,7 +9,8 @@
 // Only a regular file of at most 1 MB that is not a symlink is read or
 // written; anything else reads as a missing file and is never written. A
 // write replaces the file whole or not at all and keeps its owner, group and
-// permission bits; a file the user may not write is left as it is.
+// permission bits; a file the user may not write, or one whose mode lets
+// nobody write it (0444), is left as it is, whoever runs Kalvo.
 class PrivateProfileFile final : public SettingsFileService
 {
 public:
@@ -18,8 +19,8 @@ public:
     explicit PrivateProfileFile(SyncFile syncFile = syncAll);
 
     QString readString(const QString &section, const QString &key, const QString &filePath) override;
-    bool writeString(const QString &section, const QString &key, const QString &value,
-                     const QString &filePath) override;
+    FileResult writeString(const QString &section, const QString &key, const QString &value,
+                           const QString &filePath) override;
 
 private:
     SyncFile syncFile_;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FileResult.h"
+
 #include <QString>
 
 // Renames a file within its folder.
@@ -8,7 +10,8 @@ class FileMoveService
 public:
     virtual ~FileMoveService() = default;
     // Gives the file at source the path destination. Never overwrites: fails
-    // when destination exists or source is missing, and then leaves
-    // everything as it was. True when the file was moved.
-    virtual bool moveFile(const QString &source, const QString &destination) = 0;
+    // when destination exists (NameTaken) or source is missing (Missing), and
+    // then leaves everything as it was. Ok when the file was moved, else
+    // why not.
+    virtual FileResult moveFile(const QString &source, const QString &destination) = 0;
 };

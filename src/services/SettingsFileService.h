@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FileResult.h"
+
 #include <QString>
 
 // The settings file beside the program: one value per key, grouped in
@@ -16,8 +18,8 @@ public:
     virtual QString readString(const QString &section, const QString &key, const QString &filePath) = 0;
 
     // Sets key in section to value, creating the file and the section when
-    // missing and keeping every other line as it was. False when the file
-    // could not be written; the old file is then left whole.
-    virtual bool writeString(const QString &section, const QString &key, const QString &value,
+    // missing and keeping every other line as it was. When the file could not
+    // be written, why not; the old file is then left whole.
+    virtual FileResult writeString(const QString &section, const QString &key, const QString &value,
                              const QString &filePath) = 0;
 };

@@ -35,26 +35,43 @@ int FileDescriptor::release()
     return fd;
 }
 
-// O_NONBLOCK guards the window between the stat and the open; fstat confirms
-// what was opened.
 FileDescriptor openRegularFile(const QString &path, int flags, qint64 &length)
 {
-    const QByteArray native = nativePath(path);
-    struct stat info {};
-    if (native.isEmpty() || ::stat(native.constData(), &info) != 0
-        || !S_ISREG(info.st_mode))
-        return FileDescriptor();
-    FileDescriptor file(::open(native.constData(), flags | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
-    if (!file.isOpen() || ::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode))
-        return FileDescriptor();
-    length = static_cast<qint64>(info.st_size);
-    return file;
+    FileResult why;
+    return openRegularFile(path, flags, length, why);
 }
 
-bool isFile(int fd, const FileIdentity &identity)
+// O_NONBLOCK guards the window between the stat and the open; fstat confirms
+// what was opened.
+FileDescriptor openRegularFile(const QString &path, int flags, qint64 &length, FileResult &why)
 {
+    const QByteArray native = nativePath(path);
+    if (native.isEmpty()) {
+        why = {FileProblem::Missing, ENOENT};
+        errno = ENOENT;
+        return FileDescriptor();
+    }
     struct stat info {};
-    return ::fstat(fd, &info) == 0 && FileIdentity{info.st_dev, info.st_ino} == identity;
+    if (::stat(native.constData(), &info) != 0) {
+        why = systemFailure(errno);
+        return FileDescriptor();
+    }
+    if (!S_ISREG(info.st_mode)) {
+        why = {FileProblem::NotRegularFile, 0};
+        return FileDescriptor();
+    }
+    FileDescriptor file(::open(native.constData(), flags | O_CLOEXEC | O_NOCTTY | O_NONBLOCK));
+    if (!file.isOpen()) {
+        why = systemFailure(errno);
+        return FileDescriptor();
+    }
+    if (::fstat(file.get(), &info) != 0 || !S_ISREG(info.st_mode)) {
+        why = {FileProblem::NotRegularFile, 0};
+        return FileDescriptor();
+    }
+    length = static_cast<qint64>(info.st_size);
+    why = {};
+    return file;
 }
 
 qint64 readAt(int fd, unsigned char *buffer, qint64 size, qint64 offset)
@@ -82,6 +99,8 @@ bool writeAt(int fd, const unsigned char *data, qint64 size, qint64 offset)
                                    static_cast<off_t>(offset + done));
         if (n < 0 && errno == EINTR)
             continue;
+        if (n == 0)
+            errno = ENOSPC;
         if (n <= 0)
             return false;
         done += n;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FileIdentity.h"
+#include "FileResult.h"
 
 #include <QString>
 #include <QtGlobal>
@@ -41,16 +42,17 @@ private:
 // nativePath refuses. The returned descriptor is closed when nothing could
 // be opened; when open(2) itself failed, errno says why.
 FileDescriptor openRegularFile(const QString &path, int flags, qint64 &length);
-
-// True when the open file is the file of that identity (fstat(2)).
-bool isFile(int fd, const FileIdentity &identity);
+// The same, and why nothing was opened: Missing (also for a path nativePath
+// refuses), NotRegularFile, or the system's error.
+FileDescriptor openRegularFile(const QString &path, int flags, qint64 &length, FileResult &why);
 
 // Reads up to size bytes at offset; the count read (short only at the end of
 // the file), or -1 on an I/O error.
 qint64 readAt(int fd, unsigned char *buffer, qint64 size, qint64 offset);
 
 // Writes all size bytes at offset; false on any error, or when the file takes
-// no more (a full disk, a size limit).
+// no more (a full disk, a size limit), with errno saying why (ENOSPC when the
+// system gave no reason).
 bool writeAt(int fd, const unsigned char *data, qint64 size, qint64 offset);
 
 // Makes one written file durable; true on success. Those who write files take

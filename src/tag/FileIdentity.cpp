@@ -12,3 +12,11 @@ std::optional<FileIdentity> fileIdentity(const QString &path)
         return std::nullopt;
     return FileIdentity{info.st_dev, info.st_ino};
 }
+
+std::optional<FileIdentity> fileIdentity(int fd)
+{
+    struct stat info {};
+    if (::fstat(fd, &info) != 0)
+        return std::nullopt;
+    return FileIdentity{info.st_dev, info.st_ino};
+}

@@ -18,3 +18,6 @@ struct FileIdentity {
 // The identity of the file at path, symlinks followed; nothing when no file
 // is there (or the path holds a zero character).
 std::optional<FileIdentity> fileIdentity(const QString &path);
+
+// The identity of the open file; nothing when fstat(2) fails.
+std::optional<FileIdentity> fileIdentity(int fd);

@@ -33,11 +33,18 @@ bool holdsFile(int folder, const QByteArray &name, const FileIdentity &identity)
            && FileIdentity{info.st_dev, info.st_ino} == identity;
 }
 
-WriteFailure failureOfCreate()
+// A new file or name that cannot be made in the folder.
+FileResult failureOfCreate()
 {
-    return errno == EACCES || errno == EPERM || errno == EROFS ? WriteFailure::FolderNotWritable
-           : errno == ENOSPC || errno == EDQUOT              ? WriteFailure::NoSpace
-                                                              : WriteFailure::WriteFailed;
+    const FileResult failure = systemFailure(errno);
+    return failure.problem == FileProblem::NoPermission ? FileResult{FileProblem::FolderNotWritable, failure.systemError}
+                                                        : failure;
+}
+
+// A failure whose errno says too little is still a failure.
+FileResult failureOfSystem()
+{
+    return systemFailure(errno != 0 ? errno : EIO);
 }
 
 // The file system has no such means (as the calls say it).
@@ -60,31 +67,31 @@ void FileReplacement::removeNamedFile()
     newName_.clear();
 }
 
-WriteFailure FileReplacement::begin(const QString &path, int old, Methods methods)
+FileResult FileReplacement::begin(const QString &path, int old, Methods methods)
 {
     methods_ = methods;
     struct stat info {};
     if (::fstat(old, &info) != 0)
-        return WriteFailure::CannotOpen;
+        return failureOfSystem();
     old_ = {info.st_dev, info.st_ino};
     if (info.st_nlink > 1)
-        return WriteFailure::HardLinks;
+        return {FileProblem::HardLinks, 0};
 
     const QByteArray native = nativePath(path);
     const std::unique_ptr<char, decltype(&std::free)> resolved(native.isEmpty() ? nullptr
                                                                                 : ::realpath(native.constData(), nullptr),
                                                                &std::free);
     if (!resolved)
-        return WriteFailure::Changed;
+        return {FileProblem::Changed, 0};
     const QByteArray real(resolved.get());
     const qsizetype slash = real.lastIndexOf('/');
     name_ = real.sliced(slash + 1);
     folder_ = FileDescriptor(::open(slash == 0 ? "/" : real.first(slash).constData(),
                                     O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (!folder_.isOpen())
-        return WriteFailure::CannotOpen;
+        return failureOfSystem();
     if (!holdsFile(folder_.get(), name_, old_))
-        return WriteFailure::Changed;
+        return {FileProblem::Changed, 0};
 
     if (methods_.unnamedFile) {
         file_ = FileDescriptor(::openat(folder_.get(), ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0600));
@@ -102,21 +109,21 @@ WriteFailure FileReplacement::begin(const QString &path, int old, Methods method
             return failureOfCreate();
     }
     if (!file_.isOpen())
-        return WriteFailure::WriteFailed;
+        return {FileProblem::System, EEXIST};
 
     // The owner first: changing it may clear the set-user-ID bits.
     struct stat made {};
     if (::fstat(file_.get(), &made) != 0)
-        return WriteFailure::WriteFailed;
+        return failureOfSystem();
     if ((made.st_uid != info.st_uid || made.st_gid != info.st_gid)
         && ::fchown(file_.get(), info.st_uid, info.st_gid) != 0)
-        return WriteFailure::OwnerNotKept;
+        return {FileProblem::OwnerNotKept, errno};
     if (::fchmod(file_.get(), info.st_mode & 07777) != 0)
-        return WriteFailure::OwnerNotKept;
-    return WriteFailure::None;
+        return {FileProblem::OwnerNotKept, errno};
+    return {};
 }
 
-WriteFailure FileReplacement::commit()
+FileResult FileReplacement::commit()
 {
     const int folder = folder_.get();
     if (methods_.unnamedFile) {
@@ -129,7 +136,7 @@ WriteFailure FileReplacement::commit()
                 return failureOfCreate();
         }
         if (newName_.isEmpty())
-            return WriteFailure::WriteFailed;
+            return {FileProblem::System, EEXIST};
     }
     if (methods_.exchange) {
         if (::renameat2(folder, newName_.constData(), folder, name_.constData(), RENAME_EXCHANGE) == 0) {
@@ -139,27 +146,28 @@ WriteFailure FileReplacement::commit()
                     removeNamedFile();
                 else
                     newName_.clear();  // it is the other file's now: never removed
-                return WriteFailure::Changed;
+                return {FileProblem::Changed, 0};
             }
             // The new file is in place whatever this gives: the hidden name
             // was made a moment ago in this folder.
             removeNamedFile();
-            return WriteFailure::None;
+            return {};
         }
         if (!lacksMeans()) {
-            const WriteFailure failure = errno == ENOENT ? WriteFailure::Changed : WriteFailure::WriteFailed;
+            const FileResult failure = errno == ENOENT ? FileResult{FileProblem::Changed, 0} : failureOfSystem();
             removeNamedFile();
             return failure;
         }
     }
     if (!holdsFile(folder, name_, old_)) {
         removeNamedFile();
-        return WriteFailure::Changed;
+        return {FileProblem::Changed, 0};
     }
     if (::renameat(folder, newName_.constData(), folder, name_.constData()) != 0) {
+        const FileResult failure = failureOfSystem();
         removeNamedFile();
-        return WriteFailure::WriteFailed;
+        return failure;
     }
     newName_.clear();
-    return WriteFailure::None;
+    return {};
 }

@@ -2,7 +2,7 @@
 
 #include "FileDescriptor.h"
 #include "FileIdentity.h"
-#include "WriteFailure.h"
+#include "FileResult.h"
 
 #include <QByteArray>
 #include <QString>
@@ -40,19 +40,19 @@ public:
     ~FileReplacement();
 
     // Starts replacing the open file old, which path names: the new file,
-    // empty, in its folder. None, or why not (Changed: path no longer
-    // names old).
-    WriteFailure begin(const QString &path, int old, Methods methods);
+    // empty, in its folder. Ok, or why not (Changed: path no longer names
+    // old).
+    FileResult begin(const QString &path, int old, Methods methods);
 
     // The new file, to be written and synced.
     int file() const { return file_.get(); }
     // The folder, to be synced once its new files are in place.
     int folder() const { return folder_.get(); }
 
-    // Puts the new file in place of old. None, or why not (Changed: the name
+    // Puts the new file in place of old. Ok, or why not (Changed: the name
     // holds another file now); on failure the old file keeps its name and
     // the new one goes.
-    WriteFailure commit();
+    FileResult commit();
 
 private:
     void removeNamedFile();

@@ -2,10 +2,11 @@
 
 #include "FileDescriptor.h"
 #include "FileIdentity.h"
+#include "FileResult.h"
+#include "FileSnapshot.h"
 #include "FileReplacement.h"
 #include "TagRecord.h"
 #include "TagWriteBatch.h"
-#include "WriteFailure.h"
 
 #include <QList>
 #include <QString>
@@ -26,11 +27,12 @@
 // are synced together, then each is put in place, then each folder synced
 // once.
 //
-// A file is refused, and left as it was, when it is not the file expected,
-// is no MP3, cannot be written (as a save opens it), its tag cannot be
-// walked or carried over, or it has more than one name; a new file is not
-// put in place when the old one was written by another program while it was
-// made (its size, modification time or names changed).
+// A file is refused, and left as it was, when it is not the file expected
+// (checkSnapshot, on the descriptor that is read and replaced), is no MP3,
+// cannot be written (as a save opens it), its tag cannot be walked or
+// carried over, or it has more than one name; a new file is not put in
+// place when the old one was written by another program while it was made
+// (checked again, with its size, modification time and names).
 class Id3v2WriteBatch
 {
 public:
@@ -44,12 +46,12 @@ public:
         FileReplacement::Methods methods{};
     };
 
-    // What became of a file added: None, or why it is not durably written.
-    // identity is that of the file now at the path when it was replaced
-    // (also when its folder could not be synced).
+    // What became of a file added: ok, or why it is not durably written.
+    // snapshot is the file as written, when it was (also when a new file's
+    // folder could not be synced).
     struct Outcome {
-        WriteFailure failure = WriteFailure::None;
-        std::optional<FileIdentity> identity;
+        FileResult result;
+        std::optional<FileSnapshot> snapshot;
     };
 
     Id3v2WriteBatch();
@@ -58,11 +60,12 @@ public:
     Id3v2WriteBatch(const Id3v2WriteBatch &) = delete;
     Id3v2WriteBatch &operator=(const Id3v2WriteBatch &) = delete;
 
-    // Writes the fields into the MP3 file at path, not yet durably. None
+    // Writes the fields into the MP3 file at path, not yet durably. Ok
     // makes it the next entry; anything else says why the file is left as
-    // it was. When expected is given, only that file is written.
-    WriteFailure add(const QString &path, const TagRecord &fields,
-                     const std::optional<FileIdentity> &expected = std::nullopt);
+    // it was. When expected is given, only that file, as it was then, is
+    // written.
+    FileResult add(const QString &path, const TagRecord &fields,
+                   const std::optional<FileSnapshot> &expected = std::nullopt);
 
     // Makes every entry durable, or takes it back, and gives the outcome of
     // each, in the order they were added. The batch is empty afterwards.
@@ -73,17 +76,17 @@ private:
         int entry = 0;
         FileDescriptor old;
         FileReplacement replacement;
-        std::optional<FileIdentity> expected;
+        std::optional<FileSnapshot> expected;
         struct stat before {};  // of old, once the new file was written
     };
 
     // Syncs the new files held now, puts them in place and syncs their
     // folders.
     void finishHeld();
-    WriteFailure addBlock(const QString &path, const TagRecord &fields, const std::optional<FileIdentity> &expected,
-                          FileDescriptor old);
-    WriteFailure replace(Replacement &entry, const QString &path, const QByteArray &newTag, qint64 oldTagSize,
-                         const TagBlock &block, qint64 audioEnd);
+    FileResult addBlock(const QString &path, const TagRecord &fields, const std::optional<FileSnapshot> &expected,
+                        FileDescriptor old);
+    FileResult replace(Replacement &entry, const QString &path, const QByteArray &newTag, qint64 oldTagSize,
+                       const TagBlock &block, qint64 audioEnd);
 
     Options options_;
     TagWriteBatch blocks_;

@@ -16,14 +16,17 @@ constexpr std::size_t kSyncThreads = 8;
 
 }  // namespace
 
-std::vector<bool> syncMany(const std::vector<int> &files, const SyncFile &syncFile)
+std::vector<int> syncMany(const std::vector<int> &files, const SyncFile &syncFile)
 {
     const std::size_t count = files.size();
-    std::vector<char> durable(count, 0);
+    std::vector<int> errors(count, 0);
     std::atomic<std::size_t> next{0};
     const auto syncFiles = [&] {
-        for (std::size_t i = next++; i < count; i = next++)
-            durable[i] = syncFile(files[i]) ? 1 : 0;
+        for (std::size_t i = next++; i < count; i = next++) {
+            errno = 0;
+            if (!syncFile(files[i]))
+                errors[i] = errno != 0 ? errno : EIO;
+        }
     };
     std::vector<std::thread> helpers;
     for (std::size_t t = 1; t < std::min(kSyncThreads, count); ++t) {
@@ -36,7 +39,7 @@ std::vector<bool> syncMany(const std::vector<int> &files, const SyncFile &syncFi
     syncFiles();
     for (std::thread &helper : helpers)
         helper.join();
-    return {durable.begin(), durable.end()};
+    return errors;
 }
 
 std::size_t maxHeldFiles()

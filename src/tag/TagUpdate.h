@@ -17,6 +17,8 @@ struct TagUpdate {
     std::optional<QString> Comment{};
     std::optional<quint8> TrackNumber{};
     std::optional<quint8> GenreID{};
+
+    friend bool operator==(const TagUpdate &, const TagUpdate &) = default;
 };
 
 // The track a text names: its leading digits, alone or before "/" and the

@@ -2,6 +2,7 @@
 
 #include "SyncMany.h"
 
+#include <cerrno>
 #include <fcntl.h>
 #include <utility>
 
@@ -13,35 +14,50 @@ TagWriteBatch::~TagWriteBatch()
     finish();
 }
 
-bool TagWriteBatch::add(const QString &path, const TagRecord &fields, const std::optional<FileIdentity> &expected)
+TagWriteBatch::Written TagWriteBatch::add(const QString &path, const TagRecord &fields,
+                                          const std::optional<FileSnapshot> &expected)
 {
     Entry entry;
-    entry.file = openRegularFile(path, O_RDWR, entry.before.length);
+    FileResult opened;
+    entry.file = openRegularFile(path, O_RDWR, entry.before.length, opened);
     if (!entry.file.isOpen() && outOfDescriptors() && !entries_.empty()) {
         finishHeld();
-        entry.file = openRegularFile(path, O_RDWR, entry.before.length);
+        entry.file = openRegularFile(path, O_RDWR, entry.before.length, opened);
     }
     if (!entry.file.isOpen())
-        return false;
+        return {.result = opened, .snapshot = {}};
     const int fd = entry.file.get();
-    if (expected && !isFile(fd, *expected))
-        return false;
+    if (expected) {
+        const FileResult check = checkSnapshot(fd, *expected);
+        if (!check.ok())
+            return {.result = check, .snapshot = {}};
+    }
+    const std::optional<FileIdentity> identity = fileIdentity(fd);
+    if (!identity)
+        return {.result = systemFailure(errno), .snapshot = {}};
     const TagState state = CheckMp3File(fd, entry.before.length, entry.before.oldBlock);
-    if (state == TagState::NotMp3)
-        return false;
+    if (state == TagState::NotMp3) {
+        // A file read as an MP3 file whose start is no longer one has changed.
+        return {.result = {expected ? FileProblem::Changed : FileProblem::NotMp3, 0}, .snapshot = {}};
+    }
     entry.before.hadBlock = state == TagState::TagPresent;
+    const qint64 offset = savedBlockOffset(entry.before);
     const TagBlock block = savedBlock(fields, entry.before);
-    if (!writeAt(fd, block.data(), kTagBlockSize, savedBlockOffset(entry.before))) {
+    if (!writeAt(fd, block.data(), kTagBlockSize, offset)) {
+        const FileResult failed = systemFailure(errno);
         undoTailWrite(fd, entry.before);
-        return false;
+        return {.result = failed, .snapshot = {}};
     }
     entries_.push_back(std::move(entry));
     if (entries_.size() >= maxHeld_)
         finishHeld();
-    return true;
+    return {.result = {},
+            .snapshot = {.identity = *identity,
+                         .size = offset + kTagBlockSize,
+                         .tail = QByteArray(reinterpret_cast<const char *>(block.data()), kTagBlockSize)}};
 }
 
-QList<int> TagWriteBatch::finish()
+QList<TagWriteBatch::Undone> TagWriteBatch::finish()
 {
     finishHeld();
     finishedEntries_ = 0;
@@ -54,15 +70,16 @@ void TagWriteBatch::finishHeld()
     std::vector<int> files;
     for (const Entry &entry : entries_)
         files.push_back(entry.file.get());
-    const std::vector<bool> durable = syncMany(files, syncFile_);
+    const std::vector<int> errors = syncMany(files, syncFile_);
 
     // Undone from the last entry back, so a file written twice in one batch
     // ends up as it was before the first write.
     const qsizetype undoneBefore = undone_.size();
     for (std::size_t i = count; i-- > 0;) {
-        if (!durable[i]) {
+        if (errors[i] != 0) {
             undoTailWrite(entries_[i].file.get(), entries_[i].before);
-            undone_.insert(undoneBefore, finishedEntries_ + static_cast<int>(i));
+            undone_.insert(undoneBefore, {.entry = finishedEntries_ + static_cast<int>(i),
+                                          .why = systemFailure(errors[i])});
         }
     }
     finishedEntries_ += static_cast<int>(count);

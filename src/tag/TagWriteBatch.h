@@ -1,7 +1,8 @@
 #pragma once
 
 #include "FileDescriptor.h"
-#include "FileIdentity.h"
+#include "FileResult.h"
+#include "FileSnapshot.h"
 #include "TagRecord.h"
 #include "TailFile.h"
 
@@ -24,8 +25,20 @@
 class TagWriteBatch
 {
 public:
+    // What add() did with one file: the file as the written block left it,
+    // or why the file was left as it was.
+    struct Written {
+        FileResult result;
+        FileSnapshot snapshot;  // when result is ok
+    };
+    // An entry finish() had to undo, and why.
+    struct Undone {
+        int entry = 0;  // among the entries, 0 for the first add that wrote
+        FileResult why;
+    };
+
     // syncFile makes one written file durable; it is called from several
-    // threads at once.
+    // threads at once, and errno tells why it failed.
     explicit TagWriteBatch(SyncFile syncFile = syncData);
     ~TagWriteBatch();
     TagWriteBatch(const TagWriteBatch &) = delete;
@@ -34,18 +47,20 @@ public:
     // Writes the fields into the tag block of the MP3 file at path, over the
     // block it has or appended to a file without one, but not yet durably.
     // Only the last 128 bytes are written; a write that fails is undone at
-    // once. False, with the file as it was, when it cannot be written (not a
-    // regular file, not an MP3, not writable), or when expected is given and
-    // the path no longer names that file (a symlink or another file put in
-    // its place); true makes it the next entry.
-    bool add(const QString &path, const TagRecord &fields,
-             const std::optional<FileIdentity> &expected = std::nullopt);
+    // once. When expected is given, the file is first checked on the
+    // descriptor that is then written (checkSnapshot): a file that is not
+    // the one expected, or no longer as expected, is left as it is
+    // (Changed), so is one that no longer starts as an MP3 file. Otherwise
+    // the file is left as it was when it cannot be written (not a regular
+    // file, not an MP3, not writable, a full disk), with the reason. A file
+    // written becomes the next entry.
+    Written add(const QString &path, const TagRecord &fields,
+                const std::optional<FileSnapshot> &expected = std::nullopt);
 
     // Syncs every entry, undoes those whose sync failed, closes them all, and
-    // gives the positions of the undone ones among the entries (0 for the
-    // first add that returned true), in ascending order. The batch is empty
-    // afterwards.
-    QList<int> finish();
+    // gives the undone ones in ascending order of entry, each with the
+    // sync's error. The batch is empty afterwards.
+    QList<Undone> finish();
 
 private:
     struct Entry {
@@ -54,12 +69,12 @@ private:
     };
 
     // Syncs, undoes and closes the entries held now, as finish() does, and
-    // keeps the positions of the undone ones.
+    // keeps the undone ones.
     void finishHeld();
 
     SyncFile syncFile_;
     std::size_t maxHeld_;
     std::vector<Entry> entries_;
     int finishedEntries_ = 0;  // entries synced before those held now
-    QList<int> undone_;
+    QList<Undone> undone_;
 };

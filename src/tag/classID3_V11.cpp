@@ -6,6 +6,7 @@
 #include "TagWriteBatch.h"
 #include "TailFile.h"
 
+#include <cerrno>
 #include <fcntl.h>
 
 namespace {
@@ -33,6 +34,8 @@ bool classID3_V11::LoadMp3File(const QString &path)
         Mp3FileName = path;
     if (Mp3FileName.isEmpty()) {
         ErrorCode = QStringLiteral("1");
+        loadedFile_.reset();
+        loadProblem_ = {FileProblem::Missing, 0};
         return false;
     }
     if (ReadTag(Mp3FileName)) {
@@ -98,32 +101,36 @@ QString classID3_V11::GetGenreString(qint16 gID)
 
 bool classID3_V11::ReadTag(const QString &path)
 {
+    loadedFile_.reset();
     qint64 length = 0;
-    const FileDescriptor file = openRegularFile(path, O_RDONLY, length);
+    const FileDescriptor file = openRegularFile(path, O_RDONLY, length, loadProblem_);
     if (!file.isOpen())
         return false;
-    TagBlock block{};
-    switch (CheckMp3File(file.get(), length, block)) {
-    case TagState::NotMp3:
+    // Taken on the same descriptor, before the tag is read, so that the tag
+    // comes from the file and the bytes the snapshot holds.
+    std::optional<FileSnapshot> snapshot = takeSnapshot(file.get());
+    if (!snapshot) {
+        loadProblem_ = systemFailure(errno);
         return false;
-    case TagState::NoTag:
-        ClearTag();
-        return true;
-    case TagState::TagPresent:
-        ID3Tag = parseTagBlock(block);
-        return true;
     }
-    return false;
-}
-
-void classID3_V11::ClearTag()
-{
-    ID3Tag = TagRecord{};
+    TagBlock block{};
+    const TagState state = CheckMp3File(file.get(), snapshot->size, block);
+    // A tag rewritten between the two reads fails the load rather than pair
+    // the fields with bytes they were not read from.
+    if (state == TagState::NotMp3
+        || (state == TagState::TagPresent
+            && QByteArrayView(block.data(), kTagBlockSize) != QByteArrayView(snapshot->tail))) {
+        loadProblem_ = {FileProblem::NotMp3, 0};
+        return false;
+    }
+    ID3Tag = state == TagState::TagPresent ? parseTagBlock(block) : TagRecord{};
+    loadedFile_ = std::move(snapshot);
+    return true;
 }
 
 // Saved as a batch of one, the way the program saves every file.
 bool classID3_V11::WriteTag(const QString &path)
 {
     TagWriteBatch batch;
-    return batch.add(path, ID3Tag) && batch.finish().isEmpty();
+    return batch.add(path, ID3Tag).result.ok() && batch.finish().isEmpty();
 }

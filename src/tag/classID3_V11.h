@@ -1,9 +1,12 @@
 #pragma once
 
+#include "FileSnapshot.h"
 #include "TagRecord.h"
 
 #include <QString>
 #include <QtGlobal>
+
+#include <optional>
 
 // Reads and writes the 128-byte ID3v1.1 block at the end of one MP3 file and
 // holds its fields in between. Bind a path, then load and read the getters, or
@@ -17,6 +20,13 @@ public:
     // An empty path uses the bound one; any other path is bound first.
     bool LoadMp3File(const QString &path);
     bool SaveMp3File(const QString &path);
+
+    // The file as the last successful LoadMp3File found it, taken on the
+    // descriptor the tag was read from; nothing after a failed load.
+    const std::optional<FileSnapshot> &loadedFile() const { return loadedFile_; }
+    // Why the last LoadMp3File failed: the file is missing, no regular file,
+    // not readable or no MP3 file.
+    const FileResult &loadProblem() const { return loadProblem_; }
 
     QString ErrorString() const;
     qint16 Version() const;
@@ -43,10 +53,11 @@ public:
 
 private:
     bool ReadTag(const QString &path);
-    void ClearTag();
     bool WriteTag(const QString &path);
 
     QString Mp3FileName;
     QString ErrorCode = QStringLiteral("0");
     TagRecord ID3Tag;
+    std::optional<FileSnapshot> loadedFile_;
+    FileResult loadProblem_;
 };

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the build tree into a temporary DESTDIR under another prefix and
-# checks the program, its command line without a display, the menu entry, the
+# checks the programs, their command lines without a display, the menu entry, the
 # icons, the AppStream file and the Debian documents; then packages the build
 # tree as kalvo.sh package does and has lintian check the package. Exits 77
 # (skipped) only when the validators or the packaging tools are missing.
@@ -13,9 +13,10 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 DESTDIR=$stage cmake --install "$build" --prefix /opt/kalvo-test >/dev/null
 cd "$stage/opt/kalvo-test"
-for file in bin/kalvo "share/applications/$app_id.desktop" "share/metainfo/$app_id.metainfo.xml" \
+for file in bin/kalvo bin/kalvo-cli "share/applications/$app_id.desktop" "share/metainfo/$app_id.metainfo.xml" \
             share/icons/hicolor/scalable/apps/kalvo.svg share/icons/hicolor/48x48/apps/kalvo.png \
-            share/doc/kalvo/copyright share/doc/kalvo/changelog.gz share/man/man1/kalvo.1.gz; do
+            share/doc/kalvo/copyright share/doc/kalvo/changelog.gz share/man/man1/kalvo.1.gz \
+            share/man/man1/kalvo-cli.1.gz; do
     [[ -s $file ]] || fail "not installed: $file"
 done
 # Width and height from the PNG header.
@@ -30,6 +31,12 @@ status=0
 "${kalvo[@]}" --no-such-option 2>"$stage/err" || status=$?
 [[ $status == 2 && $(head -n2 "$stage/err") == "kalvo: 不明なオプションです: no-such-option"$'\n'使い方:* ]] \
     || fail "wrong option: status $status, $(cat "$stage/err")"
+# The program for scripts needs no display at all.
+[[ $(env -u DISPLAY -u WAYLAND_DISPLAY bin/kalvo-cli --version) == "kalvo-cli (Kalvo) $version" ]] \
+    || fail "kalvo-cli --version"
+# --help wins over a wrong option.
+[[ $(bin/kalvo-cli show --no-such-option --help | head -n1) == '使い方: kalvo-cli コマンド [オプション] ファイル...' ]] \
+    || fail "kalvo-cli --help"
 # Qt's own Japanese texts, which the program loads at start and the package
 # depends on.
 translations=$(qtpaths6 --query QT_INSTALL_TRANSLATIONS)

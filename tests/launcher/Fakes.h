@@ -24,7 +24,10 @@
 #include <QStringList>
 
 #include <array>
+#include <cerrno>
+#include <functional>
 #include <mutex>
+#include <utility>
 
 struct FakeRow {
     FileRowCells cells;
@@ -107,14 +110,14 @@ public:
         calls << QStringLiteral("read ") + filePath;
         return files.value(filePath).value(section + u'/' + key);
     }
-    bool writeString(const QString &section, const QString &key, const QString &value,
-                     const QString &filePath) override
+    FileResult writeString(const QString &section, const QString &key, const QString &value,
+                           const QString &filePath) override
     {
         calls << QStringLiteral("write ") + filePath;
         if (failWrites)
-            return false;
+            return {FileProblem::NoPermission, EACCES};
         files[filePath][section + u'/' + key] = value;
-        return true;
+        return {};
     }
 };
 
@@ -137,16 +140,21 @@ public:
 };
 
 // Records the moves asked for; realMover, when set, carries them out.
+// beforeMove, when set, runs first, as another program could between
+// Kalvo's check of a file and its move.
 class FakeFileMover : public FileMoveService
 {
 public:
     QStringList moves;  // "source -> destination"
     FileMoveService *realMover = nullptr;
+    std::function<void()> beforeMove;
 
-    bool moveFile(const QString &source, const QString &destination) override
+    FileResult moveFile(const QString &source, const QString &destination) override
     {
         moves << source + QStringLiteral(" -> ") + destination;
-        return !realMover || realMover->moveFile(source, destination);
+        if (beforeMove)
+            std::exchange(beforeMove, nullptr)();
+        return realMover ? realMover->moveFile(source, destination) : FileResult{};
     }
 };
 
@@ -217,12 +225,13 @@ public:
 };
 
 // A stand-in for the sync of the logic's write batches: it fails for the
-// files named and succeeds for the others without touching the disk, and
-// records the name of every file it was asked to sync.
+// files named, with errno set to error, and succeeds for the others without
+// touching the disk, and records the name of every file it was asked to sync.
 class FakeSync
 {
 public:
     QStringList failing;  // file names, without folder
+    int error = 0;        // 0: the sync gives no reason
 
     SyncFile function()
     {
@@ -230,7 +239,10 @@ public:
             const QString name = QFileInfo(QFile::symLinkTarget(QStringLiteral("/proc/self/fd/%1").arg(fd))).fileName();
             const std::lock_guard<std::mutex> lock(mutex_);
             synced_ << name;
-            return !failing.contains(name);
+            if (!failing.contains(name))
+                return true;
+            errno = error;
+            return false;
         };
     }
 

@@ -1,6 +1,6 @@
 // Files named on the command line go in as a drop puts them: in order, relative
-// ones from the current folder, a folder as the files it holds in natural name
-// order; non-MP3 files, duplicates and rows past the 99th are skipped without a
+// ones from the current folder, a folder as the files it holds whose names end
+// in ".mp3", in natural name order; non-MP3 files, duplicates and rows past the 99th are skipped without a
 // message.
 
 #include "Fakes.h"
@@ -27,8 +27,8 @@ private slots:
         FakeWindowServices fakes;
         // As a folder lists them: in no order.
         fakes.folders.names[dir.filePath("cd")] = {"10.mp3", "Track 10.mp3", "003.mp3", "notes.txt", "2.mp3",
-                                                   "track 9.mp3"};
-        fakes.folders.names[dir.filePath("prefix")] = {"a 2", "a"};
+                                                   "track 9.mp3", "Track 11.MP3", "mp3 without a suffix"};
+        fakes.folders.names[dir.filePath("prefix")] = {"a 2.mp3", "a.mp3"};
         // An empty argument names no folder, not the current one.
         fakes.folders.names[dir.path()] = {"x.mp3"};
         QStringList files = {"b.mp3", "a.mp3", "x.mp3"};
@@ -50,7 +50,7 @@ private slots:
                                      dir.path());
 
         QStringList listed = {"b.mp3", "a.mp3", "2.mp3", "003.mp3", "10.mp3", "track 9.mp3", "Track 10.mp3",
-                              "a", "a 2"};
+                              "Track 11.MP3", "a 2.mp3", "a.mp3"};
         for (int i = 1; listed.size() < 99; ++i)
             listed << QStringLiteral("%1.mp3").arg(i);
         QCOMPARE(fakes.list.column(livFilename), listed);

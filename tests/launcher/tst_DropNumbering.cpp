@@ -5,10 +5,31 @@
 #include "Mp3Files.h"
 #include "frmID3Launcher.h"
 
+#include <QMap>
 #include <QTemporaryDir>
 #include <QTest>
 
 using Answer = MessageBoxService::Answer;
+
+namespace {
+
+// The write-error message's lines: a reason's sentence by its key, a file by
+// its drop position.
+QString errorText(const QStringList &lines, const QStringList &paths)
+{
+    const QMap<QString, QString> sentences{
+        {"bad", "次のファイルはMP3ファイルではないためトラック番号を書き込めませんでした。"},
+        {"missing", "次のファイルは見つからないためトラック番号を書き込めませんでした。"},
+        {"sync", "次のファイルはエラー（" + qt_error_string(EIO) + "）のためトラック番号を書き込めませんでした。"},
+        {"changed", "次のファイルは読み込んだ後に変更されたためトラック番号を書き込みませんでした。"},
+        {"past 255", "次のファイルはトラック番号が255を超えるため書き込みませんでした。"}};
+    QStringList text;
+    for (const QString &line : lines)
+        text << (sentences.contains(line) ? sentences.value(line) : paths.at(line.toInt()));
+    return text.join(u'\r');
+}
+
+}  // namespace
 
 class TestDropNumbering : public QObject
 {
@@ -23,29 +44,30 @@ private slots:
         QTest::addColumn<QList<Answer>>("answers");
         QTest::addColumn<QList<int>>("questionsFor");  // drop positions asked about
         QTest::addColumn<QList<int>>("tracks");        // track of each ok or sync file afterwards, in drop order
-        QTest::addColumn<QList<int>>("unnumbered");    // drop positions named in the write-error message
+        QTest::addColumn<QStringList>("unnumbered");   // the write-error message (errorText)
         QTest::addColumn<bool>("notice");
         QTest::newRow("in drop order") << QStringList{"ok", "ok", "ok"} << QList<Answer>{Answer::Yes}
-                                       << QList<int>{0} << QList<int>{1, 2, 3} << QList<int>{} << true;
+                                       << QList<int>{0} << QList<int>{1, 2, 3} << QStringList{} << true;
         QTest::newRow("no ends at once") << QStringList{"ok", "ok"} << QList<Answer>{Answer::No} << QList<int>{0}
-                                         << QList<int>{9, 9} << QList<int>{} << false;
+                                         << QList<int>{9, 9} << QStringList{} << false;
         // A file answered Yes and then failed counts as skipped.
         QTest::newRow("unreadable first file asks again")
             << QStringList{"bad", "missing", "ok", "ok"} << QList<Answer>{Answer::Yes, Answer::Yes, Answer::Yes}
-            << QList<int>{0, 1, 2} << QList<int>{1, 2} << QList<int>{0, 1} << true;
+            << QList<int>{0, 1, 2} << QList<int>{1, 2} << QStringList{"bad", "0", "missing", "1"} << true;
         QTest::newRow("no on the second question") << QStringList{"bad", "ok"}
                                                    << QList<Answer>{Answer::Yes, Answer::No} << QList<int>{0, 1}
-                                                   << QList<int>{9} << QList<int>{} << false;
+                                                   << QList<int>{9} << QStringList{} << false;
         QTest::newRow("failures use up no number") << QStringList{"ok", "bad", "ok", "missing", "ok"}
                                                    << QList<Answer>{Answer::Yes} << QList<int>{0}
-                                                   << QList<int>{1, 2, 3} << QList<int>{1, 3} << true;
+                                                   << QList<int>{1, 2, 3}
+                                                   << QStringList{"bad", "1", "missing", "3"} << true;
         QTest::newRow("nothing readable") << QStringList{"bad", "missing"}
                                           << QList<Answer>{Answer::Yes, Answer::Yes} << QList<int>{0, 1}
-                                          << QList<int>{} << QList<int>{0, 1} << true;
+                                          << QList<int>{} << QStringList{"bad", "0", "missing", "1"} << true;
         // Found only at the end: the later files keep their numbers.
         QTest::newRow("sync failure leaves its number unused")
             << QStringList{"ok", "sync", "bad", "ok", "sync"} << QList<Answer>{Answer::Yes} << QList<int>{0}
-            << QList<int>{1, 9, 3, 9} << QList<int>{1, 2, 4} << true;
+            << QList<int>{1, 9, 3, 9} << QStringList{"sync", "1", "4", "bad", "2"} << true;
     }
     void dropNumbering()
     {
@@ -53,7 +75,7 @@ private slots:
         QFETCH(QList<Answer>, answers);
         QFETCH(QList<int>, questionsFor);
         QFETCH(QList<int>, tracks);
-        QFETCH(QList<int>, unnumbered);
+        QFETCH(QStringList, unnumbered);
         QFETCH(bool, notice);
         QTemporaryDir dir;
         QStringList paths, mp3Paths;
@@ -83,12 +105,8 @@ private slots:
         QStringList questions;
         for (int position : questionsFor)
             questions << paths[position] + QStringLiteral("から順番にトラック番号を振り全ファイル書き換えます。\rよろしいですか？");
-        if (!unnumbered.isEmpty()) {
-            QStringList lines{QStringLiteral("次のファイルにはトラック番号を書き込めませんでした。")};
-            for (int position : unnumbered)
-                lines << paths[position];
-            questions << lines.join(u'\r');
-        }
+        if (!unnumbered.isEmpty())
+            questions << errorText(unnumbered, paths);
         if (notice)
             questions << QStringLiteral("終了しました");
         QStringList shown;
@@ -143,9 +161,18 @@ private slots:
             QCOMPARE(static_cast<int>(static_cast<quint8>(bytes.at(bytes.size() - 2))), expected);
         }
         QCOMPARE(fakes.messages.shown.size(), 3);
-        QCOMPARE(fakes.messages.shown.at(1).text.section(u'\r', 1), (QStringList{paths[10]} + paths.mid(255)).join(u'\r'));
+        QStringList unnumbered{"sync", "10", "past 255"};
+        for (int i = 255; i < 300; ++i)
+            unnumbered << QString::number(i);
+        QCOMPARE(fakes.messages.shown.at(1).text, errorText(unnumbered, paths));
         QCOMPARE(fakes.messages.shown.last().text, QStringLiteral("終了しました"));
         QCOMPARE(fakes.list.column(livTrackNo), QStringList{"3"});
+
+        // Kalvo wrote the listed file itself, so a save of its row writes
+        // the row's values back over the number.
+        launcher.Save(SaveAll);
+        QCOMPARE(fakes.messages.shown.size(), 3);
+        QCOMPARE(static_cast<int>(static_cast<quint8>(readFile(paths[0]).at(64 + 128 - 2))), 3);
     }
 
     void dropWithoutFilesDoesNothing()

@@ -110,8 +110,8 @@ private slots:
         QCOMPARE(::link(QFile::encodeName(path("b.mp3")).constData(), QFile::encodeName(path("b2.mp3")).constData()), 0);
         QVERIFY(QFile::remove(path("c.mp3")));
         key(ListInput::KeyW);
-        QCOMPARE(lastReport(), QStringLiteral("次のファイルは保存できませんでした。\rb.mp3: ハードリンクで別の名前もある\r"
-                                              "c.mp3: 開けない"));
+        QCOMPARE(lastReport(), QStringLiteral("次のファイルはハードリンクで別の名前もあるため保存しませんでした。\rb.mp3\r"
+                                              "次のファイルは見つからないため保存できませんでした。\rc.mp3"));
         QCOMPARE(fakes_->messages.shown.last().title, QStringLiteral("Kalvo [保存エラー]"));
         QCOMPARE(readMp3Tag(path("a.mp3")).Title, QStringLiteral("New"));
         QCOMPARE(readMp3Tag(path("d.mp3")).Title, QStringLiteral("New"));

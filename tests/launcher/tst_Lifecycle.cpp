@@ -2,9 +2,15 @@
 // the settings file and kept there.
 
 #include "Fakes.h"
+#include "FileBytes.h"
+#include "PrivateProfileFile.h"
 #include "frmID3Launcher.h"
 
+#include <QDir>
+#include <QTemporaryDir>
 #include <QTest>
+
+#include <sys/stat.h>
 
 class TestLifecycle : public QObject
 {
@@ -70,6 +76,57 @@ private slots:
         QCOMPARE(fakes.settings.calls, (QStringList{"read /opt/kalvo/kiv.ini", "write /opt/kalvo/kiv.ini"}));
         QCOMPARE(fakes.settings.files["/opt/kalvo/kiv.ini"]["KIV/FILE_FORMAT"], format);
         QVERIFY(fakes.messages.shown.isEmpty());
+    }
+
+    // A settings file that is not followed or waited on (a symlink, a FIFO)
+    // or cannot be written is left as it is, and the format that could not
+    // be kept is reported once, at the end, with why and where.
+    void aSettingsFileThatCannotBeWrittenIsReportedAtTheEnd_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("reason");
+        const QString notRegular = QStringLiteral("通常のファイルではない（シンボリックリンク、FIFO、フォルダーなど）ため");
+        QTest::newRow("symlink to another file") << "symlink" << notRegular;
+        QTest::newRow("FIFO") << "fifo" << notRegular;
+        QTest::newRow("folder") << "folder" << notRegular;
+        QTest::newRow("written as wanted") << "" << QString();
+    }
+    void aSettingsFileThatCannotBeWrittenIsReportedAtTheEnd()
+    {
+        QFETCH(QString, fault);
+        QFETCH(QString, reason);
+        QTemporaryDir dir;
+        const QString file = dir.filePath("kiv.ini");
+        const QString other = dir.filePath("other.ini");
+        QVERIFY(writeFile(other, "[KIV]\nFILE_FORMAT=theirs\n"));
+        if (fault == "symlink")
+            QVERIFY(QFile::link(other, file));
+        else if (fault == "fifo")
+            QCOMPARE(::mkfifo(QFile::encodeName(file).constData(), 0644), 0);
+        else if (fault == "folder")
+            QVERIFY(QDir(dir.path()).mkdir("kiv.ini"));
+        FakeWindowServices fakes;
+        PrivateProfileFile settings;
+        fakes.window.configFolder = dir.path();
+        frmID3Launcher launcher({fakes.list, fakes.messages, fakes.chooser, settings, fakes.window, fakes.mover,
+                                 fakes.editor, fakes.menu, fakes.clipboard, fakes.folders});
+        launcher.Form_Load();
+        fakes.window.format = QStringLiteral("%N_%D");
+
+        launcher.Form_Unload();
+
+        QCOMPARE(readFile(other), QByteArray("[KIV]\nFILE_FORMAT=theirs\n"));
+        if (reason.isNull()) {
+            QVERIFY(fakes.messages.shown.isEmpty());
+            QCOMPARE(readFile(file), QByteArray("[KIV]\nFILE_FORMAT=%N_%D\n"));
+            return;
+        }
+        QCOMPARE(fakes.messages.shown.size(), 1);
+        const ShownMessage &message = fakes.messages.shown.at(0);
+        QCOMPARE(message.text, "次の設定ファイルは" + reason + "リネームフォーマットを保存しませんでした。\r" + file);
+        QCOMPARE(message.title, QStringLiteral("Kalvo [書込みエラー]"));
+        QCOMPARE(message.icon, MessageBoxService::Icon::Exclamation);
+        QCOMPARE(QFileInfo(file).isSymLink(), fault == "symlink");
     }
 };
 

@@ -74,7 +74,7 @@ private slots:
         ListStep made = titled(title);
         made.after[0].cells[livChanged] = mark;
         if (moved)
-            made.moves.append({.serial = 1, .folder = "/m/", .oldName = "a.mp3", .newName = "b.mp3"});
+            made.moves.append({.serial = 1, .file = {}, .folder = "/m/", .oldName = "a.mp3", .newName = "b.mp3"});
         ListHistory history;
         history.record(made);
         QCOMPARE(history.canUndo(), step);

@@ -117,24 +117,66 @@ private slots:
         QCOMPARE(fakes_->list.column(livChanged), (QStringList{"", "", ""}));
     }
 
-    // A file whose old name is taken meanwhile stays, and is reported; the
-    // others go back. What went back can be redone.
-    void aRenameGoesBackAsFarAsItCan()
+    // A file whose name is taken meanwhile, or which is gone, stays, and is
+    // reported; the others move, and each row's name follows its file. The
+    // step is not undone (or redone) until every file has moved: the same
+    // key moves the rest once things are put right, and then the step counts
+    // as undone.
+    void aRefusedStepStaysUntilItsFilesCanMove_data()
     {
+        QTest::addColumn<bool>("redo");  // in the way of the redo, not the undo
+        QTest::addColumn<bool>("gone");  // the file is moved away, else its name is taken
+        QTest::addColumn<QString>("message");
+        QTest::newRow("undo, old name taken")
+            << false << false
+            << "次のファイルは元の名前が今は別のファイルの名前になっているため元の名前に戻せませんでした。\r曲2.mp3 → 2.mp3";
+        QTest::newRow("undo, file gone")
+            << false << true << "次のファイルは見つからないため元の名前に戻せませんでした。\r曲2.mp3 → 2.mp3";
+        QTest::newRow("redo, new name taken")
+            << true << false
+            << "次のファイルは新しい名前が今は別のファイルの名前になっているため新しい名前にできませんでした。\r2.mp3 → 曲2.mp3";
+        QTest::newRow("redo, file gone")
+            << true << true << "次のファイルは見つからないため新しい名前にできませんでした。\r2.mp3 → 曲2.mp3";
+    }
+    void aRefusedStepStaysUntilItsFilesCanMove()
+    {
+        QFETCH(bool, redo);
+        QFETCH(bool, gone);
+        QFETCH(QString, message);
         fakes_->list.select({1});
         launcher_->Rename();
-        QVERIFY(writeFile(path("2.mp3"), "someone else's"));
-        undo();
-        QCOMPARE(fakes_->list.column(livFilename), (QStringList{"1.mp3", "曲2.mp3", "3.mp3"}));
-        QCOMPARE(files(), (QStringList{"1.mp3", "2.mp3", "3.mp3", "曲2.mp3"}));
-        QCOMPARE(fakes_->messages.shown.size(), 1);
-        QCOMPARE(fakes_->messages.shown[0].text, QStringLiteral("曲2.mp3 から 2.mp3 に変更できませんでした"));
-        QCOMPARE(fakes_->messages.shown[0].title, QStringLiteral("Kalvo [変更時エラー]"));
-        QCOMPARE(readFile(path("2.mp3")), QByteArray("someone else's"));
+        const QStringList renamed{"曲1.mp3", "曲2.mp3", "3.mp3"};
+        const QStringList loaded{"1.mp3", "2.mp3", "3.mp3"};
+        if (redo)
+            undo();
+        const QString from = redo ? QStringLiteral("2.mp3") : QStringLiteral("曲2.mp3");
+        const QString to = redo ? QStringLiteral("曲2.mp3") : QStringLiteral("2.mp3");
+        if (gone)
+            QVERIFY(QFile::rename(path(from), path("elsewhere.mp3")));
+        else
+            QVERIFY(writeFile(path(to), "someone else's"));
+        const QStringList filesBefore = files();
 
-        redo();
-        QCOMPARE(fakes_->list.column(livFilename), (QStringList{"曲1.mp3", "曲2.mp3", "3.mp3"}));
+        redo ? this->redo() : undo();
+
+        QCOMPARE(fakes_->list.column(livFilename), (QStringList{redo ? "曲1.mp3" : "1.mp3", from, "3.mp3"}));
+        QCOMPARE(files().size(), filesBefore.size());
         QCOMPARE(fakes_->messages.shown.size(), 1);
+        QCOMPARE(fakes_->messages.shown[0].text, message);
+        QCOMPARE(fakes_->messages.shown[0].title, QStringLiteral("Kalvo [変更時エラー]"));
+        launcher_->lvMP3List_MouseDown(ListInput::LeftButton, 0, 0, 0);
+        QCOMPARE(fakes_->menu.enabled.value(ListMenuService::Item::Undo), !redo);
+        QCOMPARE(fakes_->menu.enabled.value(ListMenuService::Item::Redo), redo);
+
+        QVERIFY(gone ? QFile::rename(path("elsewhere.mp3"), path(from)) : QFile::remove(path(to)));
+        redo ? this->redo() : undo();
+
+        QCOMPARE(fakes_->list.column(livFilename), redo ? renamed : loaded);
+        QCOMPARE(files(), redo ? (QStringList{"3.mp3", "曲1.mp3", "曲2.mp3"}) : loaded);
+        QCOMPARE(fakes_->messages.shown.size(), 1);
+        launcher_->lvMP3List_MouseDown(ListInput::LeftButton, 0, 0, 0);
+        QCOMPARE(fakes_->menu.enabled.value(ListMenuService::Item::Undo), redo);
+        QCOMPARE(fakes_->menu.enabled.value(ListMenuService::Item::Redo), !redo);
     }
 
     // Row 1 leaves the name row 2 takes: back, row 2 must move first.

@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QMap>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -27,9 +28,17 @@ const QString kFormatMessage = QStringLiteral("ファイルフォーマットに
 const QString kFormatTitle = QStringLiteral("Kalvo [フォーマットーエラー]");
 const QString kMoveTitle = QStringLiteral("Kalvo [変更時エラー]");
 
-QString moveMessage(const QString &from, const QString &to)
+// A rename's report: a reason's sentence by its key, any other line as it is.
+QString renameReport(const QStringList &lines)
 {
-    return from + QStringLiteral(" から ") + to + QStringLiteral(" に変更できませんでした");
+    const QMap<QString, QString> sentences{
+        {"taken", "次のファイルは新しい名前のファイルがすでにあるため名前を変えられませんでした。"},
+        {"unusable", "次のファイルは新しい名前がフォルダーの外を指すか、「.」で始まるか、長すぎるため名前を変えませんでした。"},
+        {"changed", "次のファイルは読み込んだ後に変更されたため名前を変えませんでした。"}};
+    QStringList text;
+    for (const QString &line : lines)
+        text << sentences.value(line, line);
+    return text.join(u'\r');
 }
 
 }  // namespace
@@ -147,7 +156,7 @@ private slots:
         KnownFiles known;
         MessageBoxReports reports(fakes_->messages, "Kalvo");
         TagSaver saver(rows, known, reports, syncData);
-        const Renamer renamer(rows, saver, mover_, reports);
+        const Renamer renamer(rows, known, saver, mover_, reports);
         QCOMPARE(renamer.MakeRenameName("%N", 0), QString());
         QCOMPARE(renamer.MakeRenameName("%N", 12), QString());
 
@@ -167,11 +176,11 @@ private slots:
         // Rows 1 and 2 are titled Same, row 3 Other; all are selected.
         QTest::newRow("same name: upper row wins")
             << "%D" << false << QStringList{"Same.mp3", "b.mp3", "Other.mp3"}
-            << QStringList{moveMessage("b.mp3", "Same.mp3")};
+            << QStringList{renameReport({"taken", "b.mp3 → Same.mp3"})};
         QTest::newRow("renamed twice: every row reported")
             << "%N_%D" << true << QStringList{"01_Same.mp3", "02_Same.mp3", "03_Other.mp3"}
-            << QStringList{moveMessage("01_Same.mp3", "01_Same.mp3"), moveMessage("02_Same.mp3", "02_Same.mp3"),
-                           moveMessage("03_Other.mp3", "03_Other.mp3")};
+            << QStringList{renameReport({"taken", "01_Same.mp3 → 01_Same.mp3", "02_Same.mp3 → 02_Same.mp3",
+                                         "03_Other.mp3 → 03_Other.mp3"})};
     }
     void rowsThatCannotMoveAreReported()
     {
@@ -278,7 +287,7 @@ private slots:
 
         launcher_->Rename();
 
-        verifyMessages({moveMessage(file, newName)}, kMoveTitle);
+        verifyMessages({renameReport({"unusable", file + " → " + newName})}, kMoveTitle);
         QCOMPARE(fakes_->list.cell(2, livFilename), file);
         // The row's file stays where it was; the next row is still renamed.
         QStringList after = before;
@@ -298,29 +307,63 @@ private slots:
 
         launcher_->Rename();
 
-        verifyMessages({moveMessage("a.mp3", "Intro.mp3")}, kMoveTitle);
+        verifyMessages({renameReport({"taken", "a.mp3 → Intro.mp3"})}, kMoveTitle);
         QCOMPARE(fakes_->list.column(livFilename), QStringList({"a.mp3", "Outro.mp3"}));
         QCOMPARE(readMp3Tag(path("a.mp3")).Title, QStringLiteral("Intro"));
         QCOMPARE(readFile(path("Intro.mp3")), QByteArray("someone else's file"));
     }
 
-    void renamingGoesOnAfterAFailedSave()
+    // A file whose save failed is still renamed; one the save found changed
+    // since it was loaded is neither saved nor renamed, and is named once.
+    void aFailedSaveStopsTheRenameOnlyOfAChangedFile_data()
     {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QStringList>("names");
+        QTest::addColumn<QString>("report");
+        QTest::newRow("sync fails") << "sync" << QStringList{"edited.mp3", "Outro.mp3"}
+                                    << "次のファイルはエラー（" + qt_error_string(EIO)
+                                           + "）のため保存できませんでした。\ra.mp3";
+        QTest::newRow("no longer an MP3 file")
+            << "changed" << QStringList{"a.mp3", "Outro.mp3"}
+            << "次のファイルは読み込んだ後に変更されたため保存も名前の変更もしませんでした。\ra.mp3";
+        QTest::newRow("gone") << "gone" << QStringList{"a.mp3", "Outro.mp3"}
+                              << "次のファイルは見つからないため保存も名前の変更もできませんでした。\ra.mp3";
+    }
+    void aFailedSaveStopsTheRenameOnlyOfAChangedFile()
+    {
+        QFETCH(QString, fault);
+        QFETCH(QStringList, names);
+        QFETCH(QString, report);
+        FakeSync sync;
+        sync.error = EIO;
+        launcher_ = std::make_unique<frmID3Launcher>(fakes_->services(), sync.function());
         addFile("a.mp3", "Intro");
         addFile("b.mp3", "Outro");
-        // The first file stops being an MP3 file after it was loaded.
+        fakes_->list.setCell(1, livTitle, QStringLiteral("edited"));
+        fakes_->list.setCell(1, livChanged, QStringLiteral("*"));
         const QByteArray text("not audio any more\n");
-        QVERIFY(writeFile(path("a.mp3"), text));
+        if (fault == "sync")
+            sync.failing << "a.mp3";
+        else if (fault == "changed")
+            QVERIFY(writeFile(path("a.mp3"), text));
+        else
+            QVERIFY(QFile::remove(path("a.mp3")));
+        const QByteArray before = readFile(path("a.mp3"));
         fakes_->list.select({1, 2});
         fakes_->window.format = QStringLiteral("%D");
 
         launcher_->Rename();
 
         QCOMPARE(fakes_->messages.shown.size(), 1);
-        QCOMPARE(fakes_->messages.shown.at(0).text, QStringLiteral("a.mp3 は保存できませんでした。"));
-        QCOMPARE(tree(), treeWith({"Intro.mp3", "Outro.mp3"}));
-        QCOMPARE(readFile(path("Intro.mp3")), text);
-        QCOMPARE(fakes_->list.column(livFilename), QStringList({"Intro.mp3", "Outro.mp3"}));
+        QCOMPARE(fakes_->messages.shown.at(0).text, report);
+        QCOMPARE(fakes_->messages.shown.at(0).title, QStringLiteral("Kalvo [保存エラー]"));
+        QCOMPARE(fakes_->list.column(livFilename), names);
+        QCOMPARE(readFile(path(names.at(0))), before);
+        QCOMPARE(fakes_->list.cell(1, livChanged), QStringLiteral("*"));
+        QStringList files = names;
+        if (fault == "gone")
+            files.removeFirst();
+        QCOMPARE(tree(), treeWith(files));
     }
 };
 

@@ -10,10 +10,13 @@
 #include "frmID3Launcher.h"
 
 #include <QDir>
+#include <QMap>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <cstdio>
+#include <grp.h>
+#include <sys/stat.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -22,6 +25,22 @@ using RowList = QList<int>;
 namespace {
 
 const TagRecord kLoadedTag{.Title = "old", .Artist = "Old Band", .Album = "Old Album", .Year = "1980", .Comment = "old comment", .TrackNumber = 1};
+
+// A save's report: a reason's sentence by its key, any other line as it is.
+QString saveReport(const QStringList &lines)
+{
+    const QMap<QString, QString> sentences{
+        {"changed", "次のファイルは読み込んだ後に変更されたため保存しませんでした。"},
+        {"not regular", "次のファイルは通常のファイルではなくなったため保存しませんでした。"},
+        {"missing", "次のファイルは見つからないため保存できませんでした。"},
+        {"io", "次のファイルはエラー（" + qt_error_string(EIO) + "）のため保存できませんでした。"},
+        {"disk full", "次のファイルはディスクの空きが足りないため保存できませんでした。"},
+        {"no permission", "次のファイルは書き込みが許可されていないため保存できませんでした。"}};
+    QStringList text;
+    for (const QString &line : lines)
+        text << sentences.value(line, line);
+    return text.join(u'\r');
+}
 
 }  // namespace
 
@@ -129,23 +148,30 @@ private slots:
         QTest::addColumn<QString>("fault");
         QTest::addColumn<int>("mode");
         QTest::addColumn<QString>("failingMark");
-        QTest::newRow("file removed, unmarked row") << "removed" << int(SaveSelected) << "";
-        QTest::newRow("folder in its place") << "folder" << int(SaveSelected) << "*";
-        QTest::newRow("no longer an MP3 file") << "text" << int(SaveAll) << "*";
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("file removed, unmarked row") << "removed" << int(SaveSelected) << "" << "missing";
+        QTest::newRow("folder in its place") << "folder" << int(SaveSelected) << "*" << "not regular";
+        QTest::newRow("no longer an MP3 file") << "text" << int(SaveAll) << "*" << "changed";
+        // Same size, same last bytes: only its start says so.
+        QTest::newRow("start no longer an MP3 file") << "start" << int(SaveAll) << "*" << "changed";
     }
     void failingRowIsReportedAndTheOthersSaved()
     {
         QFETCH(QString, fault);
         QFETCH(int, mode);
         QFETCH(QString, failingMark);
+        QFETCH(QString, reason);
         loadRows(3);
         for (int row = 1; row <= 3; ++row)
             fakes_->list.setCell(row, livChanged, row == 2 ? failingMark : QStringLiteral("*"));
         fakes_->list.select({1, 2, 3});
         const QString failing = path("b.mp3");
+        QByteArray failingBytes = readFile(failing);
         QVERIFY(QFile::remove(failing));
-        QByteArray failingBytes;
-        if (fault == "folder") {
+        if (fault == "start") {
+            failingBytes.replace(0, 4, "ID4\x01");
+            QVERIFY(writeFile(failing, failingBytes));
+        } else if (fault == "folder") {
             QVERIFY(QDir(dir_->path()).mkdir("b.mp3"));
         } else if (fault == "text") {
             failingBytes = QByteArray("plain text, not audio\n").repeated(20);
@@ -158,7 +184,7 @@ private slots:
 
         QCOMPARE(fakes_->messages.shown.size(), 1);
         const ShownMessage &message = fakes_->messages.shown.at(0);
-        QCOMPARE(message.text, QStringLiteral("b.mp3 は保存できませんでした。"));
+        QCOMPARE(message.text, saveReport({reason, "b.mp3"}));
         QCOMPARE(message.title, QStringLiteral("Kalvo [保存エラー]"));
         QCOMPARE(message.buttons, MessageBoxService::Buttons::Ok);
         QCOMPARE(message.icon, MessageBoxService::Icon::Critical);
@@ -174,23 +200,28 @@ private slots:
             QCOMPARE(readFile(failing), failingBytes);
     }
 
-    // Rows whose write fails are reported first, in row order; then rows
-    // whose file could not be made durable, in row order. Those files are
+    // Rows whose write fails and rows whose file could not be made durable
+    // are named in one report, by reason, in row order. Those files are
     // undone to their exact bytes and keep their marks.
-    void failedSyncIsUndoneAndReportedAfterTheWriteErrors_data()
+    void failedSyncIsUndoneAndReportedWithTheWriteErrors_data()
     {
         QTest::addColumn<QStringList>("faults");  // per row: "", "write", "sync", "sync, no tag"
-        QTest::addColumn<QStringList>("reported");
-        QTest::newRow("sync fails in the middle") << QStringList{"", "", "sync", "", ""} << QStringList{"c"};
-        QTest::newRow("append cut off again") << QStringList{"", "sync, no tag", ""} << QStringList{"b"};
-        QTest::newRow("write and sync failures") << QStringList{"sync", "write", "", "sync, no tag"}
-                                                 << QStringList{"b", "a", "d"};
+        QTest::addColumn<int>("syncError");       // errno of a failed sync; 0: none given
+        QTest::addColumn<QStringList>("reported");  // saveReport
+        QTest::newRow("sync fails in the middle") << QStringList{"", "", "sync", "", ""} << 0
+                                                  << QStringList{"io", "c.mp3"};
+        QTest::newRow("append cut off again, disk full") << QStringList{"", "sync, no tag", ""} << ENOSPC
+                                                         << QStringList{"disk full", "b.mp3"};
+        QTest::newRow("write and sync failures") << QStringList{"sync", "write", "", "sync, no tag"} << EIO
+                                                 << QStringList{"io", "a.mp3", "d.mp3", "missing", "b.mp3"};
     }
-    void failedSyncIsUndoneAndReportedAfterTheWriteErrors()
+    void failedSyncIsUndoneAndReportedWithTheWriteErrors()
     {
         QFETCH(QStringList, faults);
+        QFETCH(int, syncError);
         QFETCH(QStringList, reported);
         FakeSync &sync = *sync_;
+        sync.error = syncError;
         QList<QByteArray> before;
         QStringList written;
         for (int row = 1; row <= faults.size(); ++row) {
@@ -211,12 +242,8 @@ private slots:
 
         launcher_->Save(SaveAll);
 
-        QStringList shown;
-        for (const ShownMessage &message : std::as_const(fakes_->messages.shown)) {
-            shown << message.text.section(u'.', 0, 0);
-            QCOMPARE(message.text.section(u'.', 1), QStringLiteral("mp3 は保存できませんでした。"));
-        }
-        QCOMPARE(shown, reported);
+        QCOMPARE(fakes_->messages.shown.size(), 1);
+        QCOMPARE(fakes_->messages.shown.at(0).text, saveReport(reported));
         QCOMPARE(sync.synced(), written);  // one sync per written file
         for (int row = 1; row <= faults.size(); ++row) {
             const QString name = QString(QChar(u'a' + row - 1)) + ".mp3";
@@ -227,6 +254,64 @@ private slots:
             else
                 QCOMPARE(readMp3Tag(path(name)).Title, QStringLiteral("new"));
         }
+
+        // The files undone are as Kalvo read them, so they save once the
+        // sync works.
+        sync.failing.clear();
+        launcher_->Save(SaveAll);
+        QCOMPARE(fakes_->messages.shown.size(), faults.contains("write") ? 2 : 1);
+        for (int row = 1; row <= faults.size(); ++row) {
+            if (faults.at(row - 1) != "write")
+                QCOMPARE(readMp3Tag(path(QString(QChar(u'a' + row - 1)) + ".mp3")).Title, QStringLiteral("new"));
+        }
+    }
+
+    // A file the saving user may not write is named with that reason; the
+    // others are saved. As root, who may write any file, the save runs in a
+    // child that has dropped to another user.
+    void aFileThatMayNotBeWrittenIsSaidSo()
+    {
+        enum Result { Ok, NoPrivilegeDrop, WrongMessages, Died };
+        loadRows(2);
+        const bool root = ::geteuid() == 0;
+        const QByteArray folder = QFile::encodeName(dir_->path());
+        QCOMPARE(::chmod(folder.constData(), 0755), 0);
+        QCOMPARE(::chmod(QFile::encodeName(path("a.mp3")).constData(), 0666), 0);
+        QCOMPARE(::chmod(QFile::encodeName(path("b.mp3")).constData(), root ? 0644 : 0444), 0);
+        const QByteArray before = readFile(path("b.mp3"));
+
+        const Result result = resultInChild<Result>([&] {
+            if (root && (::setgroups(0, nullptr) != 0 || ::setgid(65534) != 0 || ::setuid(65534) != 0))
+                return NoPrivilegeDrop;
+            launcher_->Save(SaveAll);
+            const QList<ShownMessage> &shown = fakes_->messages.shown;
+            return shown.size() == 1 && shown.at(0).text == saveReport({"no permission", "b.mp3"}) ? Ok
+                                                                                                     : WrongMessages;
+        }, Died);
+
+        QCOMPARE(int(result), int(Ok));
+        QCOMPARE(fileTitle(1), QStringLiteral("new a"));
+        QCOMPARE(readFile(path("b.mp3")), before);
+    }
+
+    // Only a file Kalvo has read is written: a row that knows no file
+    // (as none added by loading a file does) leaves the file its path names
+    // as it is.
+    void aRowWithoutAFileReadWritesNothing()
+    {
+        QVERIFY(writeTaggedMp3(path("a.mp3"), kLoadedTag));
+        const QByteArray before = readFile(path("a.mp3"));
+        fakes_->list.addRow("a.mp3");
+        fakes_->list.setCell(1, livFileNamewithPath, dir_->path() + u'/');
+        fakes_->list.setCell(1, livTitle, "new");
+        fakes_->list.setCell(1, livTrackNo, "1");
+        fakes_->list.setCell(1, livGenreID, "0");
+
+        launcher_->Save(SaveAll);
+
+        QCOMPARE(fakes_->messages.shown.size(), 1);
+        QCOMPARE(fakes_->messages.shown.at(0).text, saveReport({"changed", "a.mp3"}));
+        QCOMPARE(readFile(path("a.mp3")), before);
     }
 
     // A save writes only the file its row was loaded from: when the row's
@@ -268,7 +353,7 @@ private slots:
             return;
         }
         QCOMPARE(fakes_->messages.shown.size(), 1);
-        QCOMPARE(fakes_->messages.shown.at(0).text, QStringLiteral("a.mp3 は保存できませんでした。"));
+        QCOMPARE(fakes_->messages.shown.at(0).text, saveReport({"changed", "a.mp3"}));
         QCOMPARE(fakes_->list.cell(1, livChanged), QStringLiteral("*"));
         QVERIFY(readFile(path("a.mp3")) == otherBytes);
     }
@@ -319,7 +404,7 @@ private slots:
             QStringList shown;
             for (const ShownMessage &message : std::as_const(fakes_->messages.shown))
                 shown << message.text;
-            if (shown != QStringList{"02.mp3 は保存できませんでした。", "60.mp3 は保存できませんでした。"})
+            if (shown != QStringList{saveReport({"io", "02.mp3", "60.mp3"})})
                 return WrongMessages;
             if (sync.synced() != names)
                 return NotSyncedOnce;

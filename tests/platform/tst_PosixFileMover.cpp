@@ -45,7 +45,7 @@ private slots:
         QVERIFY(writeFile(dir.filePath(from), "audio"));
         PosixFileMover mover;
 
-        QVERIFY(mover.moveFile(dir.filePath(from), dir.filePath(to)));
+        QVERIFY(mover.moveFile(dir.filePath(from), dir.filePath(to)).ok());
 
         QCOMPARE(entries(dir.path()), QStringList{to});
         QCOMPARE(readFile(dir.filePath(to)), QByteArray("audio"));
@@ -55,20 +55,23 @@ private slots:
     {
         QTest::addColumn<QString>("destination");  // what stands at the destination
         QTest::addColumn<bool>("sourceExists");
-        QTest::newRow("existing file") << "file" << true;
-        QTest::newRow("existing folder") << "folder" << true;
-        QTest::newRow("existing dangling link") << "link" << true;
-        QTest::newRow("same name") << "source" << true;
-        QTest::newRow("missing source") << "none" << false;
-        QTest::newRow("missing source, existing file") << "file" << false;
-        QTest::newRow("missing folder of the destination") << "no folder" << true;
-        QTest::newRow("zero character in the destination") << "zero" << true;
-        QTest::newRow("zero character in the source") << "zero source" << true;
+        QTest::addColumn<int>("problem");  // FileProblem, what the refusal says
+        const int taken = int(FileProblem::NameTaken), missing = int(FileProblem::Missing);
+        QTest::newRow("existing file") << "file" << true << taken;
+        QTest::newRow("existing folder") << "folder" << true << taken;
+        QTest::newRow("existing dangling link") << "link" << true << taken;
+        QTest::newRow("same name") << "source" << true << taken;
+        QTest::newRow("missing source") << "none" << false << missing;
+        QTest::newRow("missing source, existing file") << "file" << false << missing;
+        QTest::newRow("missing folder of the destination") << "no folder" << true << missing;
+        QTest::newRow("zero character in the destination") << "zero" << true << int(FileProblem::System);
+        QTest::newRow("zero character in the source") << "zero source" << true << int(FileProblem::System);
     }
     void refusesAndLeavesEverything()
     {
         QFETCH(QString, destination);
         QFETCH(bool, sourceExists);
+        QFETCH(int, problem);
         QTemporaryDir dir;
         QVERIFY(dir.isValid());
         const QString source = dir.filePath("曲.mp3");
@@ -93,7 +96,7 @@ private slots:
         // name there would move it.
         const QString from = destination == "zero source" ? source + QChar(0) + QStringLiteral("x") : source;
 
-        QVERIFY(!PosixFileMover().moveFile(from, target));
+        QCOMPARE(int(PosixFileMover().moveFile(from, target).problem), problem);
 
         QCOMPARE(entries(dir.path()), before);
         if (sourceExists)

@@ -11,6 +11,7 @@
 #include <QTest>
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 class TestPosixFolderReader : public QObject
@@ -28,6 +29,8 @@ private slots:
         QVERIFY(fd >= 0 && ::close(fd) == 0);
         QVERIFY(QDir(dir.path()).mkdir("sub") && QDir(dir.path()).mkdir(".hidden"));
         QVERIFY(QFile::link(dir.filePath("b.mp3"), dir.filePath("link.mp3")));
+        // A FIFO is told by its entry type and never listed, so never opened.
+        QCOMPARE(::mkfifo(QFile::encodeName(dir.filePath("fifo.mp3")).constData(), 0644), 0);
         PosixFolderReader reader;
 
         std::optional<QStringList> names = reader.fileNames(dir.path());

@@ -5,6 +5,7 @@
 // nothing beside it.
 
 #include "CountedSyncs.h"
+#include "FileSnapshot.h"
 #include "ForkedCheck.h"
 #include "Id3v2Bytes.h"
 #include "Id3v2Frames.h"
@@ -25,6 +26,7 @@
 #include <taglib/mpegfile.h>
 #include <taglib/textidentificationframe.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -132,13 +134,20 @@ QByteArray renderTagBlockBytes(const TagRecord &row)
     return QByteArray(reinterpret_cast<const char *>(block.data()), kTagBlockSize);
 }
 
-QString failureName(WriteFailure failure)
+QString failureName(const FileResult &result)
 {
-    static const char *const kNames[] = {"none", "cannot open", "changed", "not mp3", "tag unreadable",
-                                         "tag cut short", "frame not carried", "hard links", "folder not writable",
-                                         "owner not kept", "no space", "write failed", "sync failed",
-                                         "folder sync failed"};
-    return QString::fromLatin1(kNames[static_cast<int>(failure)]);
+    static const char *const kNames[] = {"none",         "changed",        "not regular",   "missing",
+                                         "not mp3",      "no permission",  "disk full",     "name taken",
+                                         "tag unreadable", "tag cut short", "frame not carried", "hard links",
+                                         "folder not writable", "owner not kept", "folder sync failed", "system"};
+    return QString::fromLatin1(kNames[static_cast<int>(result.problem)]);
+}
+
+// The file at path as Kalvo remembers a file it has read, taken now.
+std::optional<FileSnapshot> snapshotOf(const QString &path)
+{
+    const FileDescriptor file(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC));
+    return file.isOpen() ? takeSnapshot(file.get()) : std::nullopt;
 }
 
 // A 2.3 file the row is not in step with, with its block.
@@ -203,15 +212,16 @@ private slots:
         QVERIFY(writeFile(dir.filePath("saved.mp3"), before));
         {
             TagWriteBatch save;
-            QVERIFY(save.add(dir.filePath("saved.mp3"), kRow));
+            QVERIFY(save.add(dir.filePath("saved.mp3"), kRow).result.ok());
         }
 
         Id3v2WriteBatch batch;
-        QCOMPARE(int(batch.add(path, kRow, fileIdentity(path))), int(WriteFailure::None));
+        QCOMPARE(failureName(batch.add(path, kRow, snapshotOf(path))), "none");
         const QList<Id3v2WriteBatch::Outcome> outcomes = batch.finish();
         QCOMPARE(outcomes.size(), 1);
-        QCOMPARE(int(outcomes.front().failure), int(WriteFailure::None));
-        QCOMPARE(outcomes.front().identity, fileIdentity(path));
+        QCOMPARE(failureName(outcomes.front().result), "none");
+        // Remembered as written: the next save finds the file as Kalvo left it.
+        QCOMPARE(outcomes.front().snapshot, snapshotOf(path));
 
         QCOMPARE(readBack(path), reading);
         const QByteArray after = readFile(path);
@@ -236,10 +246,12 @@ private slots:
         QTest::addColumn<QString>("setup");
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("failure");
-        QTest::newRow("missing") << "missing" << QByteArray() << "cannot open";
+        QTest::newRow("missing") << "missing" << QByteArray() << "missing";
         QTest::newRow("hard link") << "hard link" << songFile() << "hard links";
         QTest::newRow("not the file loaded") << "other identity" << songFile() << "changed";
-        QTest::newRow("no MP3") << "" << QByteArray("RIFF....WAVEfmt ") + audio() << "not mp3";
+        QTest::newRow("no MP3") << "nothing expected" << QByteArray("RIFF....WAVEfmt ") + audio() << "not mp3";
+        QTest::newRow("no longer an MP3") << "" << QByteArray("RIFF....WAVEfmt ") + audio() << "changed";
+        QTest::newRow("tag rewritten since read") << "tag rewritten" << songFile() << "changed";
         QTest::newRow("malformed extended header")
             << "" << id3v2Tag(3, bigEndian32(99) + QByteArray(6, '\0') + t23("TIT2", "Old"), 0x40) + audio()
             << "tag unreadable";
@@ -261,12 +273,20 @@ private slots:
         const QString path = dir.filePath("song.mp3");
         if (setup != "missing")
             QVERIFY(writeFile(path, bytes));
-        std::optional<FileIdentity> expected = fileIdentity(path);
+        std::optional<FileSnapshot> expected = snapshotOf(path);
+        if (setup == "nothing expected")
+            expected.reset();
+        if (setup == "tag rewritten") {
+            QByteArray block = v1Block();
+            block.replace(3, 3, "New");
+            QVERIFY(writeFile(path, bytes.chopped(128) + block));
+            bytes = readFile(path);
+        }
         if (setup == "hard link")
             QCOMPARE(::link(QFile::encodeName(path).constData(), QFile::encodeName(dir.filePath("link.mp3")).constData()), 0);
         if (setup == "other identity") {
             QVERIFY(writeFile(dir.filePath("other.mp3"), bytes));
-            expected = fileIdentity(dir.filePath("other.mp3"));
+            expected = snapshotOf(dir.filePath("other.mp3"));
         }
         const QStringList names = namesIn(dir.path());
 
@@ -297,10 +317,10 @@ private slots:
         const TagRecord row{.Title = "Dawn", .GenreID = kNoGenre};
 
         Id3v2WriteBatch batch;
-        QCOMPARE(failureName(batch.add(path, row, identity)), "none");
+        QCOMPARE(failureName(batch.add(path, row, snapshotOf(path))), "none");
         const QList<Id3v2WriteBatch::Outcome> outcomes = batch.finish();
-        QCOMPARE(failureName(outcomes.front().failure), "none");
-        QCOMPARE(outcomes.front().identity, std::nullopt);
+        QCOMPARE(failureName(outcomes.front().result), "none");
+        QCOMPARE(outcomes.front().snapshot, snapshotOf(path));
         QCOMPARE(fileIdentity(path), identity);
         QCOMPARE(readFile(path), tag + audio() + renderTagBlockBytes(row));
     }
@@ -321,7 +341,7 @@ private slots:
                 const auto row = [&](const char *fault, const char *failure) {
                     QTest::addRow("%s, %s", fault, qPrintable(means)) << fault << unnamedFile << exchange << failure;
                 };
-                row("sync fails", "sync failed");
+                row("sync fails", "system");
                 row("another file put at the name", "changed");
                 row("the name removed", "changed");
                 row("old file written meanwhile", "changed");
@@ -369,10 +389,10 @@ private slots:
             names.clear();
 
         Id3v2WriteBatch batch(options);
-        QCOMPARE(failureName(batch.add(path, kRow, fileIdentity(path))), "none");
+        QCOMPARE(failureName(batch.add(path, kRow, snapshotOf(path))), "none");
         const QList<Id3v2WriteBatch::Outcome> outcomes = batch.finish();
-        QCOMPARE(failureName(outcomes.front().failure), failure);
-        QCOMPARE(outcomes.front().identity, std::nullopt);
+        QCOMPARE(failureName(outcomes.front().result), failure);
+        QCOMPARE(outcomes.front().snapshot, std::nullopt);
         if (!names.isEmpty())
             QCOMPARE(readFile(path), expected);
         QCOMPARE(namesIn(dir.path()), names);
@@ -419,8 +439,8 @@ private slots:
         QVERIFY(QFile::link(path, link));
 
         Id3v2WriteBatch batch;
-        QCOMPARE(failureName(batch.add(link, kRow, fileIdentity(link))), "none");
-        QCOMPARE(failureName(batch.finish().front().failure), "none");
+        QCOMPARE(failureName(batch.add(link, kRow, snapshotOf(link))), "none");
+        QCOMPARE(failureName(batch.finish().front().result), "none");
         struct stat after {};
         QCOMPARE(::stat(native.constData(), &after), 0);
         QVERIFY(after.st_ino != before.st_ino);
@@ -460,10 +480,10 @@ private slots:
         QCOMPARE(failureName(batch.add(sub + "/b.mp3", kRow)), "none");
         const QList<Id3v2WriteBatch::Outcome> outcomes = batch.finish();
         const QString expected = folderSyncs ? "none" : "folder sync failed";
-        QCOMPARE(failureName(outcomes.at(0).failure), expected);
-        QCOMPARE(failureName(outcomes.at(1).failure), "none");
-        QCOMPARE(failureName(outcomes.at(2).failure), expected);
-        QCOMPARE(outcomes.at(0).identity, fileIdentity(sub + "/a.mp3"));
+        QCOMPARE(failureName(outcomes.at(0).result), expected);
+        QCOMPARE(failureName(outcomes.at(1).result), "none");
+        QCOMPARE(failureName(outcomes.at(2).result), expected);
+        QCOMPARE(outcomes.at(0).snapshot, snapshotOf(sub + "/a.mp3"));
         QCOMPARE(readBack(sub + "/b.mp3").section(u' ', 1, 1), "TIT2(1)=夜明けの歌");
 
         QStringList calls = CountedSyncs::take(dir.path());

@@ -11,25 +11,29 @@ FileAdder::FileAdder(FileList &rows, KnownFiles &known, classID3_V11 &tag)
 {
 }
 
-void FileAdder::AddMp3File(const QString &path)
+AddResult FileAdder::AddMp3File(const QString &path)
 {
     if (rows_.isFull())
-        return;
+        return AddResult::ListFull;
     // The file is read before it is looked for among the rows: most files of
     // a large folder are no MP3 files, and so cost no more than the read.
     clsID3Tag.SetMP3File(path);
     if (!clsID3Tag.LoadMp3File(QString()))
-        return;
+        return AddResult::Unreadable;
     // A file already listed, under this path or any other spelling of it,
     // keeps its one row: two rows of one file would overwrite each other's
     // saves.
-    const std::optional<FileIdentity> identity = fileIdentity(path);
-    if (!identity || rows_.holds(path, *identity) || GetFileNamePart(path).isEmpty())
-        return;
+    // The identity is the one of the file the tag was read from.
+    const FileSnapshot snapshot = *clsID3Tag.loadedFile();
+    if (GetFileNamePart(path).isEmpty())
+        return AddResult::Unreadable;
+    if (rows_.holds(path, snapshot.identity))
+        return AddResult::Listed;
     const TagRecord fields = tagFields(clsID3Tag);
-    rows_.append(path, identity, fields);
+    rows_.append(path, snapshot.identity, fields);
     rows_.setId3v2(rows_.count(), readId3v2Text(path));
-    known_.remember(identity, fields);
+    known_.remember(snapshot, fields);
+    return AddResult::Added;
 }
 
 void FileAdder::addFiles(const QStringList &paths)

@@ -7,16 +7,25 @@ class FileList;
 class KnownFiles;
 class classID3_V11;
 
+// What became of a file handed to the list.
+enum class AddResult {
+    Added,
+    ListFull,
+    Unreadable,  // missing, unreadable, or no MP3 file
+    Listed,      // a row holds that file already
+};
+
 // Adding files to the list: each path becomes a bottom row filled from the
-// file's tag, with what its ID3v2 tag gives for the list's mark, unless the list is full, the file is listed already or it is
-// no MP3 file that can be read. Refusals are silent.
+// file's tag, with what its ID3v2 tag gives for the list's mark, unless the
+// list is full, the file is listed already or it is no MP3 file that can be
+// read. Refusals are silent: the window tells nobody, a program may.
 class FileAdder
 {
 public:
     // tag: the shared tag object the files are read with.
     FileAdder(FileList &rows, KnownFiles &known, classID3_V11 &tag);
 
-    void AddMp3File(const QString &path);
+    AddResult AddMp3File(const QString &path);
     // The paths in order, as the chooser or a drop gives them.
     void addFiles(const QStringList &paths);
 

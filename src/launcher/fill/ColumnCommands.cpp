@@ -26,12 +26,12 @@ void ColumnCommands::headerClicked(int column)
     }
 }
 
-void ColumnCommands::numberRowsFromTheTop()
+void ColumnCommands::numberRowsFromTheTop(int first)
 {
     if (!reports_.confirm(QStringLiteral("上から連番を付けますか？"), QStringLiteral("[連番確認]")))
         return;
     for (int row = 1; row <= rows_.count(); ++row) {
-        rows_.setCell(row, livTrackNo, QString::number(row));
+        rows_.setCell(row, livTrackNo, QString::number(first + row - 1));
         rows_.setChanged(row, true);
     }
 }

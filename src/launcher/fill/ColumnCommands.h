@@ -15,8 +15,10 @@ public:
     // columns, and an empty list, do nothing.
     void headerClicked(int column);
 
-    // Gives the rows the track numbers 1, 2, 3 … from the top and marks them.
-    void numberRowsFromTheTop();
+    // Gives the rows the track numbers first, first + 1 … from the top and
+    // marks them; the last number is at most 255 (a header click numbers
+    // at most 99 rows from 1).
+    void numberRowsFromTheTop(int first = 1);
     // Gives every row below the top one the top row's value in the column
     // (the genre with its number) and marks them.
     void unifyColumn(int column);

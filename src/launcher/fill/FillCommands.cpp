@@ -106,6 +106,14 @@ void FillCommands::readAgainAs(ForeignCodePage codePage, const QList<int> &rows)
     apply(fills);
 }
 
+void FillCommands::setFields(const TagUpdate &update, const QList<int> &rows)
+{
+    QList<RowFill> fills;
+    for (int row : rows)
+        fills << fillRow(row, rows_.fields(row), update);
+    apply(fills);
+}
+
 // The one place the fill commands change rows: a row whose fields differ
 // gets them and its change mark. Then one report lists, in row order, each
 // file that could not take everything.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ForeignText.h"
+#include "TagUpdate.h"
 
 #include <QList>
 #include <QString>
@@ -29,6 +30,8 @@ public:
     void pasteTitles(const QString &text, const QList<int> &rows);
     // Each row's text fields read again in the code page.
     void readAgainAs(ForeignCodePage codePage, const QList<int> &rows);
+    // The same fields given to every row, as a fill gives them.
+    void setFields(const TagUpdate &update, const QList<int> &rows);
 
 private:
     void apply(const QList<RowFill> &fills);

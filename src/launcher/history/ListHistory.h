@@ -11,6 +11,7 @@
 // the file has now.
 struct FileMove {
     quint64 serial = 0;  // the row of the file
+    FileIdentity file;   // the file moved
     QString folder;
     QString oldName;
     QString newName;
@@ -39,6 +40,10 @@ public:
     void record(ListStep step);
     bool canUndo() const { return done_ > 0; }
     bool canRedo() const { return done_ < steps_.size(); }
+    // The step undo() or redo() would give, still counted as it is; only
+    // when canUndo() or canRedo().
+    ListStep &toUndo() { return steps_[done_ - 1]; }
+    ListStep &toRedo() { return steps_[done_]; }
     // The step to undo, now counted as undone; only when canUndo().
     ListStep &undo();
     // The step to redo, now counted as done again; only when canRedo().

@@ -1,8 +1,9 @@
 #include "ListUndo.h"
 
+#include "CheckedMove.h"
 #include "FileList.h"
-#include "FileMoveService.h"
 #include "FileReports.h"
+#include "KnownFiles.h"
 #include "ListHistory.h"
 
 ListUndo::ListUndo(ListHistory &history, FileList &rows, const KnownFiles &known, FileMoveService &mover,
@@ -15,13 +16,18 @@ void ListUndo::undo()
 {
     if (!history_.canUndo())
         return;
-    ListStep &step = history_.undo();
+    ListStep &step = history_.toUndo();
+    QList<FileRefusal> refusals;
     // Back in the opposite order, so a name one file left and another took
     // in the same rename is free again when the first file needs it.
     for (auto move = step.moves.rbegin(); move != step.moves.rend(); ++move) {
         if (move->atNewName)
-            move->atNewName = !moveRowFile(*move, move->newName, move->oldName);
+            move->atNewName = !moveRowFile(*move, move->newName, move->oldName, FileCommand::MoveBack, refusals);
     }
+    reportMoveRefusals(reports_, refusals);
+    if (!refusals.isEmpty())
+        return;
+    history_.undo();
     rows_.restore(step.before, known_);
 }
 
@@ -29,22 +35,27 @@ void ListUndo::redo()
 {
     if (!history_.canRedo())
         return;
-    ListStep &step = history_.redo();
+    ListStep &step = history_.toRedo();
+    QList<FileRefusal> refusals;
     for (FileMove &move : step.moves) {
         if (!move.atNewName)
-            move.atNewName = moveRowFile(move, move.oldName, move.newName);
+            move.atNewName = moveRowFile(move, move.oldName, move.newName, FileCommand::MoveAgain, refusals);
     }
+    reportMoveRefusals(reports_, refusals);
+    if (!refusals.isEmpty())
+        return;
+    history_.redo();
     rows_.restore(step.after, known_);
 }
 
-// Moves a renamed row's file from one name to the other with the mover that
-// never overwrites, and gives the row the name the file has; a file that
-// cannot be moved (its name taken meanwhile, or gone) stays where it is and
-// is reported.
-bool ListUndo::moveRowFile(const FileMove &move, const QString &from, const QString &to)
+bool ListUndo::moveRowFile(const FileMove &move, const QString &from, const QString &to, FileCommand command,
+                           QList<FileRefusal> &refusals)
 {
-    if (!mover_.moveFile(move.folder + from, move.folder + to)) {
-        reportRenameFailure(reports_, from, to);
+    const std::optional<FileSnapshot> expected = known_.snapshot(move.file);
+    const FileResult moved = expected ? moveCheckedFile(mover_, move.folder + from, move.folder + to, *expected)
+                                      : FileResult{FileProblem::Changed, 0};
+    if (!moved.ok()) {
+        refusals << FileRefusal{refusalSentence(command, moved), moveLine(from, to)};
         return false;
     }
     rows_.renameRow(move.serial, to);

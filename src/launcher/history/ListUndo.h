@@ -1,5 +1,8 @@
 #pragma once
 
+#include "FileReports.h"
+
+#include <QList>
 #include <QString>
 
 class FileList;
@@ -12,6 +15,14 @@ struct FileMove;
 // Undoing and redoing the steps of the history: the rows a step left or
 // found come back, and the files a rename moved go back to their old names
 // and again to their new ones.
+//
+// A file is moved back or again only while it is the file as Kalvo last
+// read or wrote it, and never over another file (moveCheckedFile). The files
+// that cannot be are named in one report; the others are moved, and each
+// row's name follows its file. A step with a file left behind is not undone
+// (or redone) yet: it stays the step to undo (or redo), so that once the
+// user has put things right the same key moves the files left, and then the
+// rows come back.
 class ListUndo
 {
 public:
@@ -23,7 +34,10 @@ public:
     void redo();
 
 private:
-    bool moveRowFile(const FileMove &move, const QString &from, const QString &to);
+    // Moves a renamed row's file from one name to the other and gives the
+    // row the name; false, with the refusal added, when it cannot be moved.
+    bool moveRowFile(const FileMove &move, const QString &from, const QString &to, FileCommand command,
+                     QList<FileRefusal> &refusals);
 
     ListHistory &history_;
     FileList &rows_;

@@ -9,7 +9,7 @@
 
 #include <QSet>
 
-FileList::FileList(ListViewService &view) : view_(view) {}
+FileList::FileList(ListViewService &view, int maxRows) : view_(view), maxRows_(maxRows) {}
 
 int FileList::count() const
 {

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include <map>
+#include <limits>
 #include <optional>
 
 class KnownFiles;
@@ -19,14 +20,17 @@ class ListViewService;
 class FileList
 {
 public:
-    // The list holds at most this many rows.
+    // The window's list holds at most this many rows.
     static constexpr int kMaxRows = 99;
+    // For rows that are not shown, kept by a program in memory.
+    static constexpr int kNoRowLimit = std::numeric_limits<int>::max();
 
-    explicit FileList(ListViewService &view);
+    // maxRows: the most rows the list takes; adding stops there.
+    explicit FileList(ListViewService &view, int maxRows = kMaxRows);
 
     int count() const;
     bool isEmpty() const { return count() == 0; }
-    bool isFull() const { return count() >= kMaxRows; }
+    bool isFull() const { return count() >= maxRows_; }
     // All rows, or the selected ones, from the top.
     QList<int> allRows() const;
     QList<int> selectedRows() const;
@@ -92,6 +96,7 @@ private:
     void setInfo(int row, const RowInfo &info);
 
     ListViewService &view_;
+    int maxRows_;
     quint64 lastSerial_ = 0;
     // What each row carries as last set, by serial, so that a row an undo
     // brings back carries what its file is now, not what it was.

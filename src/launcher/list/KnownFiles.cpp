@@ -1,13 +1,20 @@
 #include "KnownFiles.h"
 
-void KnownFiles::remember(const std::optional<FileIdentity> &identity, const TagRecord &fields)
+void KnownFiles::remember(const FileSnapshot &snapshot, const TagRecord &fields)
 {
-    if (identity)
-        fields_[*identity] = fields;
+    files_[snapshot.identity] = {snapshot, fields};
+}
+
+std::optional<FileSnapshot> KnownFiles::snapshot(const std::optional<FileIdentity> &identity) const
+{
+    const auto known = identity ? files_.find(*identity) : files_.end();
+    if (known == files_.end())
+        return std::nullopt;
+    return known->second.snapshot;
 }
 
 bool KnownFiles::differs(const std::optional<FileIdentity> &identity, const TagRecord &fields) const
 {
-    const auto known = identity ? fields_.find(*identity) : fields_.end();
-    return known == fields_.end() || known->second != fields;
+    const auto known = identity ? files_.find(*identity) : files_.end();
+    return known == files_.end() || known->second.fields != fields;
 }

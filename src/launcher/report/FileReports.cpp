@@ -3,49 +3,170 @@
 #include "NativePath.h"
 #include "ReportService.h"
 
-void reportSaveFailure(ReportService &reports, const QString &fileName)
+#include <QtGlobal>
+
+namespace {
+
+bool isMove(FileCommand command)
 {
-    reports.report(ReportService::Kind::SaveFailure, shownPath(fileName) + QStringLiteral(" は保存できませんでした。"),
-                   QStringLiteral(" [保存エラー]"));
+    return command == FileCommand::Rename || command == FileCommand::MoveBack || command == FileCommand::MoveAgain;
 }
 
-void reportRenameFailure(ReportService &reports, const QString &from, const QString &to)
+// Why, in words that end in "ため".
+QString reason(FileCommand command, const FileResult &why)
 {
-    reports.report(ReportService::Kind::Problem,
-                   shownPath(from) + QStringLiteral(" から ") + shownPath(to) + QStringLiteral(" に変更できませんでした"),
-                   QStringLiteral(" [変更時エラー]"));
+    switch (why.problem) {
+    case FileProblem::None:
+        break;
+    case FileProblem::Changed:
+        if (command == FileCommand::MoveBack)
+            return QStringLiteral("名前を変えた後に別のファイルに置き換えられたか変更されたため");
+        if (command == FileCommand::MoveAgain)
+            return QStringLiteral("元の名前に戻した後に別のファイルに置き換えられたか変更されたため");
+        return QStringLiteral("読み込んだ後に変更されたため");
+    case FileProblem::NotRegularFile:
+        if (command == FileCommand::KeepFormat)
+            return QStringLiteral("通常のファイルではない（シンボリックリンク、FIFO、フォルダーなど）ため");
+        return QStringLiteral("通常のファイルではなくなったため");
+    case FileProblem::Missing:
+        return QStringLiteral("見つからないため");
+    case FileProblem::NotMp3:
+        return QStringLiteral("MP3ファイルではないため");
+    case FileProblem::NoPermission:
+        if (isMove(command))
+            return QStringLiteral("フォルダーへの書き込みが許可されていないため");
+        return QStringLiteral("書き込みが許可されていないため");
+    case FileProblem::DiskFull:
+        return QStringLiteral("ディスクの空きが足りないため");
+    case FileProblem::NameTaken:
+        if (command == FileCommand::MoveBack)
+            return QStringLiteral("元の名前が今は別のファイルの名前になっているため");
+        if (command == FileCommand::MoveAgain)
+            return QStringLiteral("新しい名前が今は別のファイルの名前になっているため");
+        return QStringLiteral("新しい名前のファイルがすでにあるため");
+    case FileProblem::TagUnreadable:
+        return QStringLiteral("ID3v2タグを読めないため");
+    case FileProblem::TagCutShort:
+        return QStringLiteral("ID3v2タグの途中から先を読めないため");
+    case FileProblem::FrameNotCarried:
+        return QStringLiteral("ID3v2.2タグにv2.3へ移せないフレームがあるため");
+    case FileProblem::HardLinks:
+        return QStringLiteral("ハードリンクで別の名前もあるため");
+    case FileProblem::FolderNotWritable:
+        return QStringLiteral("フォルダーへの書き込みが許可されていないため");
+    case FileProblem::OwnerNotKept:
+        return QStringLiteral("所有者・グループ・許可を保てないため");
+    case FileProblem::FolderNotSynced:
+        return QStringLiteral("書き込んだがフォルダーをディスクに書き込みきれなかったため");
+    case FileProblem::System:
+        break;
+    }
+    // The system's own words, in the user's language where the C library
+    // has them.
+    return QStringLiteral("エラー（%1）のため").arg(qt_error_string(why.systemError));
+}
+
+// What was not done: on purpose (refused) or for lack of a way (failed).
+QString outcome(FileCommand command, bool refused)
+{
+    switch (command) {
+    case FileCommand::Save:
+        return refused ? QStringLiteral("保存しませんでした。") : QStringLiteral("保存できませんでした。");
+    case FileCommand::SaveBeforeRename:
+        return refused ? QStringLiteral("保存も名前の変更もしませんでした。")
+                       : QStringLiteral("保存も名前の変更もできませんでした。");
+    case FileCommand::Rename:
+        return refused ? QStringLiteral("名前を変えませんでした。") : QStringLiteral("名前を変えられませんでした。");
+    case FileCommand::MoveBack:
+        return refused ? QStringLiteral("元の名前に戻しませんでした。") : QStringLiteral("元の名前に戻せませんでした。");
+    case FileCommand::MoveAgain:
+        return refused ? QStringLiteral("新しい名前にしませんでした。") : QStringLiteral("新しい名前にできませんでした。");
+    case FileCommand::Number:
+        return refused ? QStringLiteral("トラック番号を書き込みませんでした。")
+                       : QStringLiteral("トラック番号を書き込めませんでした。");
+    case FileCommand::KeepFormat:
+        return refused ? QStringLiteral("リネームフォーマットを保存しませんでした。")
+                       : QStringLiteral("リネームフォーマットを保存できませんでした。");
+    }
+    return QString();
+}
+
+void reportRefusals(ReportService &reports, ReportService::Kind kind, const QList<FileRefusal> &refusals,
+                    const QString &subject)
+{
+    if (!refusals.isEmpty())
+        reports.report(kind, refusalText(refusals), subject);
+}
+
+}  // namespace
+
+QString refusalSentence(FileCommand command, const FileResult &why)
+{
+    // Left alone on purpose: another file, or a tag Kalvo will not carry
+    // into a new file; the rest could not be done.
+    const bool refused = why.problem == FileProblem::Changed || why.problem == FileProblem::NotRegularFile
+                         || why.problem == FileProblem::HardLinks || why.problem == FileProblem::TagUnreadable
+                         || why.problem == FileProblem::TagCutShort || why.problem == FileProblem::FrameNotCarried;
+    // A save before a rename leaves the rename out only for a file that is
+    // not the one read: the rename would move another file.
+    if (command == FileCommand::SaveBeforeRename && !isNotTheFileRead(why))
+        command = FileCommand::Save;
+    const QString subject
+        = command == FileCommand::KeepFormat ? QStringLiteral("次の設定ファイルは") : QStringLiteral("次のファイルは");
+    return subject + reason(command, why) + outcome(command, refused);
+}
+
+QString unusableNameSentence()
+{
+    return QStringLiteral(
+        "次のファイルは新しい名前がフォルダーの外を指すか、「.」で始まるか、長すぎるため名前を変えませんでした。");
+}
+
+QString fileLine(const QString &name)
+{
+    return shownPath(name);
+}
+
+QString moveLine(const QString &from, const QString &to)
+{
+    return shownPath(from) + QStringLiteral(" → ") + shownPath(to);
+}
+
+QString refusalText(const QList<FileRefusal> &refusals)
+{
+    QStringList sentences;
+    for (const FileRefusal &refusal : refusals) {
+        if (!sentences.contains(refusal.sentence))
+            sentences << refusal.sentence;
+    }
+    QStringList lines;
+    for (const QString &sentence : std::as_const(sentences)) {
+        lines << sentence;
+        for (const FileRefusal &refusal : refusals) {
+            if (refusal.sentence == sentence)
+                lines << refusal.line;
+        }
+    }
+    return lines.join(u'\r');
+}
+
+void reportSaveRefusals(ReportService &reports, const QList<FileRefusal> &refusals)
+{
+    reportRefusals(reports, ReportService::Kind::SaveFailure, refusals, QStringLiteral(" [保存エラー]"));
+}
+
+void reportMoveRefusals(ReportService &reports, const QList<FileRefusal> &refusals)
+{
+    reportRefusals(reports, ReportService::Kind::Problem, refusals, QStringLiteral(" [変更時エラー]"));
+}
+
+void reportWriteRefusals(ReportService &reports, const QList<FileRefusal> &refusals)
+{
+    reportRefusals(reports, ReportService::Kind::Problem, refusals, QStringLiteral(" [書込みエラー]"));
 }
 
 void reportRefusedFormat(ReportService &reports)
 {
     reports.report(ReportService::Kind::Problem, QStringLiteral("ファイルフォーマットに使用できない文字が含まれています"),
                    QStringLiteral(" [フォーマットーエラー]"));
-}
-
-QString writeFailureText(WriteFailure failure)
-{
-    switch (failure) {
-    case WriteFailure::None: break;
-    case WriteFailure::CannotOpen: return QStringLiteral("開けない");
-    case WriteFailure::Changed: return QStringLiteral("読み込んだ後に変更された");
-    case WriteFailure::NotMp3: return QStringLiteral("MP3ファイルでない");
-    case WriteFailure::TagUnreadable: return QStringLiteral("ID3v2タグを読めない");
-    case WriteFailure::TagCutShort: return QStringLiteral("ID3v2タグの途中から先を読めない");
-    case WriteFailure::FrameNotCarried: return QStringLiteral("ID3v2.2タグにv2.3へ移せないフレームがある");
-    case WriteFailure::HardLinks: return QStringLiteral("ハードリンクで別の名前もある");
-    case WriteFailure::FolderNotWritable: return QStringLiteral("フォルダに書き込めない");
-    case WriteFailure::OwnerNotKept: return QStringLiteral("所有者・グループ・許可を保てない");
-    case WriteFailure::NoSpace: return QStringLiteral("ディスクに空きがない");
-    case WriteFailure::WriteFailed: return QStringLiteral("書き込めない");
-    case WriteFailure::SyncFailed: return QStringLiteral("ディスクに書き込みきれない");
-    case WriteFailure::FolderSyncFailed: return QStringLiteral("書き込んだがフォルダを同期できない");
-    }
-    return {};
-}
-
-void reportWriteFailures(ReportService &reports, const QStringList &lines)
-{
-    reports.report(ReportService::Kind::SaveFailure,
-                   QStringLiteral("次のファイルは保存できませんでした。") + u'\r' + lines.join(u'\r'),
-                   QStringLiteral(" [保存エラー]"));
 }

@@ -1,27 +1,61 @@
 #pragma once
 
-#include "WriteFailure.h"
+#include "FileResult.h"
 
+#include <QList>
 #include <QString>
 #include <QStringList>
 
 class ReportService;
 
-// The reports of files that could not be saved, moved or named, which more
-// than one command gives. Names are shown as the user reads them (shownPath).
+// The reports of files that a command left as they were, which more than one
+// command gives: one report per command, the files grouped by why, each
+// group a sentence in plain Japanese followed by the files' lines. Names are
+// shown as the user reads them (shownPath).
 
-// "<name> は保存できませんでした。"
-void reportSaveFailure(ReportService &reports, const QString &fileName);
+// What a command would have done to the files it reports.
+enum class FileCommand {
+    Save,              // S and Shift+S
+    SaveBeforeRename,  // R's save: a file that is not the one loaded is not renamed either
+    Rename,            // R's moves
+    MoveBack,          // undoing a rename
+    MoveAgain,         // redoing a rename
+    Number,            // numbering dropped files
+    KeepFormat,        // keeping the rename format in kiv.ini at the end
+};
 
-// "<from> から <to> に変更できませんでした"
-void reportRenameFailure(ReportService &reports, const QString &from, const QString &to);
+// One file a command left as it was: the sentence that says why (one per
+// group) and the line that names the file.
+struct FileRefusal {
+    QString sentence;
+    QString line;
+};
+
+// "次のファイルは読み込んだ後に変更されたため保存しませんでした。": the sentence
+// for a file the command refused or failed for that reason. A file refused
+// on purpose (changed, or no regular file) was "not" done, a failure
+// "could not" be; a problem the system names has the system's words.
+QString refusalSentence(FileCommand command, const FileResult &why);
+
+// A rename refused for the name the format gave: it would leave the folder,
+// start with "." or be too long.
+QString unusableNameSentence();
+
+// The line naming one file: the name as shown, or for a move "old → new".
+QString fileLine(const QString &name);
+QString moveLine(const QString &from, const QString &to);
+
+// The text of one report of the refusals: each sentence, in the order first
+// met, followed by the lines of its files; empty when there are none.
+QString refusalText(const QList<FileRefusal> &refusals);
+
+// One report of the refusals, when there are any: a save's as a failed save
+// titled " [保存エラー]", a rename's, undo's and redo's as a problem titled
+// " [変更時エラー]", drop numbering's and the settings file's as a problem
+// titled " [書込みエラー]".
+void reportSaveRefusals(ReportService &reports, const QList<FileRefusal> &refusals);
+void reportMoveRefusals(ReportService &reports, const QList<FileRefusal> &refusals);
+void reportWriteRefusals(ReportService &reports, const QList<FileRefusal> &refusals);
 
 // The rename format holds a character file names may not have.
 void reportRefusedFormat(ReportService &reports);
-
-// Why a file could not be written, in a few words.
-QString writeFailureText(WriteFailure failure);
-
-// "次のファイルは保存できませんでした。" and a line "<name>: <why>" for
-// each file, in the order given.
-void reportWriteFailures(ReportService &reports, const QStringList &lines);

@@ -4,7 +4,6 @@
 #include "FileReports.h"
 #include "Id3v2Text.h"
 #include "KnownFiles.h"
-#include "NativePath.h"
 #include "ReportService.h"
 
 #include <map>
@@ -24,37 +23,40 @@ void Id3v2Saver::save(const QList<int> &rows)
         return;
     confirmed_ = true;
 
-    std::map<int, WriteFailure> failures;  // by row, so they are reported in row order
+    std::map<int, FileResult> failures;  // by row, so they are reported in row order
     QList<int> added;
     {
         Id3v2WriteBatch batch(options_);
         for (const int row : rows) {
-            const WriteFailure failure = batch.add(rows_.path(row), rows_.fields(row), rows_.info(row).identity);
-            if (failure == WriteFailure::None)
+            // Only the file the row was loaded from, as Kalvo left it.
+            const std::optional<FileSnapshot> expected = known_.snapshot(rows_.info(row).identity);
+            const FileResult result = expected ? batch.add(rows_.path(row), rows_.fields(row), *expected)
+                                               : FileResult{FileProblem::Changed, 0};
+            if (result.ok())
                 added << row;
             else
-                failures[row] = failure;
+                failures[row] = result;
         }
         const QList<Id3v2WriteBatch::Outcome> outcomes = batch.finish();
         for (qsizetype i = 0; i < added.size(); ++i) {
             const int row = added.at(i);
             const Id3v2WriteBatch::Outcome &outcome = outcomes.at(i);
-            if (outcome.identity)
-                rows_.setIdentity(row, *outcome.identity);
-            if (outcome.failure != WriteFailure::None) {
-                failures[row] = outcome.failure;
-                continue;
+            // A file written is remembered as written, also when its folder
+            // could not be made durable: it holds the name now.
+            if (outcome.snapshot) {
+                rows_.setIdentity(row, outcome.snapshot->identity);
+                known_.remember(*outcome.snapshot, rows_.fields(row));
             }
-            rows_.setChanged(row, false);
-            known_.remember(rows_.info(row).identity, rows_.fields(row));
+            if (outcome.result.ok())
+                rows_.setChanged(row, false);
+            else
+                failures[row] = outcome.result;
         }
     }
     for (const int row : rows)
         rows_.setId3v2(row, readId3v2Text(rows_.path(row)));
-    if (failures.empty())
-        return;
-    QStringList lines;
-    for (const auto &[row, failure] : failures)
-        lines << shownPath(rows_.fileName(row)) + QStringLiteral(": ") + writeFailureText(failure);
-    reportWriteFailures(reports_, lines);
+    QList<FileRefusal> refusals;
+    for (const auto &[row, why] : failures)
+        refusals << FileRefusal{refusalSentence(FileCommand::Save, why), fileLine(rows_.fileName(row))};
+    reportSaveRefusals(reports_, refusals);
 }

@@ -1,33 +1,52 @@
 #pragma once
 
 #include "FileDescriptor.h"
+#include "FileResult.h"
+#include "TagWriteBatch.h"
 
 #include <QList>
 
 class FileList;
 class KnownFiles;
 class ReportService;
-class TagWriteBatch;
 
 // Saving rows into their files: each row's seven fields into the tag block
-// of the file it was loaded from.
+// of the file it was loaded from, and only while that file is as Kalvo last
+// read or wrote it.
 class TagSaver
 {
 public:
+    // A row whose file was left as it was, and why.
+    struct Refused {
+        int row = 0;
+        FileResult why;
+    };
+
     // syncFile makes each written file durable.
     TagSaver(FileList &rows, KnownFiles &known, ReportService &reports, SyncFile syncFile);
 
-    // Every row's block is written first, each failure reported in row
-    // order; then the written files are made durable together, and a file
-    // that could not be is undone and reported after them. A row loses its
-    // change mark only once its file is durable.
+    // Every row's block is written first, then the written files are made
+    // durable together, and a file that could not be is undone. A row loses
+    // its change mark only once its file is durable; a row whose file was
+    // left as it was keeps its mark and values. The files left are named in
+    // one report, by reason.
     void save(const QList<int> &rows);
 
-    // Writes row i's tag into the batch; it is durable once the batch is
-    // finished. False when the row's file cannot be written.
-    bool SaveRowTag(int i, TagWriteBatch &batch);
+    // Saves as save() does, as the first half of a rename: the report says
+    // which files will not be renamed either (isNotTheFileRead). Gives the
+    // rows left as they were, from the top.
+    QList<Refused> saveBeforeRename(const QList<int> &rows);
+
+    // Writes row i's tag into the batch, after checking on the descriptor it
+    // writes that the file is the row's file as Kalvo last read or wrote it;
+    // it is durable once the batch is finished. A row without such a file
+    // is refused as changed.
+    TagWriteBatch::Written SaveRowTag(int i, TagWriteBatch &batch);
 
 private:
+    QList<Refused> write(const QList<int> &rows);
+    void report(const QList<Refused> &refused, bool beforeRename);
+
     FileList &rows_;
     KnownFiles &known_;
     ReportService &reports_;

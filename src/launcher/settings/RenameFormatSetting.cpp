@@ -1,5 +1,6 @@
 #include "RenameFormatSetting.h"
 
+#include "FileReports.h"
 #include "PathParts.h"
 #include "SettingsFileService.h"
 
@@ -12,8 +13,10 @@ const QString kRenameFormatKey = QStringLiteral("FILE_FORMAT");
 
 }  // namespace
 
-RenameFormatSetting::RenameFormatSetting(SettingsFileService &settings, const QString &settingsFolder)
+RenameFormatSetting::RenameFormatSetting(SettingsFileService &settings, ReportService &reports,
+                                         const QString &settingsFolder)
     : settings_(settings),
+      reports_(reports),
       filePath_((settingsFolder.endsWith(kPathSeparator) ? settingsFolder : settingsFolder + kPathSeparator) + kSettingsFileName)
 {
 }
@@ -26,7 +29,9 @@ QString RenameFormatSetting::load()
 
 void RenameFormatSetting::save(const QString &format)
 {
-    settings_.writeString(kSettingsSection, kRenameFormatKey, format, filePath_);
+    const FileResult written = settings_.writeString(kSettingsSection, kRenameFormatKey, format, filePath_);
+    if (!written.ok())
+        reportWriteRefusals(reports_, {{refusalSentence(FileCommand::KeepFormat, written), fileLine(filePath_)}});
 }
 
 QString RenameFormatSetting::mGetPrivateProfileString(const QString &lpAppName, const QString &lpKeyName,

@@ -2,6 +2,7 @@
 
 #include <QString>
 
+class ReportService;
 class SettingsFileService;
 
 // The rename format kept in the settings file kiv.ini: section "KIV", key
@@ -10,14 +11,15 @@ class RenameFormatSetting
 {
 public:
     // settingsFolder: the folder that holds kiv.ini (settingsFolder()).
-    RenameFormatSetting(SettingsFileService &settings, const QString &settingsFolder);
+    RenameFormatSetting(SettingsFileService &settings, ReportService &reports, const QString &settingsFolder);
 
     // The format kept, up to a zero character; "(%K)[%A]%T_%D" when none or
     // an empty one is kept.
     QString load();
     // Keeps the format, whatever it is. A settings file that cannot be
-    // written keeps the old value for the next start; there is nobody to
-    // tell at the end.
+    // written (a symlink, a FIFO, read-only, a full disk…) is left as it
+    // is and keeps the old value for the next start; one report says that
+    // the format could not be kept, why, and the file's path.
     void save(const QString &format);
 
 private:
@@ -25,5 +27,6 @@ private:
                                      const QString &lpFileName);
 
     SettingsFileService &settings_;
+    ReportService &reports_;
     QString filePath_;
 };

@@ -1,0 +1,245 @@
+#include "CliArguments.h"
+
+#include "CellNumber.h"
+#include "GenreTable.h"
+#include "LocaleText.h"
+#include "NativePath.h"
+
+#include <QList>
+
+#include <algorithm>
+#include <array>
+
+namespace {
+
+// Sets an option's value; false when the value is refused.
+using SetOption = bool (*)(CliOptions &options, const QString &value);
+
+// An option "--name": whether it takes a value, the commands that take it
+// (none listed: every command), how its value is set, and what a refused
+// value is told.
+struct OptionSpec {
+    const char *name;
+    bool takesValue;
+    QList<CliCommand> commands;
+    SetOption set;
+    const char16_t *refusal;
+};
+
+// A number 0 to 255 of ASCII digits.
+std::optional<quint8> byteNumber(const QString &text)
+{
+    if (text.isEmpty() || !std::all_of(text.cbegin(), text.cend(), isAsciiDigit))
+        return std::nullopt;
+    bool valid = false;
+    const int number = text.toInt(&valid);
+    return valid && number <= 255 ? std::optional<quint8>(static_cast<quint8>(number)) : std::nullopt;
+}
+
+const std::array<OptionSpec, 11> kOptions = {{
+    {"dry-run", false, {}, [](CliOptions &o, const QString &) { return o.dryRun = true; }, nullptr},
+    {"json", false, {CliCommand::Show}, [](CliOptions &o, const QString &) { return o.json = true; }, nullptr},
+    {"title", true, {CliCommand::Set}, [](CliOptions &o, const QString &v) { return bool(o.fields.Title = v); },
+     nullptr},
+    {"artist", true, {CliCommand::Set}, [](CliOptions &o, const QString &v) { return bool(o.fields.Artist = v); },
+     nullptr},
+    {"album", true, {CliCommand::Set}, [](CliOptions &o, const QString &v) { return bool(o.fields.Album = v); },
+     nullptr},
+    {"year", true, {CliCommand::Set}, [](CliOptions &o, const QString &v) { return bool(o.fields.Year = v); },
+     nullptr},
+    {"comment", true, {CliCommand::Set}, [](CliOptions &o, const QString &v) { return bool(o.fields.Comment = v); },
+     nullptr},
+    {"track", true, {CliCommand::Set},
+     [](CliOptions &o, const QString &v) { return bool(o.fields.TrackNumber = byteNumber(v)); },
+     u"0 から 255 の数を指定してください"},
+    {"genre", true, {CliCommand::Set},
+     [](CliOptions &o, const QString &v) {
+         std::optional<int> genre = byteNumber(v);
+         if (!genre)
+             genre = GenreTable::find(v);
+         if (genre)
+             o.fields.GenreID = static_cast<quint8>(*genre);
+         return genre.has_value();
+     },
+     u"ジャンル名か 0 から 255 の番号を指定してください"},
+    {"from", true, {CliCommand::Number},
+     [](CliOptions &o, const QString &v) {
+         const std::optional<quint8> first = byteNumber(v);
+         o.firstTrack = first.value_or(0);
+         return o.firstTrack >= 1;
+     },
+     u"1 から 255 の数を指定してください"},
+    {"format", true, {CliCommand::Fill, CliCommand::Rename},
+     [](CliOptions &o, const QString &v) { return bool(o.format = v); }, nullptr},
+}};
+
+const OptionSpec *findOption(QStringView name)
+{
+    for (const OptionSpec &option : kOptions) {
+        if (name == QLatin1StringView(option.name))
+            return &option;
+    }
+    return nullptr;
+}
+
+constexpr std::pair<const char *, CliCommand> kCommands[] = {
+    {"show", CliCommand::Show},     {"set", CliCommand::Set},       {"number", CliCommand::Number},
+    {"fill", CliCommand::Fill},     {"titles", CliCommand::Titles}, {"rename", CliCommand::Rename},
+};
+
+constexpr std::pair<const char *, FillSource> kFillSources[] = {
+    {"id3v2", FillSource::Id3v2},
+    {"names", FillSource::FileNames},
+    {"utf8", FillSource::Utf8},
+    {"eucjp", FillSource::EucJp},
+};
+
+template <typename Value, std::size_t N>
+std::optional<Value> lookUp(const std::pair<const char *, Value> (&table)[N], QStringView name)
+{
+    for (const auto &[text, value] : table) {
+        if (name == QLatin1StringView(text))
+            return value;
+    }
+    return std::nullopt;
+}
+
+// An option given, with its value as typed.
+struct GivenOption {
+    const OptionSpec *spec;
+    QString value;
+};
+
+CliArguments usageError(const QString &error)
+{
+    return {.action = CliArguments::Action::UsageError, .options = {}, .error = error};
+}
+
+}  // namespace
+
+CliArguments readCliArguments(const QStringList &arguments, const LocaleText &text)
+{
+    QStringList positional;
+    QList<GivenOption> given;
+    QString firstError;
+    bool help = false;
+    bool version = false;
+    bool optionsEnded = false;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString &argument = arguments.at(i);
+        if (optionsEnded || !argument.startsWith(u'-') || argument == QLatin1String("-")) {
+            positional << argument;
+            continue;
+        }
+        if (argument == QLatin1String("--")) {
+            optionsEnded = true;
+            continue;
+        }
+        if (argument == QLatin1String("-h") || argument == QLatin1String("--help")) {
+            help = true;
+            continue;
+        }
+        if (argument == QLatin1String("-v") || argument == QLatin1String("--version")) {
+            version = true;
+            continue;
+        }
+        const qsizetype equals = argument.indexOf(u'=');
+        const QString name = argument.mid(2, equals < 0 ? -1 : equals - 2);
+        const OptionSpec *spec = argument.startsWith(QLatin1String("--")) ? findOption(name) : nullptr;
+        QString error;
+        std::optional<QString> value;
+        if (!spec) {
+            error = QStringLiteral("不明なオプションです: ") + argument;
+        } else if (!spec->takesValue) {
+            if (equals >= 0)
+                error = QStringLiteral("オプション --%1 は値を取りません").arg(name);
+        } else if (equals < 0 && i + 1 >= arguments.size()) {
+            error = QStringLiteral("オプション --%1 には値が必要です").arg(name);
+        } else {
+            // The value is text, not a file name: its bytes are read in the
+            // locale's character set.
+            value = text.decode(nativePath(equals < 0 ? arguments.at(++i) : argument.mid(equals + 1)));
+            if (!value)
+                error = QStringLiteral("オプション --%1 の値が正しい文字列ではありません").arg(name);
+        }
+        if (error.isEmpty())
+            given << GivenOption{spec, value.value_or(QString())};
+        else if (firstError.isEmpty())
+            firstError = error;
+    }
+    if (help)
+        return {.action = CliArguments::Action::Help, .options = {}, .error = {}};
+    if (version)
+        return {.action = CliArguments::Action::Version, .options = {}, .error = {}};
+    if (!firstError.isEmpty())
+        return usageError(firstError);
+
+    CliOptions options;
+    if (positional.isEmpty())
+        return usageError(QStringLiteral("コマンドを指定してください"));
+    const QString commandName = positional.takeFirst();
+    const std::optional<CliCommand> command = lookUp(kCommands, commandName);
+    if (!command)
+        return usageError(QStringLiteral("不明なコマンドです: ") + shownPath(commandName));
+    options.command = *command;
+    if (options.command == CliCommand::Fill) {
+        const std::optional<FillSource> source
+            = positional.isEmpty() ? std::nullopt : lookUp(kFillSources, positional.takeFirst());
+        if (!source)
+            return usageError(QStringLiteral("fill には id3v2、names、utf8、eucjp のどれかを指定してください"));
+        options.source = *source;
+    }
+    for (const GivenOption &option : std::as_const(given)) {
+        const QString name = QStringLiteral("--") + QLatin1StringView(option.spec->name);
+        if (!option.spec->commands.isEmpty() && !option.spec->commands.contains(options.command))
+            return usageError(QStringLiteral("オプション %1 は %2 では使えません").arg(name, commandName));
+        if (!option.spec->set(options, option.value)) {
+            return usageError(QStringLiteral("オプション %1 の値が正しくありません: %2 (%3)")
+                                  .arg(name, option.value, QString::fromUtf16(option.spec->refusal)));
+        }
+    }
+    if (options.command == CliCommand::Set && options.fields == TagUpdate{})
+        return usageError(QStringLiteral("set には書き込む項目を一つ以上指定してください"));
+    if (options.command == CliCommand::Fill && options.format && options.source != FillSource::FileNames)
+        return usageError(QStringLiteral("オプション --format は fill names と rename だけで使えます"));
+    if (positional.isEmpty())
+        return usageError(QStringLiteral("ファイルを指定してください"));
+    if (positional.contains(QString()))
+        return usageError(QStringLiteral("空のファイル名は指定できません"));
+    options.files = positional;
+    return {.action = CliArguments::Action::Run, .options = options, .error = {}};
+}
+
+QString cliHelp()
+{
+    return QStringLiteral(
+        "使い方: kalvo-cli コマンド [オプション] ファイル...\n"
+        "MP3 ファイルの ID3v1.1 タグを Kalvo の一覧と同じ規則で読み書きします。\n"
+        "ファイルにフォルダーを指定すると、その直下の MP3 ファイルを名前順に扱います。\n"
+        "ファイルは指定した順に、一つずつ一度だけ読み、一度だけ書き込みます。\n"
+        "\n"
+        "コマンド:\n"
+        "  show [--json] ファイル...       タグを表示します (タブ区切り、または JSON)。\n"
+        "  set 項目 ファイル...            指定した項目を書き込みます。項目は次のとおりです:\n"
+        "        --title 曲名  --artist アーティスト  --album アルバム  --year 製作年\n"
+        "        --comment コメント  --track 番号 (0〜255)  --genre ジャンル名か番号\n"
+        "  number [--from N] ファイル...   指定した順にトラック番号 N, N+1 … を付けます (既定 1)。\n"
+        "  fill 取り込み元 ファイル...     タグの項目を取り込みます。取り込み元は次のとおりです:\n"
+        "        id3v2   ID3v2 タグ\n"
+        "        names   ファイル名をリネームフォーマットで読んだもの\n"
+        "        utf8    タグの文字を UTF-8 として読み直したもの\n"
+        "        eucjp   タグの文字を EUC-JP として読み直したもの\n"
+        "  titles ファイル... < 曲名リスト  標準入力の一行を一曲の曲名として上から書き込みます。\n"
+        "                                  行頭の番号と行末の演奏時間は除きます。\n"
+        "  rename [--format F] ファイル... タグからリネームフォーマットでファイル名を付けます。\n"
+        "\n"
+        "オプション:\n"
+        "  --dry-run      何も書き込まず、ファイルごとに「変更前 → 変更後」を表示します。\n"
+        "  --format F     リネームフォーマット (fill names と rename)。既定は Kalvo の kiv.ini の値、\n"
+        "                 なければ (%K)[%A]%T_%D。\n"
+        "  -h, --help     この説明を表示します。\n"
+        "  -v, --version  バージョンを表示します。\n"
+        "\n"
+        "終了ステータス: 0 すべて完了、1 できなかったファイルがある (標準エラーに理由)、\n"
+        "2 コマンドラインの誤り (何も変更していません)。\n");
+}

@@ -1,0 +1,94 @@
+#include "TagText.h"
+
+#include "ByteEscape.h"
+#include "FileRow.h"
+#include "GenreTable.h"
+
+#include <QStringList>
+
+#include <array>
+#include <tuple>
+
+namespace {
+
+QString shownText(QString text)
+{
+    for (QChar &character : text) {
+        if (ByteEscape::isEscape(character))
+            character = QChar::ReplacementCharacter;
+    }
+    return text;
+}
+
+QString column(QString text)
+{
+    for (QChar &character : text) {
+        if (character.unicode() < 0x20 || character.unicode() == 0x7F)
+            character = u' ';
+    }
+    return shownText(text);
+}
+
+QString genreShown(quint8 genre)
+{
+    const QString name = GenreTable::name(genre);
+    return name.isEmpty() ? QString::number(genre) : name;
+}
+
+QString header(FileRowColumn column)
+{
+    return QString::fromUtf16(kFileRowColumns[static_cast<std::size_t>(column)].header);
+}
+
+}  // namespace
+
+QString tagLine(const QString &file, const TagRecord &fields)
+{
+    const QStringList columns = {file,
+                                 fields.Title,
+                                 fields.Artist,
+                                 fields.Album,
+                                 fields.Year,
+                                 fields.Comment,
+                                 QString::number(fields.TrackNumber),
+                                 QString::number(fields.GenreID),
+                                 GenreTable::name(fields.GenreID)};
+    QStringList shown;
+    for (const QString &text : columns)
+        shown << column(text);
+    return shown.join(u'\t');
+}
+
+QJsonObject tagObject(const QString &file, const TagRecord &fields)
+{
+    return {
+        {QStringLiteral("file"), shownText(file)},
+        {QStringLiteral("title"), shownText(fields.Title)},
+        {QStringLiteral("artist"), shownText(fields.Artist)},
+        {QStringLiteral("album"), shownText(fields.Album)},
+        {QStringLiteral("year"), shownText(fields.Year)},
+        {QStringLiteral("comment"), shownText(fields.Comment)},
+        {QStringLiteral("track"), fields.TrackNumber},
+        {QStringLiteral("genre"), fields.GenreID},
+        {QStringLiteral("genreName"), GenreTable::name(fields.GenreID)},
+    };
+}
+
+QString tagChange(const TagRecord &before, const TagRecord &after)
+{
+    const std::array<std::tuple<FileRowColumn, QString, QString>, 7> fields = {{
+        {livTitle, before.Title, after.Title},
+        {livGenre, genreShown(before.GenreID), genreShown(after.GenreID)},
+        {livComment, before.Comment, after.Comment},
+        {livTrackNo, QString::number(before.TrackNumber), QString::number(after.TrackNumber)},
+        {livAirtist, before.Artist, after.Artist},
+        {livAlbum, before.Album, after.Album},
+        {livYear, before.Year, after.Year},
+    }};
+    QStringList changes;
+    for (const auto &[field, from, to] : fields) {
+        if (from != to)
+            changes << header(field) + u'「' + column(from) + QStringLiteral("」 → 「") + column(to) + u'」';
+    }
+    return changes.isEmpty() ? QStringLiteral("変更なし") : changes.join(u'、');
+}

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "FileResult.h"
+#include "FileSnapshot.h"
+
+#include <QString>
+
+class FileMoveService;
+
+// Moves the file at from to the path to, never over another file, only while
+// it is the file expected as Kalvo last read or wrote it. A rename works on
+// names, so the file is checked on a descriptor opened on from
+// (checkSnapshot), then moved, then to must name the descriptor's file: when
+// another file took from's place between the check and the move, the file
+// moved goes back to from and the move is refused as Changed. Ok when the
+// file expected is at to; else why not, everything left as it was.
+FileResult moveCheckedFile(FileMoveService &mover, const QString &from, const QString &to,
+                           const FileSnapshot &expected);
