@@ -64,22 +64,6 @@ QByteArray newFrame(Id3v2Field field, const QString &text, quint8 version)
     return id3v2FrameBytes(version, id, QByteArrayView(data.data(), data.size()));
 }
 
-// Whether a COMM frame's description is empty: after the encoding byte and
-// the language, a terminator at once (in UTF-16 after any byte order mark),
-// or nothing.
-bool hasEmptyDescription(QByteArrayView data)
-{
-    qsizetype at = 4;
-    const auto byte = [&data](qsizetype i) { return static_cast<quint8>(data[i]); };
-    if (data[0] == 1 && data.size() >= at + 2
-        && ((byte(at) == 0xFF && byte(at + 1) == 0xFE) || (byte(at) == 0xFE && byte(at + 1) == 0xFF)))
-        at += 2;
-    const qsizetype terminator = data[0] == 1 || data[0] == 2 ? 2 : 1;
-    if (data.size() < at + terminator)
-        return data.size() <= at;
-    return std::all_of(data.begin() + at, data.begin() + at + terminator, [](char c) { return c == '\0'; });
-}
-
 // The field whose frames the frame is among, under its 2.3 or 2.4 id. A
 // COMM frame is the comment's when it has no description, or cannot be read
 // as one: as the ID3v2 reading counts it.
@@ -101,7 +85,7 @@ std::optional<Id3v2Field> fieldOfFrame(const Id3v2Tag &tag, const Id3v2Frame &fr
         return std::nullopt;
     const Id3v2FrameContent content = id3v2FrameContent(tag, frame, kMaxId3v2FrameContent);
     if (content.state != Id3v2ContentState::Read || content.data.isEmpty() || content.data[0] < 0 || content.data[0] > 3
-        || hasEmptyDescription(content.data))
+        || !id3v2CommentHasDescription(content.data))
         return Id3v2Field::Comment;
     return std::nullopt;
 }
