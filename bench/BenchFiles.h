@@ -11,6 +11,7 @@
 
 inline constexpr int kBenchFiles = 99;
 inline constexpr qint64 kBenchFileSize = 8 * 1024 * 1024;
+inline constexpr qint64 kBenchId3v2TagSize = 2 * 1024 * 1024;
 
 // The folder named by the first argument (created if missing), or a fresh
 // temporary one that folderOwner removes at the end; empty when neither can be
@@ -22,3 +23,8 @@ QString benchFolder(int argc, char **argv, std::unique_ptr<QTemporaryDir> &folde
 // and flushes them to the disk so their write-back does not disturb what is
 // measured next. The paths, or an empty list when a file cannot be written.
 QStringList makeBenchMp3Files(const QString &folder, bool (*withTag)(int i));
+
+// A v2.3 tag of exactly kBenchId3v2TagSize bytes without padding, as rippers
+// write one: the texts of track i in UTF-16 with a byte order mark, a
+// comment, then a JPEG cover that fills the rest.
+QByteArray benchId3v2Tag(int i);

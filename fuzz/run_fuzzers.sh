@@ -16,7 +16,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-targets_all=(tag_block text id3v2 file_name pasted_titles settings)
+targets_all=(tag_block text id3v2 id3v2_edit file_name pasted_titles settings)
 
 if (($# < 1)) || ! [[ $1 =~ ^[0-9]+$ ]] || (($1 < 1)); then
     echo "usage: bash fuzz/run_fuzzers.sh MINUTES [TARGET...]  (targets: ${targets_all[*]})" >&2
@@ -35,6 +35,7 @@ cmake --build "$build" -j"$(nproc)" --target id3v2_hostile_seeds "${targets[@]/%
 # What each target needs beyond the common options.
 declare -A extra=(
     [id3v2]="-max_len=1100000 -dict=fuzz/id3v2.dict"
+    [id3v2_edit]="-max_len=1100000 -dict=fuzz/id3v2.dict"
     [file_name]="-max_len=1024"
     [pasted_titles]="-max_len=65536"
     [settings]="-max_len=65536"
@@ -44,7 +45,7 @@ run_target() {
     local target=$1 corpus=$build/corpus/$1 findings=$build/findings/$1
     mkdir -p "$corpus" "$findings"
     # The hostile files of the tests that fit an input start every run.
-    [[ $target == id3v2 ]] && "$build/fuzz/id3v2_hostile_seeds" "$corpus"
+    [[ $target == id3v2* ]] && "$build/fuzz/id3v2_hostile_seeds" "$corpus"
     # shellcheck disable=SC2086 # the extra options are words
     "$build/fuzz/${target}_fuzzer" -fork=1 -ignore_crashes=1 -ignore_timeouts=1 -ignore_ooms=1 \
         -max_total_time=$((minutes * 60)) -timeout=3 -malloc_limit_mb=128 -rss_limit_mb=2048 \

@@ -36,6 +36,7 @@ frmID3Launcher::frmID3Launcher(const Services &services, SyncFile syncWrittenFil
       adder_(rows_, knownFiles_, clsID3Tag),
       commandLine_(rows_, adder_, services.folders),
       saver_(rows_, knownFiles_, reports_, syncWrittenFile),
+      id3v2Saver_(rows_, knownFiles_, reports_, {.syncFile = syncWrittenFile}),
       dropNumbering_(clsID3Tag, knownFiles_, reports_, syncWrittenFile),
       renamer_(rows_, knownFiles_, saver_, services.mover, reports_),
       columns_(rows_, reports_),
@@ -98,6 +99,11 @@ void frmID3Launcher::Menu_LV_RightMenu_DELETE_Click()
 void frmID3Launcher::Save(SaveMode mode)
 {
     saver_.save(mode == SaveAll ? rows_.allRows() : rows_.selectedRows());
+}
+
+void frmID3Launcher::SaveWithId3v2()
+{
+    id3v2Saver_.save(rows_.selectedRows());
 }
 
 // The files moved are one step; the save before them is none.
@@ -236,6 +242,7 @@ void frmID3Launcher::runCommand(ListMenuService::Item item)
     case Item::PasteTitles: PasteTitles(); break;
     case Item::ReadAsUtf8: ReadAgainAs(ForeignCodePage::Utf8); break;
     case Item::ReadAsEucJp: ReadAgainAs(ForeignCodePage::EucJp); break;
+    case Item::SaveWithId3v2: SaveWithId3v2(); break;
     case Item::Copyright: Menu_LV_RightMenu_Copyright_Click(); break;
     }
 }

@@ -9,6 +9,7 @@
 #include "FileList.h"
 #include "FillCommands.h"
 #include "HistoryStep.h"
+#include "Id3v2Saver.h"
 #include "KnownFiles.h"
 #include "ListHistory.h"
 #include "ListInputCodes.h"
@@ -59,7 +60,8 @@ public:
         FolderService &folders;
     };
 
-    // syncWrittenFile makes each file a save or drop numbering writes durable.
+    // syncWrittenFile makes each file a save or drop numbering writes in place
+    // durable; W syncs the files it writes anew, and their folders, itself.
     explicit frmID3Launcher(const Services &services, SyncFile syncWrittenFile = syncData);
     frmID3Launcher(const frmID3Launcher &) = delete;
     frmID3Launcher &operator=(const frmID3Launcher &) = delete;
@@ -77,9 +79,10 @@ public:
     void AddCommandLineFiles(const QStringList &arguments, const QString &currentFolder);
     void Menu_LV_RightMenu_DELETE_Click();
 
-    // Saving rows into their files and renaming files from their tags by the
-    // format box.
+    // Saving rows into their files (W: into their ID3v2 tags too) and
+    // renaming files from their tags by the format box.
     void Save(SaveMode mode);
+    void SaveWithId3v2();
     void Rename();
 
     // Filling whole columns from header clicks, and numbering dropped files.
@@ -125,6 +128,7 @@ private:
     FileAdder adder_;
     CommandLineFiles commandLine_;
     TagSaver saver_;
+    Id3v2Saver id3v2Saver_;
     DropNumbering dropNumbering_;
     Renamer renamer_;
     ColumnCommands columns_;

@@ -111,6 +111,8 @@ int commandKeyCode(int qtKey)
         return KeyN;
     case Qt::Key_V:
         return KeyV;
+    case Qt::Key_W:
+        return KeyW;
     case Qt::Key_Y:
         return KeyY;
     case Qt::Key_Z:

@@ -162,6 +162,7 @@ void LauncherWindow::connectMenuItems()
     onMenu(Item::PasteTitles, [this] { logic_->PasteTitles(); });
     onMenu(Item::ReadAsUtf8, [this] { logic_->ReadAgainAs(ForeignCodePage::Utf8); });
     onMenu(Item::ReadAsEucJp, [this] { logic_->ReadAgainAs(ForeignCodePage::EucJp); });
+    onMenu(Item::SaveWithId3v2, [this] { logic_->SaveWithId3v2(); });
     onMenu(Item::Copyright, [this] { logic_->Menu_LV_RightMenu_Copyright_Click(); });
 }
 

@@ -35,6 +35,8 @@ QtListMenu::QtListMenu(QAbstractScrollArea *list) : list_(list), menu_(new QMenu
     add(Item::ReadAsUtf8, QStringLiteral("Menu_LV_RightMenu_ReadAsUtf8"), QStringLiteral("UTF-8として読み直す(&8)  8"));
     add(Item::ReadAsEucJp, QStringLiteral("Menu_LV_RightMenu_ReadAsEucJp"),
         QStringLiteral("EUC-JPとして読み直す(&J)  J"));
+    add(Item::SaveWithId3v2, QStringLiteral("Menu_LV_RightMenu_SaveWithId3v2"),
+        QStringLiteral("ID3v2タグにも保存(&W)  W"));
     separator(QStringLiteral("Menu_LV_RightMenu_Tmp5"));
     // Its caption names the program and is set when the window has loaded.
     add(Item::Copyright, QStringLiteral("Menu_LV_RightMenu_Copyright"), QString());

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "FileIdentity.h"
+#include "Id3v2Text.h"
 #include "TagRecord.h"
 
 #include <QList>
@@ -12,7 +13,7 @@
 // positions.
 enum FileRowColumn : int {
     livFilename = 0,          // file name without folder (the row's label)
-    livChanged = 1,           // "*" while the row holds unsaved values
+    livChanged = 1,           // "*" while the row holds unsaved values, "2" beside it (kId3v2Mark)
     livTitle = 2,
     livGenre = 3,             // genre name, display only
     livComment = 4,
@@ -58,10 +59,15 @@ struct RowInfo {
     // Which row this is, never the same for two rows of one run of the
     // program, so undo and redo find a row again whatever its name has become.
     quint64 serial = 0;
+    // What the file's ID3v2 tag gave when it was last read (on loading, by
+    // a fill from it, after it was written), for the list's ID3v2 mark.
+    Id3v2Text id3v2{};
 };
 
-// The change mark of livChanged.
+// The marks of livChanged: the row holds unsaved values; the file's ID3v2
+// tag says other than the row (Id3v2InStep). Both may show, in this order.
 inline constexpr char16_t kChangeMark[] = u"*";
+inline constexpr char16_t kId3v2Mark[] = u"2";
 
 // One row as a value: its cells and what it carries beside them.
 struct ListRow {

@@ -2,8 +2,9 @@
 
 // Why a file operation left a file as it was, as a value the callers turn
 // into words: the file is not the one read (or not as it was read), is no
-// regular file or no MP3 file, is gone, or the system refused (no
-// permission, a full disk, its name taken, or any other error by its code).
+// regular file or no MP3 file, is gone, its ID3v2 tag cannot be carried into
+// a new file, or the system refused (no permission, a full disk, its name
+// taken, or any other error by its code).
 
 enum class FileProblem {
     None,
@@ -14,6 +15,13 @@ enum class FileProblem {
     NoPermission,    // EACCES, EPERM, EROFS
     DiskFull,        // ENOSPC, EDQUOT
     NameTaken,       // a move's destination exists (EEXIST)
+    TagUnreadable,   // its ID3v2 tag cannot be walked
+    TagCutShort,     // its ID3v2 frames stop at bytes that are no frame
+    FrameNotCarried, // its ID3v2.2 tag holds a frame 2.3 has no counterpart of
+    HardLinks,       // it has more than one name: replacing it under one would split them
+    FolderNotWritable,  // no new file can be made in its folder
+    OwnerNotKept,    // a new file cannot be given the old one's owner, group or permissions
+    FolderNotSynced, // written anew, but its folder could not be made durable
     System,          // any other error; systemError says which
 };
 

@@ -62,8 +62,9 @@ bool isTextEncoding(char byte)
 // The tag TagLib is given: the frames Kalvo reads from the walked tag, each
 // as its content reads (no flags, resynchronised, inflated), of the same
 // version; no extended header, no padding. Frames that cannot be read name
-// their fields in unreadable.
-QByteArray tagToParse(const Id3v2Tag &tag, QList<Id3v2Field> &unreadable)
+// their fields in unreadable, but for the album artist, which is read only
+// in want of an artist: albumArtistUnreadable tells of it.
+QByteArray tagToParse(const Id3v2Tag &tag, QList<Id3v2Field> &unreadable, bool &albumArtistUnreadable)
 {
     const quint8 version = tag.header.version;
     QByteArray frames;
@@ -75,7 +76,9 @@ QByteArray tagToParse(const Id3v2Tag &tag, QList<Id3v2Field> &unreadable)
         const qint64 limit = std::min(kMaxId3v2FrameContent, kMaxId3v2ContentTotal - total);
         const Id3v2FrameContent content = id3v2FrameContent(tag, frame, limit);
         if (content.state != Id3v2ContentState::Read || (!content.data.isEmpty() && !isTextEncoding(content.data[0]))) {
-            if (!unreadable.contains(*field))
+            if (frame.id == (version == 2 ? "TP2" : "TPE2"))
+                albumArtistUnreadable = true;
+            else if (!unreadable.contains(*field))
                 unreadable << *field;
             continue;
         }
@@ -109,14 +112,26 @@ std::optional<QString> firstText(const TagLib::ID3v2::Tag &tag, const char *id)
     return text.isEmpty() ? std::nullopt : std::optional<QString>(std::move(text));
 }
 
+// A comment frame read from its content alone, as TagLib reads it in a tag.
+struct CommentContent : TagLib::ID3v2::CommentsFrame {
+    explicit CommentContent(QByteArrayView content)
+    {
+        parseFields(TagLib::ByteVector(content.data(), static_cast<unsigned>(content.size())));
+    }
+};
+
 std::optional<QString> commentOf(const TagLib::ID3v2::Tag &tag)
 {
     const TagLib::ID3v2::FrameList frames = framesOf(tag, "COMM");
     for (TagLib::ID3v2::Frame *frame : frames) {
         const auto *comment = dynamic_cast<const TagLib::ID3v2::CommentsFrame *>(frame);
+        // The first comment without a description that has text: one
+        // without text (TagLib reads a description with no text after it
+        // as a text) hides none that follows.
         if (comment && comment->description().isEmpty()) {
             QString text = toQString(comment->text());
-            return text.isEmpty() ? std::nullopt : std::optional<QString>(std::move(text));
+            if (!text.isEmpty())
+                return text;
         }
     }
     return firstText(tag, "COMM");
@@ -222,7 +237,11 @@ Id3v2Text textOf(const QByteArray &bytes)
         return {.state = Id3v2State::Unreadable};
     }
     Id3v2Text text{.state = Id3v2State::Read, .cutShort = tag.end != Id3v2FramesEnd::Padding};
-    text.fields = fieldsOf(tagToParse(tag, text.unreadable));
+    bool albumArtistUnreadable = false;
+    text.fields = fieldsOf(tagToParse(tag, text.unreadable, albumArtistUnreadable));
+    // An album artist that cannot be read matters only where no artist is.
+    if (albumArtistUnreadable && !text.fields.Artist && !text.unreadable.contains(Id3v2Field::Artist))
+        text.unreadable << Id3v2Field::Artist;
     std::sort(text.unreadable.begin(), text.unreadable.end());
     for (const Id3v2Field field : std::as_const(text.unreadable))
         leaveOut(text.fields, field);
@@ -267,4 +286,9 @@ Id3v2Text parseId3v2Text(QByteArrayView bytes)
         && header.tagSize() > kMaxId3v2Size)
         return {.state = Id3v2State::Unreadable};
     return textOf(QByteArray::fromRawData(bytes.data(), bytes.size()));
+}
+
+bool id3v2CommentHasDescription(QByteArrayView content)
+{
+    return !CommentContent(content).description().isEmpty();
 }

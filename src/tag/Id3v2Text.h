@@ -60,3 +60,8 @@ Id3v2Text readId3v2Text(const QString &path);
 
 // The same for bytes that stand for a whole file.
 Id3v2Text parseId3v2Text(QByteArrayView bytes);
+
+// Whether a COMM frame's content (its data after the frame header, as it
+// reads) gives a comment with a description, as the reading above reads
+// it: such a comment is not the tag's comment.
+bool id3v2CommentHasDescription(QByteArrayView content);

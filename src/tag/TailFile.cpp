@@ -16,6 +16,16 @@ TagState CheckMp3File(int fd, qint64 length, TagBlock &tail)
     return hasTagMagic(tail) ? TagState::TagPresent : TagState::NoTag;
 }
 
+TagBlock savedBlock(const TagRecord &fields, const TailBefore &before)
+{
+    return renderTagBlock(fields, before.hadBlock ? before.oldBlock : TagBlock{});
+}
+
+qint64 savedBlockOffset(const TailBefore &before)
+{
+    return before.length - (before.hadBlock ? kTagBlockSize : 0);
+}
+
 void undoTailWrite(int fd, const TailBefore &before)
 {
     if (before.hadBlock)

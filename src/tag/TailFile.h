@@ -24,6 +24,12 @@ struct TailBefore {
     TagBlock oldBlock{};
 };
 
+// The block a save writes into the file whose tail is before, and where:
+// the fields over the block the file holds (renderTagBlock keeps what reads
+// the same), or a new block appended.
+TagBlock savedBlock(const TagRecord &fields, const TailBefore &before);
+qint64 savedBlockOffset(const TailBefore &before);
+
 // Takes back a block written over or after the tail described by before: an
 // append is cut off again, an overwrite gets the old block back; then the
 // file is synced. Its own errors are ignored: nothing more can be done for the

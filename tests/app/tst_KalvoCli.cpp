@@ -2,6 +2,7 @@
 // command writes, says and exits with, and what it leaves alone. What the
 // commands do to a row is the parts' own and is tested on them.
 
+#include "Id3v2Text.h"
 #include "Mp3Files.h"
 
 #include <QCryptographicHash>
@@ -358,6 +359,38 @@ private slots:
         const Run utf8Argument = run(dir.path(), {"set", "--title", "朝", "1 Intro.mp3"}, {}, environment);
         QCOMPARE(utf8Argument.status, locale == "C" ? 0 : 2);
         QCOMPARE(utf8Argument.err.contains("--title"), locale != "C");
+    }
+
+    // --v2 writes the ID3v2 tag too, also of a file whose ID3v1 block holds
+    // the values already but that has no ID3v2 tag; without it no ID3v2 tag
+    // is made. Only set, number, fill and titles take it.
+    void v2_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("v1Title");
+        QTest::addColumn<QString>("v2Title");  // "-": no ID3v2 tag
+        QTest::newRow("set --v2") << QStringList{"set", "--v2", "--title", "朝", "1 Intro.mp3"} << 0 << "朝" << "朝";
+        QTest::newRow("set") << QStringList{"set", "--title", "朝", "1 Intro.mp3"} << 0 << "朝" << "-";
+        QTest::newRow("ID3v1 as given, no ID3v2 tag")
+            << QStringList{"set", "--v2", "--title", "夜明け", "1 Intro.mp3"} << 0 << "夜明け" << "夜明け";
+        QTest::newRow("show --v2") << QStringList{"show", "--v2", "1 Intro.mp3"} << 2 << "夜明け" << "-";
+    }
+    void v2()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(int, status);
+        QFETCH(QString, v1Title);
+        QFETCH(QString, v2Title);
+        QTemporaryDir dir;
+        makeAlbum(dir.path());
+        const QString path = dir.filePath("1 Intro.mp3");
+
+        QCOMPARE(run(dir.path(), arguments).status, status);
+
+        QCOMPARE(readMp3Tag(path).Title, v1Title);
+        const Id3v2Text v2 = readId3v2Text(path);
+        QCOMPARE(v2.state == Id3v2State::Read ? v2.fields.Title.value_or(QString()) : QStringLiteral("-"), v2Title);
     }
 
     void outputThatCannotBeWritten()

@@ -78,7 +78,7 @@ private slots:
     void leftAsItIsAndToldWhy_data()
     {
         QTest::addColumn<QString>("change");   // done behind Kalvo's back
-        QTest::addColumn<QString>("command");  // "S", "R", "undo after R", "R, swapped at the move"
+        QTest::addColumn<QString>("command");  // "S", "W", "R", "undo after R", "R, swapped at the move"
         QTest::addColumn<QString>("message");
         QTest::addColumn<QString>("title");
         const QString save = QStringLiteral("Kalvo [保存エラー]"), move = QStringLiteral("Kalvo [変更時エラー]");
@@ -88,6 +88,10 @@ private slots:
         QTest::newRow("tag rewritten, nothing edited") << "title rewritten" << "S" << kSaveChanged << save;
         QTest::newRow("cut below its tag") << "cut" << "S" << kSaveChanged << save;
         QTest::newRow("grown after its tag") << "grown" << "S" << kSaveChanged << save;
+        // W writes both tags by the same check.
+        QTest::newRow("W: deleted, another copied in") << "copied in" << "W" << kSaveChanged << save;
+        QTest::newRow("W: tag rewritten, nothing edited") << "title rewritten" << "W" << kSaveChanged << save;
+        QTest::newRow("W: grown after its tag") << "grown" << "W" << kSaveChanged << save;
         // All of a file shorter than a tag is what was read.
         QTest::newRow("shorter than a tag, a byte rewritten")
             << "short rewritten" << "S" << "次のファイルは読み込んだ後に変更されたため保存しませんでした。\rshort.mp3" << save;
@@ -182,6 +186,11 @@ private slots:
 
         if (command == "S")
             launcher_->lvMP3List_KeyDown(ListInput::KeyS, 0);
+        else if (command == "W") {
+            fakes_->messages.answers = {MessageBoxService::Answer::Yes};
+            launcher_->lvMP3List_KeyDown(ListInput::KeyW, 0);
+            fakes_->messages.shown.removeFirst();  // the question
+        }
         else if (command.startsWith("R"))
             launcher_->Rename();
         else if (command == "undo after R")

@@ -75,7 +75,13 @@ private slots:
         QTest::newRow("unreadable title left out") << id3v2Tag(3, t23("TIT2", "x", bad) + t23("TIT2", "y")) << "read !title";
         QTest::newRow("unreadable TPE1 leaves the artist out")
             << id3v2Tag(3, t23("TPE1", "x", bad) + t23("TPE2", "Band")) << "read !artist";
-        QTest::newRow("unreadable TPE2 too") << id3v2Tag(3, t23("TPE2", "x", bad) + t23("TPE1", "Taro")) << "read !artist";
+        // The album artist is read only in want of an artist.
+        QTest::newRow("unreadable TPE2 beside TPE1") << id3v2Tag(3, t23("TPE2", "x", bad) + t23("TPE1", "Taro"))
+                                                    << "read artist=Taro";
+        QTest::newRow("unreadable TPE2 alone") << id3v2Tag(3, t23("TPE2", "x", bad)) << "read !artist";
+        QTest::newRow("a described comment without text hides no comment")
+            << id3v2Tag(3, frame23("COMM", QByteArray("\0engdesc\0", 9)) + frame23("COMM", commentData("", "Good")))
+            << "read comment=Good";
         QTest::newRow("unreadable album left out") << id3v2Tag(3, t23("TALB", "x", bad) + t23("TALB", "y")) << "read !album";
         QTest::newRow("unreadable TDRC leaves the year out")
             << id3v2Tag(3, t23("TDRC", "x", bad) + t23("TYER", "1998")) << "read !year";

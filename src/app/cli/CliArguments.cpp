@@ -36,9 +36,11 @@ std::optional<quint8> byteNumber(const QString &text)
     return valid && number <= 255 ? std::optional<quint8>(static_cast<quint8>(number)) : std::nullopt;
 }
 
-const std::array<OptionSpec, 11> kOptions = {{
+const std::array<OptionSpec, 12> kOptions = {{
     {"dry-run", false, {}, [](CliOptions &o, const QString &) { return o.dryRun = true; }, nullptr},
     {"json", false, {CliCommand::Show}, [](CliOptions &o, const QString &) { return o.json = true; }, nullptr},
+    {"v2", false, {CliCommand::Set, CliCommand::Number, CliCommand::Fill, CliCommand::Titles},
+     [](CliOptions &o, const QString &) { return o.v2 = true; }, nullptr},
     {"title", true, {CliCommand::Set}, [](CliOptions &o, const QString &v) { return bool(o.fields.Title = v); },
      nullptr},
     {"artist", true, {CliCommand::Set}, [](CliOptions &o, const QString &v) { return bool(o.fields.Artist = v); },
@@ -237,6 +239,8 @@ QString cliHelp()
         "  --dry-run      何も書き込まず、ファイルごとに「変更前 → 変更後」を表示します。\n"
         "  --format F     リネームフォーマット (fill names と rename)。既定は Kalvo の kiv.ini の値、\n"
         "                 なければ (%K)[%A]%T_%D。\n"
+        "  --v2           同じ値を ID3v2 タグにも書き込みます (set、number、fill、titles)。\n"
+        "                 ID3v2 タグが項目と食い違うファイルも書き込みます。\n"
         "  -h, --help     この説明を表示します。\n"
         "  -v, --version  バージョンを表示します。\n"
         "\n"

@@ -22,6 +22,7 @@ struct CliOptions {
     std::optional<QString> format;  // fill names, rename: the rename format given
     bool json = false;              // show: as JSON
     bool dryRun = false;            // write nothing, tell what would change
+    bool v2 = false;                // set, number, fill, titles: the ID3v2 tag written too
     QStringList files;              // as given, with their exact bytes (pathText)
 };
 

@@ -3,6 +3,7 @@
 #include "CliArguments.h"
 #include "ConsoleOutput.h"
 #include "FileReports.h"
+#include "Id3v2InStep.h"
 #include "NativePath.h"
 #include "PrivateProfileFile.h"
 #include "RenameFormat.h"
@@ -47,6 +48,7 @@ CliProgram::CliProgram(ConsoleOutput &console, const LocaleText &text, const QSt
       adder_(rows_, known_, tag_),
       commandLine_(rows_, adder_, folders_),
       saver_(rows_, known_, reports_, syncData),
+      v2Saver_(rows_, known_, reports_, {}),
       renamer_(rows_, known_, saver_, mover_, reports_),
       columns_(rows_, reports_),
       fills_(rows_, reports_)
@@ -165,7 +167,7 @@ CliStatus CliProgram::changeTags(const CliOptions &options, const QString &forma
         before << rows_.fields(row);
     applyCommand(options, format, titles);
     if (!options.dryRun)
-        return saveChangedRows();
+        return saveChangedRows(options.v2);
     for (int row : rows) {
         console_.print(shownFile(rows_.path(row)) + QStringLiteral(": ")
                        + tagChange(before.at(row - 1), rows_.fields(row)));
@@ -200,12 +202,14 @@ void CliProgram::applyCommand(const CliOptions &options, const QString &format, 
     }
 }
 
-CliStatus CliProgram::saveChangedRows()
+CliStatus CliProgram::saveChangedRows(bool v2)
 {
-    // Only files whose tag changes are written; a row marked is one to save.
+    // Only files whose tags change are written; a row marked is one to save.
     QList<int> changed;
     for (int row : rows_.allRows()) {
-        const bool differs = known_.differs(rows_.info(row).identity, rows_.fields(row));
+        const Id3v2Text &reading = rows_.info(row).id3v2;
+        const bool differs = known_.differs(rows_.info(row).identity, rows_.fields(row))
+                             || (v2 && (reading.state != Id3v2State::Read || id3v2OutOfStep(rows_.fields(row), reading)));
         rows_.setChanged(row, differs);
         if (differs)
             changed << row;
@@ -213,7 +217,10 @@ CliStatus CliProgram::saveChangedRows()
     CliStatus status = kAllDone;
     int done = 0;
     for (const QList<int> &group : inGroups(changed)) {
-        saver_.save(group);
+        if (v2)
+            v2Saver_.save(group);
+        else
+            saver_.save(group);
         done += static_cast<int>(group.size());
         for (int row : group) {
             // A row keeps its mark when its file could not be saved.

@@ -5,6 +5,7 @@
 #include "FileAdder.h"
 #include "FileList.h"
 #include "FillCommands.h"
+#include "Id3v2Saver.h"
 #include "KnownFiles.h"
 #include "LocaleText.h"
 #include "MemoryList.h"
@@ -58,7 +59,9 @@ private:
     void applyCommand(const CliOptions &options, const QString &format, const QString &titles);
     // Saves the rows whose fields differ from their files', a CD's worth at
     // a time; kSomeFailed when some file could not be saved.
-    CliStatus saveChangedRows();
+    // With v2, also into their ID3v2 tags, writing too the rows whose tags
+    // say otherwise or that have none.
+    CliStatus saveChangedRows(bool v2);
     CliStatus renameFiles(const QString &format, bool dryRun);
     // A file as the user named it: relative to the current folder when it
     // is inside, as the user reads it (shownPath).
@@ -78,6 +81,7 @@ private:
     PosixFolderReader folders_;
     CommandLineFiles commandLine_;
     TagSaver saver_;
+    Id3v2Saver v2Saver_;
     PosixFileMover mover_;
     Renamer renamer_;
     ColumnCommands columns_;

@@ -1,6 +1,7 @@
 #include "FileAdder.h"
 
 #include "FileList.h"
+#include "Id3v2Text.h"
 #include "KnownFiles.h"
 #include "PathParts.h"
 #include "classID3_V11.h"
@@ -30,6 +31,7 @@ AddResult FileAdder::AddMp3File(const QString &path)
         return AddResult::Listed;
     const TagRecord fields = tagFields(clsID3Tag);
     rows_.append(path, snapshot.identity, fields);
+    rows_.setId3v2(rows_.count(), readId3v2Text(path));
     known_.remember(snapshot, fields);
     return AddResult::Added;
 }

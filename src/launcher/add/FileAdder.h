@@ -16,9 +16,9 @@ enum class AddResult {
 };
 
 // Adding files to the list: each path becomes a bottom row filled from the
-// file's tag, unless the list is full, the file is listed already or it is
-// no MP3 file that can be read. Refusals are silent: the window tells nobody,
-// a program may.
+// file's tag, with what its ID3v2 tag gives for the list's mark, unless the
+// list is full, the file is listed already or it is no MP3 file that can be
+// read. Refusals are silent: the window tells nobody, a program may.
 class FileAdder
 {
 public:

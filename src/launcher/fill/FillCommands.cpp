@@ -2,6 +2,7 @@
 
 #include "FileList.h"
 #include "FileNameFields.h"
+#include "FileRow.h"
 #include "FileReports.h"
 #include "Id3v2Text.h"
 #include "NativePath.h"
@@ -50,6 +51,7 @@ void FillCommands::fromId3v2(const QList<int> &rows)
     for (int row : rows) {
         const TagRecord current = rows_.fields(row);
         const Id3v2Text tag = readId3v2Text(rows_.path(row));
+        rows_.setId3v2(row, tag);
         switch (tag.state) {
         case Id3v2State::Read:
             fills << fillFromId3v2(row, current, tag);

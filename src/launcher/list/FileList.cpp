@@ -1,6 +1,7 @@
 #include "FileList.h"
 
 #include "CellNumber.h"
+#include "Id3v2InStep.h"
 #include "KnownFiles.h"
 #include "ListViewService.h"
 #include "PathParts.h"
@@ -65,6 +66,8 @@ QString FileList::cell(int row, int column) const
 void FileList::setCell(int row, int column, const QString &text)
 {
     view_.setCell(row, column, text);
+    if (column != livChanged)
+        showMarks(row, isChanged(row));
 }
 
 QString FileList::headerText(int column) const
@@ -106,11 +109,49 @@ void FileList::putFields(int row, const TagRecord &fields)
     view_.setCell(row, livYear, fields.Year);
     view_.setCell(row, livTitle, fields.Title);
     view_.setCell(row, livTrackNo, QString::number(fields.TrackNumber));
+    showMarks(row, isChanged(row));
 }
 
 void FileList::setChanged(int row, bool changed)
 {
-    view_.setCell(row, livChanged, changed ? QString::fromUtf16(kChangeMark) : QString());
+    showMarks(row, changed);
+}
+
+bool FileList::isChanged(int row) const
+{
+    return view_.cell(row, livChanged).startsWith(QString::fromUtf16(kChangeMark));
+}
+
+void FileList::setId3v2(int row, const Id3v2Text &reading)
+{
+    RowInfo info = view_.rowInfo(row);
+    info.id3v2 = reading;
+    setInfo(row, info);
+    showMarks(row, isChanged(row));
+}
+
+void FileList::setIdentity(int row, const FileIdentity &identity)
+{
+    RowInfo info = view_.rowInfo(row);
+    info.identity = identity;
+    setInfo(row, info);
+}
+
+void FileList::showMarks(int row, bool changed)
+{
+    QString marks;
+    if (changed)
+        marks += QString::fromUtf16(kChangeMark);
+    if (id3v2OutOfStep(fields(row), view_.rowInfo(row).id3v2))
+        marks += QString::fromUtf16(kId3v2Mark);
+    if (view_.cell(row, livChanged) != marks)
+        view_.setCell(row, livChanged, marks);
+}
+
+void FileList::setInfo(int row, const RowInfo &info)
+{
+    view_.setRowInfo(row, info);
+    latestInfo_[info.serial] = info;
 }
 
 bool FileList::holds(const QString &path, const FileIdentity &identity) const
@@ -128,7 +169,7 @@ void FileList::append(const QString &path, const std::optional<FileIdentity> &id
     view_.addRow(GetFileNamePart(path));
     const int row = count();
     view_.setCell(row, livFileNamewithPath, GetFolderPart(path));
-    view_.setRowInfo(row, {.identity = identity, .serial = ++lastSerial_});
+    setInfo(row, {.identity = identity, .serial = ++lastSerial_});
     putFields(row, fields);
 }
 
@@ -170,7 +211,8 @@ void FileList::restore(const ListRows &rows, const KnownFiles &known)
         const bool present = row <= count() && view_.rowInfo(row).serial == target.info.serial;
         if (!present) {
             view_.insertRow(row, target.cells[livFilename]);
-            view_.setRowInfo(row, target.info);
+            const auto latest = latestInfo_.find(target.info.serial);
+            view_.setRowInfo(row, latest == latestInfo_.end() ? target.info : latest->second);
             view_.setCell(row, livFileNamewithPath, target.cells[livFileNamewithPath]);
         }
         bool changed = !present;
@@ -184,6 +226,6 @@ void FileList::restore(const ListRows &rows, const KnownFiles &known)
             }
         }
         if (changed)
-            setChanged(row, known.differs(target.info.identity, fields(row)));
+            setChanged(row, known.differs(view_.rowInfo(row).identity, fields(row)));
     }
 }

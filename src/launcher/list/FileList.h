@@ -7,6 +7,7 @@
 #include <QList>
 #include <QString>
 
+#include <map>
 #include <limits>
 #include <optional>
 
@@ -54,8 +55,17 @@ public:
     // Puts tag fields into the row's cells, the numbers as decimal text, and
     // the genre's name beside its number.
     void putFields(int row, const TagRecord &fields);
-    // Sets or clears the row's change mark.
+    // Sets or clears the row's change mark. The ID3v2 mark beside it shows
+    // whenever the row's fields are out of step with what its file's ID3v2
+    // tag gave when last read (id3v2OutOfStep); it follows every change of
+    // the fields made here.
     void setChanged(int row, bool changed);
+    bool isChanged(int row) const;
+    // What the row's file's ID3v2 tag gives, read now.
+    void setId3v2(int row, const Id3v2Text &reading);
+    // The row's file was replaced by a new one of that identity (W writes a
+    // file anew): the row, and the row brought back by an undo, follow it.
+    void setIdentity(int row, const FileIdentity &identity);
 
     // True when a row holds the file at path: its path is that text, or it
     // was loaded from the file of that identity and its path still names it
@@ -77,11 +87,18 @@ public:
     // cells. The name of a row that stays is left alone, as it follows its
     // file, which only a rename moves. A row that comes back or changes is
     // marked when its values differ from what its file held when last read or
-    // written.
+    // written. A row that comes back carries what it carried last: its
+    // file's identity and ID3v2 reading as they are now.
     void restore(const ListRows &rows, const KnownFiles &known);
 
 private:
+    void showMarks(int row, bool changed);
+    void setInfo(int row, const RowInfo &info);
+
     ListViewService &view_;
     int maxRows_;
     quint64 lastSerial_ = 0;
+    // What each row carries as last set, by serial, so that a row an undo
+    // brings back carries what its file is now, not what it was.
+    std::map<quint64, RowInfo> latestInfo_;
 };

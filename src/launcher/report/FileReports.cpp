@@ -44,6 +44,20 @@ QString reason(FileCommand command, const FileResult &why)
         if (command == FileCommand::MoveAgain)
             return QStringLiteral("新しい名前が今は別のファイルの名前になっているため");
         return QStringLiteral("新しい名前のファイルがすでにあるため");
+    case FileProblem::TagUnreadable:
+        return QStringLiteral("ID3v2タグを読めないため");
+    case FileProblem::TagCutShort:
+        return QStringLiteral("ID3v2タグの途中から先を読めないため");
+    case FileProblem::FrameNotCarried:
+        return QStringLiteral("ID3v2.2タグにv2.3へ移せないフレームがあるため");
+    case FileProblem::HardLinks:
+        return QStringLiteral("ハードリンクで別の名前もあるため");
+    case FileProblem::FolderNotWritable:
+        return QStringLiteral("フォルダーへの書き込みが許可されていないため");
+    case FileProblem::OwnerNotKept:
+        return QStringLiteral("所有者・グループ・許可を保てないため");
+    case FileProblem::FolderNotSynced:
+        return QStringLiteral("書き込んだがフォルダーをディスクに書き込みきれなかったため");
     case FileProblem::System:
         break;
     }
@@ -88,7 +102,11 @@ void reportRefusals(ReportService &reports, ReportService::Kind kind, const QLis
 
 QString refusalSentence(FileCommand command, const FileResult &why)
 {
-    const bool refused = why.problem == FileProblem::Changed || why.problem == FileProblem::NotRegularFile;
+    // Left alone on purpose: another file, or a tag Kalvo will not carry
+    // into a new file; the rest could not be done.
+    const bool refused = why.problem == FileProblem::Changed || why.problem == FileProblem::NotRegularFile
+                         || why.problem == FileProblem::HardLinks || why.problem == FileProblem::TagUnreadable
+                         || why.problem == FileProblem::TagCutShort || why.problem == FileProblem::FrameNotCarried;
     // A save before a rename leaves the rename out only for a file that is
     // not the one read: the rename would move another file.
     if (command == FileCommand::SaveBeforeRename && !isNotTheFileRead(why))

@@ -40,6 +40,8 @@ std::optional<ListMenuService::Item> listKeyCommand(int keyCode, int shift)
         return Item::ReadAsUtf8;
     case ListInput::KeyJ:
         return Item::ReadAsEucJp;
+    case ListInput::KeyW:
+        return Item::SaveWithId3v2;
     default:
         return std::nullopt;
     }

@@ -1,0 +1,62 @@
+#include "Id3v2Saver.h"
+
+#include "FileList.h"
+#include "FileReports.h"
+#include "Id3v2Text.h"
+#include "KnownFiles.h"
+#include "ReportService.h"
+
+#include <map>
+
+Id3v2Saver::Id3v2Saver(FileList &rows, KnownFiles &known, ReportService &reports, Id3v2WriteBatch::Options options)
+    : rows_(rows), known_(known), reports_(reports), options_(std::move(options))
+{
+}
+
+void Id3v2Saver::save(const QList<int> &rows)
+{
+    if (rows.isEmpty())
+        return;
+    if (!confirmed_
+        && !reports_.confirm(QStringLiteral("選択したファイルのID3v2タグを書き換えます。よろしいですか？"),
+                             QStringLiteral(" [確認]")))
+        return;
+    confirmed_ = true;
+
+    std::map<int, FileResult> failures;  // by row, so they are reported in row order
+    QList<int> added;
+    {
+        Id3v2WriteBatch batch(options_);
+        for (const int row : rows) {
+            // Only the file the row was loaded from, as Kalvo left it.
+            const std::optional<FileSnapshot> expected = known_.snapshot(rows_.info(row).identity);
+            const FileResult result = expected ? batch.add(rows_.path(row), rows_.fields(row), *expected)
+                                               : FileResult{FileProblem::Changed, 0};
+            if (result.ok())
+                added << row;
+            else
+                failures[row] = result;
+        }
+        const QList<Id3v2WriteBatch::Outcome> outcomes = batch.finish();
+        for (qsizetype i = 0; i < added.size(); ++i) {
+            const int row = added.at(i);
+            const Id3v2WriteBatch::Outcome &outcome = outcomes.at(i);
+            // A file written is remembered as written, also when its folder
+            // could not be made durable: it holds the name now.
+            if (outcome.snapshot) {
+                rows_.setIdentity(row, outcome.snapshot->identity);
+                known_.remember(*outcome.snapshot, rows_.fields(row));
+            }
+            if (outcome.result.ok())
+                rows_.setChanged(row, false);
+            else
+                failures[row] = outcome.result;
+        }
+    }
+    for (const int row : rows)
+        rows_.setId3v2(row, readId3v2Text(rows_.path(row)));
+    QList<FileRefusal> refusals;
+    for (const auto &[row, why] : failures)
+        refusals << FileRefusal{refusalSentence(FileCommand::Save, why), fileLine(rows_.fileName(row))};
+    reportSaveRefusals(reports_, refusals);
+}

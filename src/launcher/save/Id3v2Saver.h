@@ -1,0 +1,31 @@
+#pragma once
+
+#include "Id3v2WriteBatch.h"
+
+#include <QList>
+
+class FileList;
+class KnownFiles;
+class ReportService;
+
+// Saving rows into their files' ID3v1 blocks and ID3v2 tags at once (W):
+// each row's fields as a save writes them, and the same values in its
+// file's ID3v2 tag (Id3v2WriteBatch). Before the first time, the user is
+// asked once; a "no" writes nothing and asks again the next time. The rows
+// of the files written lose their change marks; one report names each file
+// that could not be written, and why. Every row's ID3v2 mark then follows
+// its file as read again. Writing files is no step of the list's history.
+class Id3v2Saver
+{
+public:
+    Id3v2Saver(FileList &rows, KnownFiles &known, ReportService &reports, Id3v2WriteBatch::Options options);
+
+    void save(const QList<int> &rows);
+
+private:
+    FileList &rows_;
+    KnownFiles &known_;
+    ReportService &reports_;
+    Id3v2WriteBatch::Options options_;
+    bool confirmed_ = false;
+};
