@@ -69,12 +69,14 @@ qsizetype findCharacter(QByteArrayView text, char c)
     return -1;
 }
 
-// The line without its "\n" or "\r\n".
+// The line without its "\n" or "\r\n", or without the "\r" that ends a last
+// line (a "\r\n" cut short): a line break added after it for a new line
+// must not change what the line reads as.
 QByteArrayView body(QByteArrayView line)
 {
     if (line.endsWith("\r\n"))
         return line.chopped(2);
-    if (line.endsWith('\n'))
+    if (line.endsWith('\n') || line.endsWith('\r'))
         return line.chopped(1);
     return line;
 }

@@ -96,6 +96,8 @@ private slots:
         QTest::newRow("text after first =") << QByteArray("[S]\nK=a=b\n") << "S" << "K" << "a=b";
         QTest::newRow("crlf") << QByteArray("[S]\r\nK=v\r\n") << "S" << "K" << "v";
         QTest::newRow("no final line ending") << QByteArray("[S]\nK=v") << "S" << "K" << "v";
+        // A "\r\n" cut short: a line added after it would make it one.
+        QTest::newRow("last line ending in CR") << QByteArray("[S]\nK=v\r") << "S" << "K" << "v";
         QTest::newRow("300 bytes cut to 255") << "[S]\nK=" + a300 + "\n" << "S" << "K" << QString(255, u'a');
         QTest::newRow("double-byte at 254..255 kept") << "[S]\nK=" + a300.first(253) + ku + "\n" << "S" << "K"
                                                       << QString(253, u'a') + QString::fromUtf8("曲");
