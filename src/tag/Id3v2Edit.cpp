@@ -121,16 +121,20 @@ Id3v2Edit editId3v2Tag(const QByteArray &bytes, const TagRecord &row)
         edit.frames += newFrame(field, id3v2TextOf(row, field), edit.version);
         written << field;
     };
+    // The frames as they are, a cover picture of megabytes included, are
+    // copied once: into the new frames.
+    edit.frames.reserve(tag.framesEnd - tag.framesStart);
     for (const Id3v2Frame &frame : tag.frames) {
-        QByteArray kept = tag.frameBytes(frame).toByteArray();
+        QByteArrayView kept = tag.frameBytes(frame);
+        QByteArray carried22;
         if (oldVersion == 2) {
-            std::optional<QByteArray> carried =
-                id3v2FrameFrom22(frame.id, QByteArrayView(kept).sliced(id3v2FrameHeaderSize(2)));
+            std::optional<QByteArray> carried = id3v2FrameFrom22(frame.id, kept.sliced(id3v2FrameHeaderSize(2)));
             if (!carried)
                 return {.state = Id3v2EditState::FrameNotCarried, .frameId = frame.id};
-            kept = std::move(*carried);
+            carried22 = std::move(*carried);
+            kept = carried22;
         }
-        const std::optional<Id3v2Field> field = fieldOfFrame(tag, frame, QByteArrayView(kept).first(4));
+        const std::optional<Id3v2Field> field = fieldOfFrame(tag, frame, kept.first(4));
         if (!field || !outOfStep.contains(*field)) {
             edit.frames += kept;
         } else if (!written.contains(*field)) {
@@ -149,7 +153,8 @@ QByteArray editedTagBytes(const Id3v2Edit &edit, qint64 size)
     if (edit.frames.isEmpty())
         return {};
     const qint64 padding = std::max<qint64>(0, size - kId3v2HeaderSize - edit.frames.size());
-    QByteArray tag = id3v2TagBytes(edit.version, edit.frames + QByteArray(static_cast<qsizetype>(padding), '\0'));
+    QByteArray tag = id3v2TagHeader(edit.version, edit.frames.size() + padding);
     tag[5] = static_cast<char>(edit.flags);
-    return tag;
+    tag.reserve(kId3v2HeaderSize + edit.frames.size() + padding);
+    return tag.append(edit.frames).append(static_cast<qsizetype>(padding), '\0');
 }

@@ -262,8 +262,14 @@ QByteArray id3v2FrameBytes(quint8 version, QByteArrayView id, QByteArrayView dat
     return frame.append(data);
 }
 
+QByteArray id3v2TagHeader(quint8 version, qint64 size)
+{
+    return QByteArray("ID3") + char(version) + QByteArray(2, '\0') + bigEndianBytes(size, 4, 7);
+}
+
 QByteArray id3v2TagBytes(quint8 version, QByteArrayView frames)
 {
-    QByteArray tag = QByteArray("ID3") + char(version) + QByteArray(2, '\0') + bigEndianBytes(frames.size(), 4, 7);
+    QByteArray tag = id3v2TagHeader(version, frames.size());
+    tag.reserve(kId3v2HeaderSize + frames.size());
     return tag.append(frames);
 }

@@ -129,6 +129,10 @@ QByteArray resynchronised(QByteArrayView bytes);
 // field: under 16 MB in 2.2, 256 MB in 2.4.
 QByteArray id3v2FrameBytes(quint8 version, QByteArrayView id, QByteArrayView data);
 
+// The header of a tag of that version (revision 0, no flags) whose frames
+// and padding take size bytes (under 256 MB).
+QByteArray id3v2TagHeader(quint8 version, qint64 size);
+
 // A tag of that version (revision 0, no flags, no padding) around frames
 // (under 256 MB).
 QByteArray id3v2TagBytes(quint8 version, QByteArrayView frames);

@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <map>
+#include <unistd.h>
 #include <utility>
 
 namespace {
@@ -50,12 +51,38 @@ FileResult readTag(int fd, qint64 audioEnd, QByteArray &tag)
                                                                                       : failureOfSystem();
 }
 
-// Copies size bytes of from at offset to `to` at toOffset.
-bool copyBytes(int from, qint64 offset, qint64 size, int to, qint64 toOffset)
+// The file system has no copy in the kernel between these files (as
+// copy_file_range(2) says it).
+bool lacksKernelCopy()
 {
-    QByteArray piece(static_cast<qsizetype>(std::min(size, kCopyPiece)), Qt::Uninitialized);
+    return errno == ENOSYS || errno == EXDEV || errno == EINVAL || errno == EOPNOTSUPP;
+}
+
+// Copies size bytes of from at offset to `to` at toOffset: with inKernel,
+// inside the kernel as far as the file system can (no copy through this
+// process, extents shared where the file system can share them), the rest
+// through a buffer. False when from ends early or a call fails.
+bool copyBytes(int from, qint64 offset, qint64 size, int to, qint64 toOffset, bool inKernel)
+{
+    qint64 done = 0;
+    while (inKernel && done < size) {
+        loff_t in = offset + done;
+        loff_t out = toOffset + done;
+        const ssize_t n = ::copy_file_range(from, &in, to, &out, static_cast<size_t>(size - done), 0);
+        if (n > 0)
+            done += n;
+        else if (n == 0)
+            return false;
+        else if (lacksKernelCopy())
+            break;
+        else if (errno != EINTR)
+            return false;
+    }
+    if (done == size)
+        return true;
+    QByteArray piece(static_cast<qsizetype>(std::min(size - done, kCopyPiece)), Qt::Uninitialized);
     auto *buffer = reinterpret_cast<unsigned char *>(piece.data());
-    for (qint64 done = 0; done < size;) {
+    while (done < size) {
         const qint64 n = std::min(size - done, kCopyPiece);
         if (readAt(from, buffer, n, offset + done) != n)
             return false;
@@ -170,7 +197,7 @@ FileResult Id3v2WriteBatch::replace(Replacement &entry, const QString &path, con
     const int to = entry.replacement.file();
     const qint64 audioSize = audioEnd - oldTagSize;
     if (!writeAt(to, reinterpret_cast<const unsigned char *>(newTag.constData()), newTag.size(), 0)
-        || !copyBytes(entry.old.get(), oldTagSize, audioSize, to, newTag.size())
+        || !copyBytes(entry.old.get(), oldTagSize, audioSize, to, newTag.size(), options_.copyInKernel)
         || !writeAt(to, block.data(), kTagBlockSize, newTag.size() + audioSize))
         return failureOfSystem();
     return ::fstat(entry.old.get(), &entry.before) == 0 ? FileResult{} : failureOfSystem();

@@ -44,6 +44,7 @@ public:
         SyncFile syncNewFile = syncAll;   // a new file, with its owner and permissions
         SyncFile syncFolder = syncAll;    // a folder, once its new files have their names
         FileReplacement::Methods methods{};
+        bool copyInKernel = true;  // the audio copied by copy_file_range(2) where the file system can
     };
 
     // What became of a file added: ok, or why it is not durably written.

@@ -205,38 +205,42 @@ private slots:
         QFETCH(bool, hasBlock);
         QFETCH(QString, reading);
         QFETCH(bool, sameTagSize);
-        QTemporaryDir dir;
-        const QString path = dir.filePath("song.mp3");
-        const QByteArray before = tag + audio() + (hasBlock ? v1Block() : QByteArray());
-        QVERIFY(writeFile(path, before));
-        QVERIFY(writeFile(dir.filePath("saved.mp3"), before));
-        {
-            TagWriteBatch save;
-            QVERIFY(save.add(dir.filePath("saved.mp3"), kRow).result.ok());
+        // The audio copied in the kernel, and through a buffer as where the
+        // file system cannot.
+        for (const bool copyInKernel : {true, false}) {
+            QTemporaryDir dir;
+            const QString path = dir.filePath("song.mp3");
+            const QByteArray before = tag + audio() + (hasBlock ? v1Block() : QByteArray());
+            QVERIFY(writeFile(path, before));
+            QVERIFY(writeFile(dir.filePath("saved.mp3"), before));
+            {
+                TagWriteBatch save;
+                QVERIFY(save.add(dir.filePath("saved.mp3"), kRow).result.ok());
+            }
+
+            Id3v2WriteBatch batch(Id3v2WriteBatch::Options{.copyInKernel = copyInKernel});
+            QCOMPARE(failureName(batch.add(path, kRow, snapshotOf(path))), "none");
+            const QList<Id3v2WriteBatch::Outcome> outcomes = batch.finish();
+            QCOMPARE(outcomes.size(), 1);
+            QCOMPARE(failureName(outcomes.front().result), "none");
+            // Remembered as written: the next save finds the file as Kalvo left it.
+            QCOMPARE(outcomes.front().snapshot, snapshotOf(path));
+
+            QCOMPARE(readBack(path), reading);
+            const QByteArray after = readFile(path);
+            const QByteArray newTag = tagOf(after);
+            QList<QByteArray> others = otherFramesOf(tag);
+            for (QByteArray &frame : others)  // a 2.2 picture's format becomes a MIME type
+                frame.replace(QByteArray("\0PNG", 4), QByteArray("\0image/png\0", 11));
+            QCOMPARE(otherFramesOf(newTag), others);
+            QCOMPARE(sha256(after.sliced(newTag.size()).chopped(128)), sha256(audio()));
+            QCOMPARE(after.last(128), readFile(dir.filePath("saved.mp3")).last(128));
+            if (sameTagSize)
+                QCOMPARE(newTag.size(), tag.size());
+            else
+                QCOMPARE(newTag.size(), walkId3v2Tag(newTag).framesEnd + Id3v2WriteBatch::kNewTagPadding);
+            QCOMPARE(namesIn(dir.path()), QStringList({"saved.mp3", "song.mp3"}));
         }
-
-        Id3v2WriteBatch batch;
-        QCOMPARE(failureName(batch.add(path, kRow, snapshotOf(path))), "none");
-        const QList<Id3v2WriteBatch::Outcome> outcomes = batch.finish();
-        QCOMPARE(outcomes.size(), 1);
-        QCOMPARE(failureName(outcomes.front().result), "none");
-        // Remembered as written: the next save finds the file as Kalvo left it.
-        QCOMPARE(outcomes.front().snapshot, snapshotOf(path));
-
-        QCOMPARE(readBack(path), reading);
-        const QByteArray after = readFile(path);
-        const QByteArray newTag = tagOf(after);
-        QList<QByteArray> others = otherFramesOf(tag);
-        for (QByteArray &frame : others)  // a 2.2 picture's format becomes a MIME type
-            frame.replace(QByteArray("\0PNG", 4), QByteArray("\0image/png\0", 11));
-        QCOMPARE(otherFramesOf(newTag), others);
-        QCOMPARE(sha256(after.sliced(newTag.size()).chopped(128)), sha256(audio()));
-        QCOMPARE(after.last(128), readFile(dir.filePath("saved.mp3")).last(128));
-        if (sameTagSize)
-            QCOMPARE(newTag.size(), tag.size());
-        else
-            QCOMPARE(newTag.size(), walkId3v2Tag(newTag).framesEnd + Id3v2WriteBatch::kNewTagPadding);
-        QCOMPARE(namesIn(dir.path()), QStringList({"saved.mp3", "song.mp3"}));
     }
 
     // Files W does not write: each is left as it was, and nothing is made
