@@ -175,9 +175,13 @@ QString valueOf(QByteArrayView keyLine)
     return Cp932::decode(value.first(Cp932::cutLength(value, kMaxValueBytes)));
 }
 
+// Ends the last line: a bare CR that ends it (a "\r\n" cut short) gets its
+// "\n", any other line the text's line ending.
 void endLine(QByteArray &line, const QByteArray &lineEnding)
 {
-    if (!line.endsWith('\n'))
+    if (line.endsWith('\r'))
+        line += '\n';
+    else if (!line.endsWith('\n'))
         line += lineEnding;
 }
 

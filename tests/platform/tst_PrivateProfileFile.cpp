@@ -151,6 +151,9 @@ private slots:
                                                                 << QByteArray("[KIV]\nFILE_FORMAT=v\n[B]\n");
         QTest::newRow("key appended to the last line") << true << QByteArray("[KIV]\r\na=1") << "v"
                                                        << QByteArray("[KIV]\r\na=1\r\nFILE_FORMAT=v\r\n");
+        // A "\r\n" cut short is completed, so the line reads as before.
+        QTest::newRow("key appended to a last line ending in CR") << true << QByteArray("[KIV]\r\na=1\r\r") << "v"
+                                                                  << QByteArray("[KIV]\r\na=1\r\r\nFILE_FORMAT=v\r\n");
         QTest::newRow("section appended") << true << QByteArray("[B]\r\nFILE_FORMAT=1\r\n") << "v"
                                           << QByteArray("[B]\r\nFILE_FORMAT=1\r\n[KIV]\r\nFILE_FORMAT=v\r\n");
         QTest::newRow("section appended to the last line") << true << QByteArray(";x") << "v"
