@@ -18,7 +18,7 @@ using SetOption = bool (*)(CliOptions &options, const QString &value);
 // An option "--name": whether it takes a value, the commands that take it
 // (none listed: every command), how its value is set, and what a refused
 // value is told.
-struct OptionSpec {
+struct OptionRule {
     const char *name;
     bool takesValue;
     QList<CliCommand> commands;
@@ -36,7 +36,7 @@ std::optional<quint8> byteNumber(const QString &text)
     return valid && number <= 255 ? std::optional<quint8>(static_cast<quint8>(number)) : std::nullopt;
 }
 
-const std::array<OptionSpec, 12> kOptions = {{
+const std::array<OptionRule, 12> kOptions = {{
     {"dry-run", false, {}, [](CliOptions &o, const QString &) { return o.dryRun = true; }, nullptr},
     {"json", false, {CliCommand::Show}, [](CliOptions &o, const QString &) { return o.json = true; }, nullptr},
     {"v2", false, {CliCommand::Set, CliCommand::Number, CliCommand::Fill, CliCommand::Titles},
@@ -75,9 +75,9 @@ const std::array<OptionSpec, 12> kOptions = {{
      [](CliOptions &o, const QString &v) { return bool(o.format = v); }, nullptr},
 }};
 
-const OptionSpec *findOption(QStringView name)
+const OptionRule *findOption(QStringView name)
 {
-    for (const OptionSpec &option : kOptions) {
+    for (const OptionRule &option : kOptions) {
         if (name == QLatin1StringView(option.name))
             return &option;
     }
@@ -108,7 +108,7 @@ std::optional<Value> lookUp(const std::pair<const char *, Value> (&table)[N], QS
 
 // An option given, with its value as typed.
 struct GivenOption {
-    const OptionSpec *spec;
+    const OptionRule *rule;
     QString value;
 };
 
@@ -147,12 +147,12 @@ CliArguments readCliArguments(const QStringList &arguments, const LocaleText &te
         }
         const qsizetype equals = argument.indexOf(u'=');
         const QString name = argument.mid(2, equals < 0 ? -1 : equals - 2);
-        const OptionSpec *spec = argument.startsWith(QLatin1String("--")) ? findOption(name) : nullptr;
+        const OptionRule *rule = argument.startsWith(QLatin1String("--")) ? findOption(name) : nullptr;
         QString error;
         std::optional<QString> value;
-        if (!spec) {
+        if (!rule) {
             error = QStringLiteral("不明なオプションです: ") + argument;
-        } else if (!spec->takesValue) {
+        } else if (!rule->takesValue) {
             if (equals >= 0)
                 error = QStringLiteral("オプション --%1 は値を取りません").arg(name);
         } else if (equals < 0 && i + 1 >= arguments.size()) {
@@ -165,7 +165,7 @@ CliArguments readCliArguments(const QStringList &arguments, const LocaleText &te
                 error = QStringLiteral("オプション --%1 の値が正しい文字列ではありません").arg(name);
         }
         if (error.isEmpty())
-            given << GivenOption{spec, value.value_or(QString())};
+            given << GivenOption{rule, value.value_or(QString())};
         else if (firstError.isEmpty())
             firstError = error;
     }
@@ -192,12 +192,12 @@ CliArguments readCliArguments(const QStringList &arguments, const LocaleText &te
         options.source = *source;
     }
     for (const GivenOption &option : std::as_const(given)) {
-        const QString name = QStringLiteral("--") + QLatin1StringView(option.spec->name);
-        if (!option.spec->commands.isEmpty() && !option.spec->commands.contains(options.command))
+        const QString name = QStringLiteral("--") + QLatin1StringView(option.rule->name);
+        if (!option.rule->commands.isEmpty() && !option.rule->commands.contains(options.command))
             return usageError(QStringLiteral("オプション %1 は %2 では使えません").arg(name, commandName));
-        if (!option.spec->set(options, option.value)) {
+        if (!option.rule->set(options, option.value)) {
             return usageError(QStringLiteral("オプション %1 の値が正しくありません: %2 (%3)")
-                                  .arg(name, option.value, QString::fromUtf16(option.spec->refusal)));
+                                  .arg(name, option.value, QString::fromUtf16(option.rule->refusal)));
         }
     }
     if (options.command == CliCommand::Set && options.fields == TagUpdate{})
