@@ -1,12 +1,12 @@
-#include "frmID3Launcher.h"
+#include "launcher/frmID3Launcher.h"
 
-#include "ClipboardService.h"
-#include "FileChooserService.h"
-#include "KalvoVersion.h"
-#include "ListKeys.h"
-#include "MainWindowService.h"
-#include "PopupMenu.h"
-#include "TagEditorService.h"
+#include "launcher/window/ListKeys.h"
+#include "launcher/window/PopupMenu.h"
+#include "services/ClipboardService.h"
+#include "services/FileChooserService.h"
+#include "services/MainWindowService.h"
+#include "services/TagEditorService.h"
+#include "version/KalvoVersion.h"
 
 namespace {
 

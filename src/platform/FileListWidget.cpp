@@ -1,9 +1,9 @@
-#include "FileListWidget.h"
+#include "platform/FileListWidget.h"
 
-#include "DroppedFiles.h"
-#include "FileRow.h"
-#include "ListInputCodes.h"
-#include "Twips.h"
+#include "platform/DroppedFiles.h"
+#include "platform/Twips.h"
+#include "services/FileRow.h"
+#include "services/ListInputCodes.h"
 
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>

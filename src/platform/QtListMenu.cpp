@@ -1,4 +1,4 @@
-#include "QtListMenu.h"
+#include "platform/QtListMenu.h"
 
 #include <QAbstractScrollArea>
 #include <QMenu>

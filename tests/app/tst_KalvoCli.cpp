@@ -2,8 +2,9 @@
 // command writes, says and exits with, and what it leaves alone. What the
 // commands do to a row is the parts' own and is tested on them.
 
-#include "Id3v2Text.h"
-#include "Mp3Files.h"
+#include "common/Mp3Files.h"
+#include "id3v2/Id3v2Text.h"
+#include "tagfiles/Id3v2File.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>

@@ -1,10 +1,10 @@
 // Adding, refusing and deleting rows, path splitting, and the window's start
 // and end, all through the in-memory window services.
 
-#include "Fakes.h"
-#include "Mp3Files.h"
-#include "PathParts.h"
-#include "frmID3Launcher.h"
+#include "common/Fakes.h"
+#include "common/Mp3Files.h"
+#include "launcher/frmID3Launcher.h"
+#include "launcher/text/PathParts.h"
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -1,10 +1,10 @@
 // The command of each key, the pop-up menu's enabling rules, and the About
 // box.
 
-#include "Fakes.h"
-#include "ListInputCodes.h"
-#include "ListKeys.h"
-#include "frmID3Launcher.h"
+#include "common/Fakes.h"
+#include "launcher/frmID3Launcher.h"
+#include "launcher/window/ListKeys.h"
+#include "services/ListInputCodes.h"
 
 #include <QTest>
 

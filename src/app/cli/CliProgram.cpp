@@ -1,15 +1,15 @@
-#include "CliProgram.h"
+#include "app/cli/CliProgram.h"
 
-#include "CliArguments.h"
-#include "ConsoleOutput.h"
-#include "FileReports.h"
-#include "Id3v2InStep.h"
-#include "NativePath.h"
-#include "PrivateProfileFile.h"
-#include "RenameFormat.h"
-#include "RenameFormatSetting.h"
-#include "TagText.h"
-#include "UserSettingsFolder.h"
+#include "app/cli/CliArguments.h"
+#include "app/cli/ConsoleOutput.h"
+#include "app/cli/TagText.h"
+#include "files/NativePath.h"
+#include "id3v2/Id3v2InStep.h"
+#include "launcher/report/FileReports.h"
+#include "launcher/settings/RenameFormatSetting.h"
+#include "launcher/text/RenameFormat.h"
+#include "system/PrivateProfileFile.h"
+#include "system/UserSettingsFolder.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -1,11 +1,11 @@
-#include "Renamer.h"
+#include "launcher/rename/Renamer.h"
 
-#include "CheckedMove.h"
-#include "FileList.h"
-#include "FileReports.h"
-#include "KnownFiles.h"
-#include "RenameFormat.h"
-#include "TagSaver.h"
+#include "launcher/list/FileList.h"
+#include "launcher/list/KnownFiles.h"
+#include "launcher/rename/CheckedMove.h"
+#include "launcher/report/FileReports.h"
+#include "launcher/save/TagSaver.h"
+#include "launcher/text/RenameFormat.h"
 
 #include <algorithm>
 

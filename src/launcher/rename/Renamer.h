@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ListHistory.h"
-#include "TagSaver.h"
+#include "launcher/rename/FileMove.h"
+#include "launcher/save/TagSaver.h"
 
 #include <QList>
 #include <QString>

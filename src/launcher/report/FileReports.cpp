@@ -1,7 +1,7 @@
-#include "FileReports.h"
+#include "launcher/report/FileReports.h"
 
-#include "NativePath.h"
-#include "ReportService.h"
+#include "files/NativePath.h"
+#include "services/ReportService.h"
 
 #include <QtGlobal>
 

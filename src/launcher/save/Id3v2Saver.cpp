@@ -1,10 +1,11 @@
-#include "Id3v2Saver.h"
+#include "launcher/save/Id3v2Saver.h"
 
-#include "FileList.h"
-#include "FileReports.h"
-#include "Id3v2Text.h"
-#include "KnownFiles.h"
-#include "ReportService.h"
+#include "id3v2/Id3v2Text.h"
+#include "launcher/list/FileList.h"
+#include "launcher/list/KnownFiles.h"
+#include "launcher/report/FileReports.h"
+#include "services/ReportService.h"
+#include "tagfiles/Id3v2File.h"
 
 #include <map>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "Id3v2WriteBatch.h"
+#include "tagfiles/Id3v2WriteBatch.h"
 
 #include <QList>
 

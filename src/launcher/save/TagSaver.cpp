@@ -1,8 +1,8 @@
-#include "TagSaver.h"
+#include "launcher/save/TagSaver.h"
 
-#include "FileList.h"
-#include "FileReports.h"
-#include "KnownFiles.h"
+#include "launcher/list/FileList.h"
+#include "launcher/list/KnownFiles.h"
+#include "launcher/report/FileReports.h"
 
 #include <algorithm>
 

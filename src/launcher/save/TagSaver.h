@@ -1,8 +1,8 @@
 #pragma once
 
-#include "FileDescriptor.h"
-#include "FileResult.h"
-#include "TagWriteBatch.h"
+#include "files/FileDescriptor.h"
+#include "files/FileResult.h"
+#include "tagfiles/TagWriteBatch.h"
 
 #include <QList>
 

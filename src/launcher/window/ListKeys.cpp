@@ -1,6 +1,6 @@
-#include "ListKeys.h"
+#include "launcher/window/ListKeys.h"
 
-#include "ListInputCodes.h"
+#include "services/ListInputCodes.h"
 
 std::optional<ListMenuService::Item> listKeyCommand(int keyCode, int shift)
 {

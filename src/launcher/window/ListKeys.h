@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ListMenuService.h"
+#include "services/ListMenuService.h"
 
 #include <optional>
 

@@ -1,6 +1,6 @@
-#include "PopupMenu.h"
+#include "launcher/window/PopupMenu.h"
 
-#include "ListMenuService.h"
+#include "services/ListMenuService.h"
 
 void enableListMenu(ListMenuService &menu, const ListMenuState &state)
 {
