@@ -1,7 +1,6 @@
 #include "launcher/frmID3Launcher.h"
 
-#include "launcher/window/ListKeys.h"
-#include "launcher/window/PopupMenu.h"
+#include "launcher/window/ListCommands.h"
 #include "services/ClipboardService.h"
 #include "services/FileChooserService.h"
 #include "services/MainWindowService.h"
@@ -160,8 +159,8 @@ void frmID3Launcher::Menu_LV_RightMenu_Redo_Click()
 
 void frmID3Launcher::lvMP3List_KeyDown(int KeyCode, int Shift)
 {
-    if (const std::optional<ListMenuService::Item> command = listKeyCommand(KeyCode, Shift))
-        runCommand(*command);
+    if (const ListCommand *command = listKeyCommand(KeyCode, Shift))
+        command->run(*this);
 }
 
 void frmID3Launcher::lvMP3List_MouseDown(int Button, int /*Shift*/, int x, int y)
@@ -227,22 +226,5 @@ void frmID3Launcher::frmID3EditerWindow_LostForm()
 
 void frmID3Launcher::runCommand(ListMenuService::Item item)
 {
-    using Item = ListMenuService::Item;
-    switch (item) {
-    case Item::EditTag: Menu_LV_RightMenu_EDIT_Tag_Click(); break;
-    case Item::Undo: Menu_LV_RightMenu_Undo_Click(); break;
-    case Item::Redo: Menu_LV_RightMenu_Redo_Click(); break;
-    case Item::Delete: Menu_LV_RightMenu_DELETE_Click(); break;
-    case Item::Load: Menu_LV_RightMenu_Load_Click(); break;
-    case Item::Rename: Menu_LV_RightMenu_Rename_Click(); break;
-    case Item::SaveSelected: Menu_LV_RightMenu_Save_Click(SaveSelected); break;
-    case Item::SaveAll: Menu_LV_RightMenu_Save_Click(SaveAll); break;
-    case Item::FillFromId3v2: FillFromId3v2(); break;
-    case Item::FillFromFileNames: FillFromFileNames(); break;
-    case Item::PasteTitles: PasteTitles(); break;
-    case Item::ReadAsUtf8: ReadAgainAs(ForeignCodePage::Utf8); break;
-    case Item::ReadAsEucJp: ReadAgainAs(ForeignCodePage::EucJp); break;
-    case Item::SaveWithId3v2: SaveWithId3v2(); break;
-    case Item::Copyright: Menu_LV_RightMenu_Copyright_Click(); break;
-    }
+    listCommand(item).run(*this);
 }

@@ -115,9 +115,10 @@ public:
     void frmID3EditerWindow_SetID3(qint16 KeyID);
     void frmID3EditerWindow_LostForm();
 
-private:
-    // Runs the command of a menu item, as a key reaches it.
+    // Runs the command of a menu item picked.
     void runCommand(ListMenuService::Item item);
+
+private:
 
     Services services_;
     MessageBoxReports reports_;

@@ -3,7 +3,7 @@
 
 #include "common/Fakes.h"
 #include "launcher/frmID3Launcher.h"
-#include "launcher/window/ListKeys.h"
+#include "launcher/window/ListCommands.h"
 #include "services/ListInputCodes.h"
 
 #include <QTest>
@@ -58,8 +58,8 @@ private slots:
         QFETCH(int, keyCode);
         QFETCH(int, shift);
         QFETCH(int, item);
-        const std::optional<Item> command = listKeyCommand(keyCode, shift);
-        QCOMPARE(command ? int(*command) : -1, item);
+        const ListCommand *command = listKeyCommand(keyCode, shift);
+        QCOMPARE(command ? int(command->item) : -1, item);
     }
 
     void mousePressSetsTheMenuEnabling_data()
