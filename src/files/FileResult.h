@@ -22,6 +22,7 @@ enum class FileProblem {
     FolderNotWritable,  // no new file can be made in its folder
     OwnerNotKept,    // a new file cannot be given the old one's owner, group or permissions
     FolderNotSynced, // written anew, but its folder could not be made durable
+    UnusableName,    // a rename's new name would leave the folder, hide the file or be too long
     System,          // any other error; systemError says which
 };
 

@@ -1,25 +1,14 @@
 #pragma once
 
 #include "files/FileDescriptor.h"
-#include "launcher/add/CommandLineFiles.h"
-#include "launcher/add/FileAdder.h"
-#include "launcher/fill/ColumnCommands.h"
-#include "launcher/fill/FillCommands.h"
+#include "launcher/ListParts.h"
 #include "launcher/history/HistoryStep.h"
-#include "launcher/history/ListHistory.h"
-#include "launcher/history/ListUndo.h"
-#include "launcher/list/FileList.h"
-#include "launcher/list/KnownFiles.h"
-#include "launcher/rename/Renamer.h"
 #include "launcher/report/MessageBoxReports.h"
-#include "launcher/save/DropNumbering.h"
-#include "launcher/save/Id3v2Saver.h"
-#include "launcher/save/TagSaver.h"
 #include "launcher/settings/RenameFormatSetting.h"
 #include "launcher/window/EditorSession.h"
 #include "services/ListInputCodes.h"
 #include "services/ListMenuService.h"
-#include "tagfiles/classID3_V11.h"
+#include "text/ForeignText.h"
 
 #include <QString>
 #include <QStringList>
@@ -122,19 +111,7 @@ private:
 
     Services services_;
     MessageBoxReports reports_;
-    classID3_V11 clsID3Tag;
-    FileList rows_;
-    KnownFiles knownFiles_;
-    ListHistory history_;
-    FileAdder adder_;
-    CommandLineFiles commandLine_;
-    TagSaver saver_;
-    Id3v2Saver id3v2Saver_;
-    DropNumbering dropNumbering_;
-    Renamer renamer_;
-    ColumnCommands columns_;
-    FillCommands fills_;
-    ListUndo undo_;
+    ListParts parts_;
     EditorSession editor_;
     RenameFormatSetting formatSetting_;
     // An editor session's step, from its opening until it closes.

@@ -5,6 +5,7 @@
 
 #include "common/FakeMessageBox.h"
 #include "launcher/frmID3Launcher.h"
+#include "launcher/list/MemoryList.h"
 #include "services/ClipboardService.h"
 #include "services/FileChooserService.h"
 #include "services/FileMoveService.h"
@@ -29,41 +30,18 @@
 #include <mutex>
 #include <utility>
 
-struct FakeRow {
-    FileRowCells cells;
-    bool selected = false;
-    RowInfo info;
-};
+using FakeRow = MemoryList::Row;
 
-class FakeListView : public ListViewService
+// The rows in memory, open to the tests.
+class FakeListView : public MemoryList
 {
 public:
-    QList<FakeRow> rows;
-    int current = 0;
+    FakeListView() = default;
+    FakeListView(const FakeListView &) = delete;
+    FakeListView &operator=(const FakeListView &) = delete;
 
-    int count() const override { return static_cast<int>(rows.size()); }
-    QString cell(int row, int column) const override { return rows.at(row - 1).cells.at(static_cast<std::size_t>(column)); }
-    void setCell(int row, int column, const QString &text) override
-    {
-        rows[row - 1].cells.at(static_cast<std::size_t>(column)) = text;
-    }
-    bool isSelected(int row) const override { return rows.at(row - 1).selected; }
-    int currentRow() const override { return current; }
-    void setCurrentRow(int row) override { current = row; }
-    void setSelected(int row, bool selected) override { rows[row - 1].selected = selected; }
-    void insertRow(int row, const QString &label) override
-    {
-        FakeRow added;
-        added.cells[livFilename] = label;
-        rows.insert(row - 1, added);
-    }
-    RowInfo rowInfo(int row) const override { return rows.at(row - 1).info; }
-    void setRowInfo(int row, const RowInfo &info) override { rows[row - 1].info = info; }
-    void removeRow(int row) override { rows.removeAt(row - 1); }
-    QString headerText(int column) const override
-    {
-        return QString::fromUtf16(kFileRowColumns.at(static_cast<std::size_t>(column)).header);
-    }
+    QList<FakeRow> &rows = rows_;
+    int &current = current_;
 
     // Test helpers.
     QStringList column(int column) const

@@ -139,7 +139,8 @@ QString failureName(const FileResult &result)
     static const char *const kNames[] = {"none",         "changed",        "not regular",   "missing",
                                          "not mp3",      "no permission",  "disk full",     "name taken",
                                          "tag unreadable", "tag cut short", "frame not carried", "hard links",
-                                         "folder not writable", "owner not kept", "folder sync failed", "system"};
+                                         "folder not writable", "owner not kept", "folder sync failed", "unusable name",
+                                         "system"};
     return QString::fromLatin1(kNames[static_cast<int>(result.problem)]);
 }
 

@@ -16,12 +16,12 @@ int MemoryList::count() const
 
 QString MemoryList::cell(int row, int column) const
 {
-    return rows_.at(row - 1).row.cells.at(at(column));
+    return rows_.at(row - 1).cells.at(at(column));
 }
 
 void MemoryList::setCell(int row, int column, const QString &text)
 {
-    rows_[row - 1].row.cells.at(at(column)) = text;
+    rows_[row - 1].cells.at(at(column)) = text;
 }
 
 bool MemoryList::isSelected(int row) const
@@ -47,7 +47,8 @@ void MemoryList::setCurrentRow(int row)
 void MemoryList::insertRow(int row, const QString &label)
 {
     Row added;
-    added.row.cells[livFilename] = label;
+    added.cells[livFilename] = label;
+    added.selected = selectAdded_;
     rows_.insert(row - 1, added);
     if (rowAdded)
         rowAdded(count());
@@ -55,12 +56,12 @@ void MemoryList::insertRow(int row, const QString &label)
 
 RowInfo MemoryList::rowInfo(int row) const
 {
-    return rows_.at(row - 1).row.info;
+    return rows_.at(row - 1).info;
 }
 
 void MemoryList::setRowInfo(int row, const RowInfo &info)
 {
-    rows_[row - 1].row.info = info;
+    rows_[row - 1].info = info;
 }
 
 void MemoryList::removeRow(int row)

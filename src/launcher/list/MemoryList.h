@@ -7,12 +7,22 @@
 
 #include <functional>
 
-// The list's rows kept in memory, for a program that shows none. A row is
-// selected when added. rowAdded, when set, hears the count of rows after
-// each row added.
-class MemoryList final : public ListViewService
+// The list's rows kept in memory, for a program that shows none and for the
+// tests of the list's logic. rowAdded, when set, hears the count of rows
+// after each row added.
+class MemoryList : public ListViewService
 {
 public:
+    struct Row {
+        FileRowCells cells;
+        bool selected = false;
+        RowInfo info;
+    };
+
+    // selectAdded: a row is selected when added, for a program that works
+    // on every row it is given.
+    explicit MemoryList(bool selectAdded = false) : selectAdded_(selectAdded) {}
+
     std::function<void(int count)> rowAdded;
 
     int count() const override;
@@ -28,11 +38,10 @@ public:
     void removeRow(int row) override;
     QString headerText(int column) const override;
 
-private:
-    struct Row {
-        ListRow row;
-        bool selected = true;
-    };
+protected:
     QList<Row> rows_;
     int current_ = 0;
+
+private:
+    bool selectAdded_;
 };
