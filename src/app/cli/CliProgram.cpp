@@ -70,6 +70,9 @@ CliStatus CliProgram::run(const CliOptions &options)
         titles = *input;
     }
 
+    // Only writing both tags looks at what the ID3v2 tags hold now; I reads
+    // them itself.
+    parts_.adder.setReadsId3v2(options.v2);
     const bool allAdded = addFiles(options.files);
     console_.endProgress();
     if (parts_.rows.isEmpty()) {

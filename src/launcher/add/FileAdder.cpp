@@ -32,7 +32,8 @@ AddResult FileAdder::AddMp3File(const QString &path)
         return AddResult::Listed;
     const TagRecord fields = tagFields(clsID3Tag);
     rows_.append(path, snapshot.identity, fields);
-    rows_.setId3v2(rows_.count(), readId3v2Text(path));
+    if (readsId3v2_)
+        rows_.setId3v2(rows_.count(), readId3v2Text(path));
     known_.remember(snapshot, fields);
     return AddResult::Added;
 }
