@@ -58,6 +58,18 @@ QString reason(FileCommand command, const FileResult &why)
         return QStringLiteral("所有者・グループ・許可を保てないため");
     case FileProblem::FolderNotSynced:
         return QStringLiteral("書き込んだがフォルダーをディスクに書き込みきれなかったため");
+    case FileProblem::ReadOnly:
+        return QStringLiteral("読み取り専用のファイルシステムにあるため");
+    case FileProblem::InUse:
+        return QStringLiteral("他のプログラムが書き込み中のため");
+    case FileProblem::Interrupted:
+        return QStringLiteral("中断したため");
+    case FileProblem::AclNotKept:
+        return QStringLiteral("アクセス制御リスト（ACL）を新しいファイルに移せないため");
+    case FileProblem::AttributesNotKept:
+        return QStringLiteral("拡張属性を新しいファイルに移せないため");
+    case FileProblem::TimesNotKept:
+        return QStringLiteral("更新日時を元に戻せないため");
     case FileProblem::UnusableName:
     case FileProblem::System:
         break;
@@ -109,7 +121,8 @@ QString refusalSentence(FileCommand command, const FileResult &why)
     // into a new file; the rest could not be done.
     const bool refused = why.problem == FileProblem::Changed || why.problem == FileProblem::NotRegularFile
                          || why.problem == FileProblem::HardLinks || why.problem == FileProblem::TagUnreadable
-                         || why.problem == FileProblem::TagCutShort || why.problem == FileProblem::FrameNotCarried;
+                         || why.problem == FileProblem::TagCutShort || why.problem == FileProblem::FrameNotCarried
+                         || why.problem == FileProblem::Interrupted;
     // A save before a rename leaves the rename out only for a file that is
     // not the one read: the rename would move another file.
     if (command == FileCommand::SaveBeforeRename && !isNotTheFileRead(why))
