@@ -43,6 +43,8 @@ FileState stateOf(int fd, qint64 size, const JournalRecord &record)
         const auto pieces = journalPieces(region.offset, region.length);
         for (qsizetype i = 0; i < pieces.size(); ++i) {
             const auto [start, end] = pieces.at(i);
+            if (start < oldEnd && end > oldEnd)
+                return FileState::Changed;  // no piece Kalvo records
             const bool hadBytes = end <= oldEnd;  // else it lay past the old end
             bool isOld = false, isNew = false;
             if (end <= region.offset + got) {
@@ -52,7 +54,13 @@ FileState stateOf(int fd, qint64 size, const JournalRecord &record)
             } else if (start >= region.offset + got) {
                 isOld = !hadBytes;  // not appended yet
             } else if (!hadBytes) {
-                allOld = allNew = false;  // appended in part
+                // Appended in part, if those are the first bytes of the append.
+                const qsizetype from = start - oldEnd;
+                const qsizetype count = region.offset + got - start;
+                if (QByteArrayView(now).sliced(start - region.offset, count)
+                    != QByteArrayView(region.newBeyondOld).sliced(from, count))
+                    return FileState::Changed;
+                allOld = allNew = false;
                 continue;
             }
             if (!isOld && !isNew)

@@ -84,6 +84,8 @@ bool readRecord(Reader &reader, JournalRecord &record)
                 return false;
             region.newPieces << checksum;
         }
+        if (!reader.bytes(region.newBeyondOld, quint64(region.length) - oldSize))
+            return false;
         record.regions << region;
     }
     return true;
@@ -139,6 +141,7 @@ QByteArray journalBytes(const QList<JournalFile> &files)
             putNumber(records, quint64(pieces.size()), 4);
             for (const auto &[start, end] : pieces)
                 putNumber(records, journalChecksum(QByteArrayView(region.newBytes).sliced(start - region.offset, end - start)), 8);
+            records += region.newBytes.sliced(region.oldBytes.size());
         }
     }
     QByteArray bytes(kMagic, kMagicSize);

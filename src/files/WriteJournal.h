@@ -87,14 +87,16 @@ qint64 journalPieceCount(qint64 offset, qint64 length);
 // A 64-bit checksum (FNV-1a) of bytes.
 quint64 journalChecksum(QByteArrayView bytes);
 
-// A file as the journal records it: the new bytes only as checksums of
-// their pieces.
+// A file as the journal records it: the new bytes as checksums of their
+// pieces, and those past the file's old end (a block appended) whole too,
+// so that an append cut short is told from bytes another program appended.
 struct JournalRecord {
     struct Region {
         qint64 offset = 0;
         qint64 length = 0;
         QByteArray oldBytes;
         QList<quint64> newPieces;
+        QByteArray newBeyondOld;  // the new bytes after the old ones
     };
     QByteArray name;
     qint64 oldSize = 0;
