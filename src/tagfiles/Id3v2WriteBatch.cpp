@@ -85,7 +85,7 @@ Id3v2WriteBatch::~Id3v2WriteBatch()
     finish();
 }
 
-FileResult Id3v2WriteBatch::add(const QString &path, const TagRecord &fields,
+FileResult Id3v2WriteBatch::add(const QString &path, const TagRecord &fields, const QList<Id3v2Field> &given,
                                 const std::optional<FileSnapshot> &expected)
 {
     // Opened for writing, as a save opens it: a file the user may not write
@@ -112,7 +112,7 @@ FileResult Id3v2WriteBatch::add(const QString &path, const TagRecord &fields,
     QByteArray tag;
     if (const FileResult read = readId3v2Region(old.get(), audioEnd, tag); !read.ok())
         return read;
-    const Id3v2Edit edit = editId3v2Tag(tag, fields);
+    const Id3v2Edit edit = editId3v2Tag(tag, fields, given);
     switch (edit.state) {
     case Id3v2EditState::Unreadable:
         return {FileProblem::TagUnreadable, 0};

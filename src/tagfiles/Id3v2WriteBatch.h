@@ -6,6 +6,7 @@
 #include "files/FileResult.h"
 #include "files/FileSnapshot.h"
 #include "id3v1/TagRecord.h"
+#include "id3v2/Id3v2Text.h"
 #include "tagfiles/TagWriteBatch.h"
 
 #include <QList>
@@ -61,11 +62,12 @@ public:
     Id3v2WriteBatch(const Id3v2WriteBatch &) = delete;
     Id3v2WriteBatch &operator=(const Id3v2WriteBatch &) = delete;
 
-    // Writes the fields into the MP3 file at path, not yet durably. Ok
-    // makes it the next entry; anything else says why the file is left as
-    // it was. When expected is given, only that file, as it was then, is
-    // written.
-    FileResult add(const QString &path, const TagRecord &fields,
+    // Writes the fields into the MP3 file at path, not yet durably: all of
+    // them into its ID3v1 block, the given ones (id3v2GivenFields) into its
+    // ID3v2 tag. Ok makes it the next entry; anything else says why the
+    // file is left as it was. When expected is given, only that file, as it
+    // was then, is written.
+    FileResult add(const QString &path, const TagRecord &fields, const QList<Id3v2Field> &given,
                    const std::optional<FileSnapshot> &expected = std::nullopt);
 
     // Makes every entry durable, or takes it back, and gives the outcome of

@@ -11,6 +11,7 @@
 #include "files/FileSnapshot.h"
 #include "id3v1/TagBlock.h"
 #include "id3v2/Id3v2Frames.h"
+#include "id3v2/Id3v2InStep.h"
 #include "tagfiles/Id3v2WriteBatch.h"
 #include "tagfiles/TagWriteBatch.h"
 
@@ -220,7 +221,7 @@ private slots:
             }
 
             Id3v2WriteBatch batch(Id3v2WriteBatch::Options{.copyInKernel = copyInKernel});
-            QCOMPARE(failureName(batch.add(path, kRow, snapshotOf(path))), "none");
+            QCOMPARE(failureName(batch.add(path, kRow, kAllId3v2Fields, snapshotOf(path))), "none");
             const QList<Id3v2WriteBatch::Outcome> outcomes = batch.finish();
             QCOMPARE(outcomes.size(), 1);
             QCOMPARE(failureName(outcomes.front().result), "none");
@@ -296,7 +297,7 @@ private slots:
         const QStringList names = namesIn(dir.path());
 
         Id3v2WriteBatch batch;
-        QCOMPARE(failureName(batch.add(path, kRow, expected)), failure);
+        QCOMPARE(failureName(batch.add(path, kRow, kAllId3v2Fields, expected)), failure);
         QVERIFY(batch.finish().isEmpty());
         QCOMPARE(readFile(path), bytes);
         QCOMPARE(namesIn(dir.path()), names);
@@ -322,7 +323,7 @@ private slots:
         const TagRecord row{.Title = "Dawn", .GenreID = kNoGenre};
 
         Id3v2WriteBatch batch;
-        QCOMPARE(failureName(batch.add(path, row, snapshotOf(path))), "none");
+        QCOMPARE(failureName(batch.add(path, row, kAllId3v2Fields, snapshotOf(path))), "none");
         const QList<Id3v2WriteBatch::Outcome> outcomes = batch.finish();
         QCOMPARE(failureName(outcomes.front().result), "none");
         QCOMPARE(outcomes.front().snapshot, snapshotOf(path));
@@ -394,7 +395,7 @@ private slots:
             names.clear();
 
         Id3v2WriteBatch batch(options);
-        QCOMPARE(failureName(batch.add(path, kRow, snapshotOf(path))), "none");
+        QCOMPARE(failureName(batch.add(path, kRow, kAllId3v2Fields, snapshotOf(path))), "none");
         const QList<Id3v2WriteBatch::Outcome> outcomes = batch.finish();
         QCOMPARE(failureName(outcomes.front().result), failure);
         QCOMPARE(outcomes.front().snapshot, std::nullopt);
@@ -418,7 +419,7 @@ private slots:
                 return false;
             };
             Id3v2WriteBatch batch(options);
-            (void)batch.add(path, kRow);
+            (void)batch.add(path, kRow, kAllId3v2Fields);
             batch.finish();
             return 1;
         });
@@ -444,7 +445,7 @@ private slots:
         QVERIFY(QFile::link(path, link));
 
         Id3v2WriteBatch batch;
-        QCOMPARE(failureName(batch.add(link, kRow, snapshotOf(link))), "none");
+        QCOMPARE(failureName(batch.add(link, kRow, kAllId3v2Fields, snapshotOf(link))), "none");
         QCOMPARE(failureName(batch.finish().front().result), "none");
         struct stat after {};
         QCOMPARE(::stat(native.constData(), &after), 0);
@@ -480,9 +481,9 @@ private slots:
         Id3v2WriteBatch::Options options;
         options.syncFolder = [&](int fd) { return syncAll(fd) && folderSyncs; };
         Id3v2WriteBatch batch(options);
-        QCOMPARE(failureName(batch.add(sub + "/a.mp3", kRow)), "none");
-        QCOMPARE(failureName(batch.add(sub + "/c.mp3", inStep)), "none");
-        QCOMPARE(failureName(batch.add(sub + "/b.mp3", kRow)), "none");
+        QCOMPARE(failureName(batch.add(sub + "/a.mp3", kRow, kAllId3v2Fields)), "none");
+        QCOMPARE(failureName(batch.add(sub + "/c.mp3", inStep, kAllId3v2Fields)), "none");
+        QCOMPARE(failureName(batch.add(sub + "/b.mp3", kRow, kAllId3v2Fields)), "none");
         const QList<Id3v2WriteBatch::Outcome> outcomes = batch.finish();
         const QString expected = folderSyncs ? "none" : "folder sync failed";
         QCOMPARE(failureName(outcomes.at(0).result), expected);

@@ -31,7 +31,7 @@ AddResult FileAdder::AddMp3File(const QString &path)
     if (rows_.holds(path, snapshot.identity))
         return AddResult::Listed;
     const TagRecord fields = tagFields(clsID3Tag);
-    rows_.append(path, snapshot.identity, fields);
+    rows_.append(path, snapshot.identity, fields, clsID3Tag.loadedBlock());
     if (readsId3v2_)
         rows_.setId3v2(rows_.count(), readId3v2Text(path));
     known_.remember(snapshot, fields);

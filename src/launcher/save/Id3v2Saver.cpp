@@ -32,7 +32,7 @@ RowResults Id3v2Saver::save(const QList<int> &rows)
         for (const int row : rows) {
             // Only the file the row was loaded from, as Kalvo left it.
             const std::optional<FileSnapshot> expected = known_.snapshot(rows_.info(row).identity);
-            const FileResult result = expected ? batch.add(rows_.path(row), rows_.fields(row), *expected)
+            const FileResult result = expected ? batch.add(rows_.path(row), rows_.fields(row), rows_.givenFields(row), *expected)
                                                : FileResult{FileProblem::Changed, 0};
             if (result.ok())
                 added << row;
@@ -76,7 +76,7 @@ RowResults Id3v2Saver::saveChanged(const QList<int> &rows)
     for (const int row : rows) {
         const Id3v2Text &reading = rows_.info(row).id3v2;
         if (known_.differs(rows_.info(row).identity, rows_.fields(row)) || reading.state != Id3v2State::Read
-            || id3v2OutOfStep(rows_.fields(row), reading))
+            || id3v2OutOfStep(rows_.fields(row), reading, rows_.givenFields(row)))
             changed << row;
         else
             rows_.setChanged(row, false);
