@@ -13,3 +13,10 @@ ListParts::ListParts(const Needs &needs)
       undo(history, rows, known, needs.mover, needs.reports)
 {
 }
+
+void ListParts::setKeepTimes(bool keep)
+{
+    keepTimes_ = keep;
+    saver.setKeepTimes(keep);
+    dropNumbering.setKeepTimes(keep);
+}

@@ -39,6 +39,11 @@ struct ListParts {
     ListParts(const ListParts &) = delete;
     ListParts &operator=(const ListParts &) = delete;
 
+    // Whether every part that writes files (S, W, drop numbering) leaves
+    // their access and modification times as they were.
+    void setKeepTimes(bool keep);
+    bool keepsTimes() const { return keepTimes_; }
+
     // The one tag object, bound to one file at a time.
     classID3_V11 clsID3Tag;
     FileList rows;
@@ -53,4 +58,7 @@ struct ListParts {
     ColumnCommands columns;
     FillCommands fills;
     ListUndo undo;
+
+private:
+    bool keepTimes_ = false;
 };

@@ -34,7 +34,8 @@ frmID3Launcher::frmID3Launcher(const Services &services, SyncFile syncWrittenFil
       parts_({.list = services.list, .reports = reports_, .folders = services.folders, .mover = services.mover,
               .syncWrittenFile = std::move(syncWrittenFile)}),
       editor_(parts_.rows, services.editor, services.window),
-      formatSetting_(services.settings, reports_, services.window.settingsFolder())
+      formatSetting_(services.settings, reports_, services.window.settingsFolder()),
+      keepTimesSetting_(services.settings, reports_, services.window.settingsFolder())
 {
 }
 
@@ -44,6 +45,8 @@ void frmID3Launcher::Form_Load()
     services_.window.setRenameFormatToolTip(kRenameFormatToolTip);
     services_.menu.setItemCaption(ListMenuService::Item::Copyright,
                                   services_.window.caption() + QStringLiteral(" について(&C) C"));
+    parts_.setKeepTimes(keepTimesSetting_.load());
+    services_.menu.setItemChecked(ListMenuService::Item::KeepTimes, parts_.keepsTimes());
 }
 
 void frmID3Launcher::Form_Unload()
@@ -95,6 +98,13 @@ void frmID3Launcher::Save(SaveMode mode)
 void frmID3Launcher::SaveWithId3v2()
 {
     parts_.id3v2Saver.save(parts_.rows.selectedRows());
+}
+
+void frmID3Launcher::KeepTimes()
+{
+    parts_.setKeepTimes(!parts_.keepsTimes());
+    services_.menu.setItemChecked(ListMenuService::Item::KeepTimes, parts_.keepsTimes());
+    keepTimesSetting_.save(parts_.keepsTimes());
 }
 
 // The files moved are one step; the save before them is none.

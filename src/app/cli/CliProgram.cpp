@@ -74,6 +74,7 @@ CliStatus CliProgram::run(const CliOptions &options)
     // Only writing both tags looks at what the ID3v2 tags hold now; I reads
     // them itself.
     parts_.adder.setReadsId3v2(options.v2);
+    parts_.setKeepTimes(options.keepTimes);
     const bool allAdded = addFiles(options.files);
     console_.endProgress();
     if (stopRequested())

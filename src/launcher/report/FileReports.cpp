@@ -25,7 +25,7 @@ QString reason(FileCommand command, const FileResult &why)
             return QStringLiteral("元の名前に戻した後に別のファイルに置き換えられたか変更されたため");
         return QStringLiteral("読み込んだ後に変更されたため");
     case FileProblem::NotRegularFile:
-        if (command == FileCommand::KeepFormat)
+        if (command == FileCommand::KeepFormat || command == FileCommand::KeepTimes)
             return QStringLiteral("通常のファイルではない（シンボリックリンク、FIFO、フォルダーなど）ため");
         return QStringLiteral("通常のファイルではなくなったため");
     case FileProblem::Missing:
@@ -100,6 +100,9 @@ QString outcome(FileCommand command, bool refused)
     case FileCommand::KeepFormat:
         return refused ? QStringLiteral("リネームフォーマットを保存しませんでした。")
                        : QStringLiteral("リネームフォーマットを保存できませんでした。");
+    case FileCommand::KeepTimes:
+        return refused ? QStringLiteral("「更新日時を保つ」の設定を保存しませんでした。")
+                       : QStringLiteral("「更新日時を保つ」の設定を保存できませんでした。");
     }
     return QString();
 }
@@ -127,8 +130,9 @@ QString refusalSentence(FileCommand command, const FileResult &why)
     // not the one read: the rename would move another file.
     if (command == FileCommand::SaveBeforeRename && !isNotTheFileRead(why))
         command = FileCommand::Save;
-    const QString subject
-        = command == FileCommand::KeepFormat ? QStringLiteral("次の設定ファイルは") : QStringLiteral("次のファイルは");
+    const QString subject = command == FileCommand::KeepFormat || command == FileCommand::KeepTimes
+                                ? QStringLiteral("次の設定ファイルは")
+                                : QStringLiteral("次のファイルは");
     return subject + reason(command, why) + outcome(command, refused);
 }
 

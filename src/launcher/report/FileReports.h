@@ -22,6 +22,7 @@ enum class FileCommand {
     MoveAgain,         // redoing a rename
     Number,            // numbering dropped files
     KeepFormat,        // keeping the rename format in kiv.ini at the end
+    KeepTimes,         // keeping in kiv.ini whether written files keep their times
 };
 
 // One file a command left as it was: the sentence that says why (one per

@@ -33,7 +33,7 @@ void DropNumbering::number(const QStringList &paths)
 {
     if (paths.isEmpty())
         return;
-    TagWriteBatch batch(syncFile_);
+    TagWriteBatch batch(syncFile_, keepTimes_);
     QList<qsizetype> written;         // drop positions, one per batch entry
     QList<TagRecord> writtenFields;   // what each entry wrote
     QList<FileSnapshot> writtenFiles; // the file each entry left

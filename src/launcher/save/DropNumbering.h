@@ -22,9 +22,13 @@ public:
     // be numbered and tells that it has finished.
     void number(const QStringList &paths);
 
+    // Whether the files numbered keep their access and modification times.
+    void setKeepTimes(bool keep) { keepTimes_ = keep; }
+
 private:
     classID3_V11 &clsID3Tag;
     KnownFiles &known_;
     ReportService &reports_;
     SyncFile syncFile_;
+    bool keepTimes_ = false;
 };
