@@ -18,5 +18,6 @@ void ListParts::setKeepTimes(bool keep)
 {
     keepTimes_ = keep;
     saver.setKeepTimes(keep);
+    id3v2Saver.setKeepTimes(keep);
     dropNumbering.setKeepTimes(keep);
 }

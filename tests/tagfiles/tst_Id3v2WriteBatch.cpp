@@ -141,7 +141,9 @@ QString failureName(const FileResult &result)
                                          "not mp3",      "no permission",  "disk full",     "name taken",
                                          "tag unreadable", "tag cut short", "frame not carried", "hard links",
                                          "folder not writable", "owner not kept", "folder sync failed", "unusable name",
-                                         "system"};
+                                         "read-only", "in use", "interrupted", "acl not kept", "attributes not kept",
+                                         "times not kept", "system"};
+    static_assert(std::size(kNames) == std::size_t(FileProblem::System) + 1);
     return QString::fromLatin1(kNames[static_cast<int>(result.problem)]);
 }
 

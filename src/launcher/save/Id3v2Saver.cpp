@@ -6,7 +6,6 @@
 #include "launcher/list/KnownFiles.h"
 #include "launcher/report/FileReports.h"
 #include "services/ReportService.h"
-#include "tagfiles/Id3v2File.h"
 
 #include <map>
 
@@ -49,17 +48,20 @@ RowResults Id3v2Saver::save(const QList<int> &rows)
                 rows_.setIdentity(row, outcome.snapshot->identity);
                 known_.remember(*outcome.snapshot, rows_.fields(row));
             }
+            // What the tag reads as written, without reading the file again.
+            if (outcome.reading)
+                rows_.setId3v2(row, *outcome.reading);
             if (outcome.result.ok())
                 rows_.setChanged(row, false);
             else
                 failures[row] = outcome.result;
         }
     }
-    for (const int row : rows)
-        rows_.setId3v2(row, readId3v2Text(rows_.path(row)));
     QList<FileRefusal> refusals;
-    for (const auto &[row, why] : failures)
+    for (const auto &[row, why] : failures) {
+        rows_.setChanged(row, rows_.isChanged(row));  // its marks shown as its fields stand
         refusals << FileRefusal{refusalSentence(FileCommand::Save, why), fileLine(rows_.fileName(row))};
+    }
     reportSaveRefusals(reports_, refusals);
     RowResults results;
     for (const int row : rows) {
