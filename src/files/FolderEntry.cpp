@@ -35,6 +35,17 @@ FileResult openFolderEntry(const QString &path, const FileIdentity &file, Folder
     return {};
 }
 
+QString realFolderOf(const QString &path)
+{
+    const QByteArray native = nativePath(path);
+    const std::unique_ptr<char, decltype(&std::free)> resolved(native.isEmpty() ? nullptr
+                                                                                : ::realpath(native.constData(), nullptr),
+                                                               &std::free);
+    const QByteArray real = resolved ? QByteArray(resolved.get()) : native;
+    const qsizetype slash = real.lastIndexOf('/');
+    return slash < 0 ? QStringLiteral(".") : slash == 0 ? QStringLiteral("/") : pathText(real.first(slash));
+}
+
 bool holdsFile(int folder, const QByteArrayView name, const FileIdentity &identity)
 {
     struct stat info {};

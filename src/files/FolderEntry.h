@@ -24,6 +24,11 @@ struct FolderEntry {
 // longer names that file itself (gone, or another file put at the name).
 FileResult openFolderEntry(const QString &path, const FileIdentity &file, FolderEntry &entry);
 
+// The folder of the file at path with symlinks followed, where Kalvo
+// keeps what it writes beside the file; the path's own folder when it
+// leads to no file.
+QString realFolderOf(const QString &path);
+
 // Whether name in the folder is the file of that identity itself (no
 // symlink to it).
 bool holdsFile(int folder, const QByteArrayView name, const FileIdentity &identity);

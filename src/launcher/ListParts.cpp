@@ -2,11 +2,12 @@
 
 ListParts::ListParts(const Needs &needs)
     : rows(needs.list, needs.maxRows),
-      adder(rows, known, clsID3Tag),
+      recovery(needs.reports),
+      adder(rows, known, clsID3Tag, recovery),
       commandLine(rows, adder, needs.folders),
       saver(rows, known, needs.reports, needs.syncWrittenFile),
       id3v2Saver(rows, known, needs.reports, {.syncFile = needs.syncWrittenFile}),
-      dropNumbering(clsID3Tag, known, needs.reports, needs.syncWrittenFile),
+      dropNumbering(clsID3Tag, known, recovery, needs.reports, needs.syncWrittenFile),
       renamer(rows, known, saver, needs.mover, needs.reports),
       columns(rows, needs.reports),
       fills(rows, needs.reports),

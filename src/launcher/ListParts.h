@@ -3,6 +3,7 @@
 #include "files/FileDescriptor.h"
 #include "launcher/add/CommandLineFiles.h"
 #include "launcher/add/FileAdder.h"
+#include "launcher/add/LeftoverRecovery.h"
 #include "launcher/fill/ColumnCommands.h"
 #include "launcher/fill/FillCommands.h"
 #include "launcher/history/ListHistory.h"
@@ -49,6 +50,7 @@ struct ListParts {
     FileList rows;
     KnownFiles known;
     ListHistory history;
+    LeftoverRecovery recovery;
     FileAdder adder;
     CommandLineFiles commandLine;
     TagSaver saver;

@@ -100,6 +100,9 @@ QString outcome(FileCommand command, bool refused)
     case FileCommand::KeepFormat:
         return refused ? QStringLiteral("リネームフォーマットを保存しませんでした。")
                        : QStringLiteral("リネームフォーマットを保存できませんでした。");
+    case FileCommand::Recover:
+        return refused ? QStringLiteral("前回中断された書き込みを元に戻しませんでした。")
+                       : QStringLiteral("前回中断された書き込みを元に戻せませんでした。");
     case FileCommand::KeepTimes:
         return refused ? QStringLiteral("「更新日時を保つ」の設定を保存しませんでした。")
                        : QStringLiteral("「更新日時を保つ」の設定を保存できませんでした。");
