@@ -187,14 +187,14 @@ FileResult Id3v2WriteBatch::add(const QString &path, const TagRecord &fields, co
     const QByteArray newTag = editedTagBytes(edit, fits ? tag.size() : needed + kNewTagPadding);
     const TagBlock block = savedBlock(fields, before);
     if (fits)
-        return addInPlace(path, std::move(old), tag, newTag, before, block);
+        return addInPlace(path, std::move(old), tag, newTag, before, block, expected);
 
     Replacement entry;
     entry.entry = static_cast<int>(outcomes_.size());
     entry.old = std::move(old);
     entry.expected = expected;
     if (options_.keepTimes)
-        entry.times = FileTimes{.access = info.st_atim, .modification = info.st_mtim};
+        entry.times = FileTimes{.access = expected ? expected->times.access : info.st_atim, .modification = info.st_mtim};
     if (const FileResult made = replace(entry, path, newTag, tag.size(), block, audioEnd); !made.ok())
         return made;
     outcomes_.append(Outcome{.result = {}, .snapshot = std::nullopt, .reading = parseId3v2Text(newTag)});
@@ -206,7 +206,8 @@ FileResult Id3v2WriteBatch::add(const QString &path, const TagRecord &fields, co
 
 // The bytes of the tag that change and the block, to be written in place.
 FileResult Id3v2WriteBatch::addInPlace(const QString &path, FileDescriptor file, const QByteArray &tag,
-                                       const QByteArray &newTag, const TailBefore &before, const TagBlock &block)
+                                       const QByteArray &newTag, const TailBefore &before, const TagBlock &block,
+                                       const std::optional<FileSnapshot> &expected)
 {
     InPlace entry{.entry = static_cast<int>(outcomes_.size()), .file = std::move(file), .folder = {}, .journal = {},
                   .times = std::nullopt, .before = {}};
@@ -217,7 +218,7 @@ FileResult Id3v2WriteBatch::addInPlace(const QString &path, FileDescriptor file,
     if (const FileResult found = openFolderEntry(path, identity, entry.folder); !found.ok())
         return found;
     if (options_.keepTimes)
-        entry.times = FileTimes{.access = info.st_atim, .modification = info.st_mtim};
+        entry.times = FileTimes{.access = expected ? expected->times.access : info.st_atim, .modification = info.st_mtim};
     entry.journal = {.name = entry.folder.name,
                      .oldSize = before.length,
                      .newSize = savedBlockOffset(before) + kTagBlockSize,
@@ -233,7 +234,7 @@ FileResult Id3v2WriteBatch::addInPlace(const QString &path, FileDescriptor file,
                                                .newBytes = newBlock};
     outcomes_.append(Outcome{.result = {},
                              .snapshot = FileSnapshot{.identity = identity, .size = entry.journal.newSize,
-                                                      .tail = newBlock},
+                                                      .tail = newBlock, .times = entry.times.value_or(FileTimes{})},
                              .reading = parseId3v2Text(newTag)});
     inPlace_.push_back(std::move(entry));
     if (held_.size() + inPlace_.size() >= maxHeld_)
@@ -255,6 +256,14 @@ FileResult Id3v2WriteBatch::replace(Replacement &entry, const QString &path, con
         return lastSystemFailure();
     if (entry.times && !putFileTimes(to, *entry.times))
         return {FileProblem::TimesNotKept, errno};
+    // Known without reading it again, which would change its access time.
+    struct stat made {};
+    if (::fstat(to, &made) != 0)
+        return lastSystemFailure();
+    entry.written = {.identity = {made.st_dev, made.st_ino},
+                     .size = made.st_size,
+                     .tail = QByteArray(reinterpret_cast<const char *>(block.data()), kTagBlockSize),
+                     .times = {.access = made.st_atim, .modification = made.st_mtim}};
     return ::fstat(entry.old.get(), &entry.before) == 0 ? FileResult{} : lastSystemFailure();
 }
 
@@ -390,7 +399,7 @@ void Id3v2WriteBatch::finishHeld()
             continue;
         }
         // The new file holds the name now, as written.
-        outcome.snapshot = takeSnapshot(entry.replacement.file());
+        outcome.snapshot = entry.written;
         struct stat info {};
         if (::fstat(entry.replacement.folder(), &info) == 0)
             folders[FileIdentity{info.st_dev, info.st_ino}].push_back(i);

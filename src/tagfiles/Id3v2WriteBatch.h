@@ -105,6 +105,7 @@ private:
         std::optional<FileSnapshot> expected;
         struct stat before {};  // of old, once the new file was written
         std::optional<FileTimes> times;
+        FileSnapshot written;   // the new file as written
     };
 
     // Writes and syncs the files held now, puts the new ones in place and
@@ -113,7 +114,7 @@ private:
     // Writes the files in place of one folder through its journal.
     void writeInPlace(const std::vector<InPlace *> &entries);
     FileResult addInPlace(const QString &path, FileDescriptor file, const QByteArray &tag, const QByteArray &newTag,
-                          const TailBefore &before, const TagBlock &block);
+                          const TailBefore &before, const TagBlock &block, const std::optional<FileSnapshot> &expected);
     FileResult replace(Replacement &entry, const QString &path, const QByteArray &newTag, qint64 oldTagSize,
                        const TagBlock &block, qint64 audioEnd);
 

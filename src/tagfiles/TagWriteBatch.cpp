@@ -58,8 +58,9 @@ TagWriteBatch::Written TagWriteBatch::add(FileDescriptor file, qint64 length, co
         return {.result = systemFailure(errno), .snapshot = {}};
     entry.before.length = info.st_size;
     const FileIdentity identity{info.st_dev, info.st_ino};
+    // The access time before Kalvo read the file, where it knows it.
     if (keepTimes_)
-        entry.times = FileTimes{.access = info.st_atim, .modification = info.st_mtim};
+        entry.times = FileTimes{.access = expected ? expected->times.access : info.st_atim, .modification = info.st_mtim};
     const TagState state = CheckMp3File(fd, entry.before.length, entry.before.oldBlock);
     if (state == TagState::NotMp3) {
         // A file read as an MP3 file whose start is no longer one has changed.
@@ -80,13 +81,15 @@ TagWriteBatch::Written TagWriteBatch::add(FileDescriptor file, qint64 length, co
         (void)putFileTimes(fd, *entry.times);
         return {.result = failed, .snapshot = {}};
     }
+    const std::optional<FileTimes> now = fileTimes(fd);
     entries_.push_back(std::move(entry));
     if (entries_.size() >= maxHeld_)
         finishHeld();
     return {.result = {},
             .snapshot = {.identity = identity,
                          .size = offset + kTagBlockSize,
-                         .tail = QByteArray(reinterpret_cast<const char *>(block.data()), kTagBlockSize)}};
+                         .tail = QByteArray(reinterpret_cast<const char *>(block.data()), kTagBlockSize),
+                         .times = now.value_or(FileTimes{})}};
 }
 
 QList<TagWriteBatch::Undone> TagWriteBatch::finish()

@@ -131,6 +131,7 @@ private slots:
         QTest::addColumn<int>("cut");          // bytes taken off the end; -1: version 2
         QTest::addColumn<bool>("removed");
         QTest::newRow("last byte missing") << 1 << true;
+        QTest::newRow("a byte changed") << 2 << true;
         QTest::newRow("half of it") << -2 << true;
         QTest::newRow("empty") << -3 << true;
         QTest::newRow("another version") << -1 << false;
@@ -147,6 +148,8 @@ private slots:
         QVERIFY(readJournal(journal).has_value());
         if (cut == 1)
             journal.chop(1);
+        else if (cut == 2)
+            journal[40] = char(journal[40] ^ 1);
         else if (cut == -2)
             journal.truncate(journal.size() / 2);
         else if (cut == -3)
