@@ -193,6 +193,10 @@ private slots:
                                                << TagRecord{.Title = "Dawn", .GenreID = kNoGenre} << "unchanged";
         QTest::newRow("cut short") << id3v2Tag(3, t23("TIT2", "Dawn") + "\xFF\xFB\x90\x64" + QByteArray(20, 'x'))
                                    << TagRecord{.Title = "Night", .GenreID = kNoGenre} << "cut short";
+        // What reads of it matches the row, yet what follows would be lost.
+        QTest::newRow("cut short, readable part in step")
+            << id3v2Tag(3, t23("TIT2", "Dawn") + "\xFF\xFB\x90\x64" + QByteArray(20, 'x'))
+            << TagRecord{.Title = "Dawn", .GenreID = kNoGenre} << "cut short";
         QTest::newRow("frame past the end") << id3v2Tag(3, t23("TIT2", "Dawn") + t23("TALB", "Best").chopped(2))
                                             << TagRecord{.Title = "Night", .GenreID = kNoGenre} << "cut short";
         QTest::newRow("malformed extended header")
@@ -225,6 +229,9 @@ private slots:
             frame23("PRIV", QByteArray("a\xFF\0", 3)),
         };
         QCOMPARE(described(editId3v2Tag(tag, row, kAllId3v2Fields), kept), edit);
+        // The list marks what W would write or report, but for a file
+        // without a tag, whose players show the ID3v1 fields.
+        QCOMPARE(id3v2OutOfStep(row, parseId3v2Text(tag), kAllId3v2Fields), edit != "unchanged" && !tag.isEmpty());
     }
 
     // Only the fields that stand for a value are written or marked: a row
