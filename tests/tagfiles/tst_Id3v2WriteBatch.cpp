@@ -9,8 +9,10 @@
 #include "common/Id3v2Bytes.h"
 #include "common/Mp3Files.h"
 #include "files/FileLock.h"
+#include "files/JournalRecovery.h"
 #include "files/FileSnapshot.h"
 #include "files/StopSignals.h"
+#include "files/WriteCalls.h"
 #include "id3v1/TagBlock.h"
 #include "id3v2/Id3v2Frames.h"
 #include "id3v2/Id3v2InStep.h"
@@ -701,6 +703,77 @@ private slots:
         calls.replaceInStrings(dir.path() + u'/', QString());
         calls.replaceInStrings(QRegularExpression(QStringLiteral("#\\d+ \\(deleted\\)$")), QStringLiteral("new"));
         QCOMPARE(calls, QStringList({"fsync sub/new", "fsync sub/new", "fsync sub", "fdatasync sub/c.mp3"}));
+    }
+
+    // A run that writes 20 files (half in place, half anew) is killed at
+    // each system call that changes a file or a folder in turn: once the
+    // folder is settled, each file holds its old bytes or its new ones,
+    // whole, and nothing is left beside them.
+    void killedAtEachWrite()
+    {
+        QTemporaryDir dir;
+        const QString folder = dir.filePath("cd");
+        QStringList names;
+        QList<QByteArray> olds;
+        for (int i = 0; i < 20; ++i) {
+            names << QStringLiteral("%1.mp3").arg(i, 2, 10, QChar(u'0'));
+            olds << id3v2Tag(3, t23("TIT2", "Old") + otherFrames(3) + QByteArray(i % 2 ? 600 : 0, '\0')) + audio()
+                        + v1Block();
+        }
+        const auto putOldFiles = [&] {
+            bool made = QDir(folder).removeRecursively() && QDir(dir.path()).mkdir("cd");
+            for (int i = 0; i < names.size(); ++i)
+                made = made && writeFile(folder + u'/' + names.at(i), olds.at(i));
+            return made;
+        };
+        const auto writeAll = [&] {
+            Id3v2WriteBatch batch;
+            for (const QString &name : names)
+                if (!batch.add(folder + u'/' + name, kRow, kAllId3v2Fields).ok())
+                    return 1;
+            for (const Id3v2WriteBatch::Outcome &outcome : batch.finish())
+                if (!outcome.result.ok())
+                    return 2;
+            return 0;
+        };
+        QVERIFY(putOldFiles());
+        QCOMPARE(exitCodeInChild(writeAll), 0);
+        QList<QByteArray> news;
+        for (int i = 0; i < names.size(); ++i) {
+            news << readFile(folder + u'/' + names.at(i));
+            QVERIFY(news.last() != olds.at(i));
+        }
+
+        static int killAt = 0;
+        static int calls = 0;
+        int kills = 0;
+        for (bool finished = false; !finished && kills < 2000;) {
+            QVERIFY(putOldFiles());
+            killAt = kills + 1;
+            const int code = exitCodeInChild(
+                [&] {
+                    setWriteCallHook([] {
+                        if (++calls == killAt)
+                            ::raise(SIGKILL);
+                    });
+                    return writeAll();
+                },
+                30);
+            finished = code == 0;
+            if (!finished) {
+                QCOMPARE(code, -1);
+                ++kills;
+            }
+            (void)recoverFolder(folder);
+            for (int i = 0; i < names.size(); ++i) {
+                const QByteArray now = readFile(folder + u'/' + names.at(i));
+                QVERIFY2(now == olds.at(i) || now == news.at(i),
+                         qPrintable(QStringLiteral("killed at call %1: %2").arg(killAt).arg(names.at(i))));
+            }
+            QCOMPARE(namesIn(folder), names);
+        }
+        // Every file was written through more than one call of its own.
+        QVERIFY2(kills > 2 * names.size(), qPrintable(QString::number(kills)));
     }
 };
 
