@@ -17,8 +17,10 @@ packages=(cmake make g++ pkg-config qt6-base-dev libgl-dev libtag1-dev zlib1g-de
           qt6-translations-l10n desktop-file-utils appstream)
 # CPack finds the package's library dependencies with dpkg-shlibdeps and file.
 package_packages=(dpkg-dev file)
-# The installed-tree test also packages the build and checks it with lintian.
-test_packages=("${package_packages[@]}" lintian)
+# The installed-tree test also packages the build and checks it with lintian;
+# the disc tests encode MP3 files with lame and check their disc ids against
+# libdiscid's.
+test_packages=("${package_packages[@]}" lintian lame libdiscid-dev)
 
 install_missing_packages() {
     local missing=() package
