@@ -13,9 +13,10 @@ void appendLittleEndian(QByteArray &bytes, quint32 value, int size)
         bytes += char((value >> (8 * i)) & 0xFF);
 }
 
-bool writeWav(const QString &path, qint64 samples, int channels)
+bool writeWav(const QString &path, qint64 samples)
 {
     constexpr quint32 rate = 44100;
+    constexpr int channels = 2;
     const auto dataBytes = quint32(samples * channels * 2);
     QByteArray wav = "RIFF";
     appendLittleEndian(wav, 36 + dataBytes, 4);
@@ -43,10 +44,10 @@ bool writeWav(const QString &path, qint64 samples, int channels)
 
 }  // namespace
 
-bool writeLameMp3(const QString &path, qint64 samples, const QStringList &options, int channels)
+bool writeLameMp3(const QString &path, qint64 samples, const QStringList &options)
 {
     const QString wav = path + QStringLiteral(".wav");
-    if (!writeWav(wav, samples, channels))
+    if (!writeWav(wav, samples))
         return false;
     const int status = QProcess::execute(QStringLiteral("lame"), QStringList{QStringLiteral("--quiet")} + options
                                                                     + QStringList{wav, path});

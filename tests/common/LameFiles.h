@@ -7,8 +7,8 @@
 #include <QStringList>
 #include <QtGlobal>
 
-// Encodes samples (per channel) of a tone, 16-bit at 44.1 kHz, into path
-// with lame and its options ("-V", "2"; "-t"; "--resample", "48"…); false
+// Encodes samples of a stereo tone, 16-bit at 44.1 kHz, into path with
+// lame and its options ("-V", "2"; "-m", "m"; "-t"; "--resample", "48"…); false
 // when lame is missing or fails. The PCM goes through a WAV file beside it,
 // removed afterwards.
-bool writeLameMp3(const QString &path, qint64 samples, const QStringList &options = {}, int channels = 2);
+bool writeLameMp3(const QString &path, qint64 samples, const QStringList &options = {});

@@ -48,42 +48,40 @@ private slots:
     void length_data()
     {
         QTest::addColumn<QStringList>("options");
-        QTest::addColumn<int>("channels");
         QTest::addColumn<qint64>("samples");
         QTest::addColumn<Edit>("edit");
         QTest::addColumn<QString>("expected");
         const Edit none = [](QByteArray &) {};
-        QTest::newRow("CBR") << QStringList{} << 2 << qint64(58800) << none << "100 exact";
-        QTest::newRow("VBR") << QStringList{"-V", "2"} << 2 << qint64(58800) << none << "100 exact";
-        QTest::newRow("mono") << QStringList{} << 1 << qint64(58800) << none << "100 exact";
-        QTest::newRow("CRC") << QStringList{"-p"} << 2 << qint64(58800) << none << "100 exact";
-        QTest::newRow("48 kHz") << QStringList{"--resample", "48"} << 2 << qint64(58800) << none << "100 exact";
-        QTest::newRow("MPEG-2") << QStringList{"--resample", "22.05"} << 2 << qint64(58800) << none << "100 exact";
-        QTest::newRow("MPEG-2.5") << QStringList{"--resample", "11.025"} << 2 << qint64(58800) << none << "100 exact";
+        QTest::newRow("CBR") << QStringList{} << qint64(58800) << none << "100 exact";
+        QTest::newRow("VBR") << QStringList{"-V", "2"} << qint64(58800) << none << "100 exact";
+        QTest::newRow("mono") << QStringList{"-m", "m"} << qint64(58800) << none << "100 exact";
+        QTest::newRow("CRC") << QStringList{"-p"} << qint64(58800) << none << "100 exact";
+        QTest::newRow("48 kHz") << QStringList{"--resample", "48"} << qint64(58800) << none << "100 exact";
+        QTest::newRow("MPEG-2") << QStringList{"--resample", "22.05"} << qint64(58800) << none << "100 exact";
+        QTest::newRow("MPEG-2.5") << QStringList{"--resample", "11.025"} << qint64(58800) << none << "100 exact";
         QTest::newRow("ID3v2 and ID3v1 tags")
-            << QStringList{"--add-id3v2", "--tt", "夜明けの歌", "--ta", "山田"} << 2 << qint64(58800) << none << "100 exact";
-        QTest::newRow("one sector") << QStringList{} << 2 << qint64(588) << none << "1 exact";
-        QTest::newRow("a long track") << QStringList{} << 2 << qint64(588 * 2000) << none << "2000 exact";
+            << QStringList{"--add-id3v2", "--tt", "夜明けの歌", "--ta", "山田"} << qint64(58800) << none << "100 exact";
+        QTest::newRow("one sector") << QStringList{} << qint64(588) << none << "1 exact";
+        QTest::newRow("a long track") << QStringList{} << qint64(588 * 2000) << none << "2000 exact";
         // 53 frames of 1152 samples: LAME's delay of 576 and padding in them.
-        QTest::newRow("no information frame") << QStringList{"-t"} << 2 << qint64(58800) << none << "104";
-        QTest::newRow("cut short") << QStringList{} << 2 << qint64(58800)
+        QTest::newRow("no information frame") << QStringList{"-t"} << qint64(58800) << none << "104";
+        QTest::newRow("cut short") << QStringList{} << qint64(58800)
                                    << Edit([](QByteArray &bytes) { bytes.chop(2000); })
                                    << "LAMEの情報フレームが音声のフレーム数と合わない";
-        QTest::newRow("a frame counted more") << QStringList{} << 2 << qint64(58800) << Edit(countOneMore)
+        QTest::newRow("a frame counted more") << QStringList{} << qint64(58800) << Edit(countOneMore)
                                               << "LAMEの情報フレームが音声のフレーム数と合わない";
-        QTest::newRow("no MP3") << QStringList{} << 2 << qint64(58800)
+        QTest::newRow("no MP3") << QStringList{} << qint64(58800)
                                 << Edit([](QByteArray &bytes) { bytes.fill('x'); }) << "MP3の音声でない";
     }
     void length()
     {
         QFETCH(QStringList, options);
-        QFETCH(int, channels);
         QFETCH(qint64, samples);
         QFETCH(Edit, edit);
         QFETCH(QString, expected);
         QTemporaryDir dir;
         const QString path = dir.filePath(QStringLiteral("track.mp3"));
-        QVERIFY(writeLameMp3(path, samples, options, channels));
+        QVERIFY(writeLameMp3(path, samples, options));
         QByteArray bytes = readFile(path);
         edit(bytes);
         QVERIFY(writeFile(path, bytes));
