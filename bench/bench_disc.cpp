@@ -8,9 +8,9 @@
 // afterwards); needs lame.
 
 #include "BenchFiles.h"
-#include "LameFiles.h"
-#include "disc/AudioFile.h"
+#include "common/LameFiles.h"
 #include "disc/Toc.h"
+#include "tagfiles/AudioFile.h"
 
 #include <QElapsedTimer>
 #include <QFile>

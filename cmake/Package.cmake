@@ -24,6 +24,7 @@ set(CPACK_PACKAGE_DESCRIPTION "Kalvo edits the ID3 version 1.1 tag, the 128-byte
 MP3 file, of the files ripped from one audio CD: edit one tag after another,
 number the tracks, fill whole columns at once, save, and rename the files
 from their tags. Tag text is kept in the CP932 (Shift-JIS) code page, so
-Japanese titles read and write the way Windows tools expect. Only the last
-128 bytes of a file are ever written; the audio is never touched.")
+Japanese titles read and write the way Windows tools expect. Saving writes
+only the last 128 bytes of a file; writing the ID3v2 tag too (W) writes the
+file anew, its audio copied byte for byte. The audio is never changed.")
 include(CPack)

@@ -3,9 +3,9 @@
 // digits or none, whose disc is one of their media, and whose rows are as
 // many as asked, each track's number its position.
 
+#include "FuzzCheck.h"
 #include "musicbrainz/ReleaseFill.h"
 #include "musicbrainz/ReleaseJson.h"
-#include "FuzzCheck.h"
 
 #include <QByteArrayView>
 

@@ -1,7 +1,7 @@
-#include "CommandLine.h"
+#include "app/CommandLine.h"
 
-#include "KalvoVersion.h"
-#include "NativePath.h"
+#include "files/NativePath.h"
+#include "version/KalvoVersion.h"
 
 #include <QCommandLineParser>
 
@@ -33,7 +33,7 @@ void acceptQtOptions(QCommandLineParser &parser)
 // until Qt's translation is loaded, which happens only after this.
 constexpr char16_t kHelp[] =
     u"使い方: kalvo [オプション] [ファイル...]\n"
-    u"MP3 ファイルの ID3v1.1 タグを編集します。\n"
+    u"MP3 ファイルの ID3v1.1 タグを編集します (W で ID3v2 タグにも書き込みます)。\n"
     u"\n"
     u"オプション:\n"
     u"  -h, --help     この説明を表示します。\n"

@@ -3,7 +3,7 @@
 #include "disc/MpegFrame.h"
 #include "disc/XingFrame.h"
 
-#include "Id3v2Frames.h"
+#include "id3v2/Id3v2Frames.h"
 
 #include <QByteArray>
 

@@ -1,8 +1,7 @@
 #pragma once
 
+#include "id3v1/TagUpdate.h"
 #include "musicbrainz/Release.h"
-
-#include "TagUpdate.h"
 
 #include <QList>
 

@@ -1,4 +1,4 @@
-#include "LameFiles.h"
+#include "common/LameFiles.h"
 
 #include <QFile>
 #include <QProcess>

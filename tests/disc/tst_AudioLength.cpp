@@ -5,7 +5,7 @@
 #include "disc/AudioLength.h"
 #include "disc/MpegFrame.h"
 
-#include "Id3v2Bytes.h"
+#include "common/Id3v2Bytes.h"
 
 #include <QTest>
 

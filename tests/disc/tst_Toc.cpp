@@ -3,7 +3,7 @@
 
 #include "disc/Toc.h"
 
-#include "Libdiscid.h"
+#include "common/Libdiscid.h"
 
 #include <QTest>
 

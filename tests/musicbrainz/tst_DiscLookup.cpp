@@ -6,7 +6,7 @@
 #include "musicbrainz/ReleaseFill.h"
 #include "musicbrainz/ReleaseJson.h"
 
-#include "Answers.h"
+#include "common/MusicBrainzAnswers.h"
 
 #include <QTest>
 

@@ -3,7 +3,7 @@
 
 #include "musicbrainz/ReleaseJson.h"
 
-#include "Answers.h"
+#include "common/MusicBrainzAnswers.h"
 
 #include <QTest>
 
