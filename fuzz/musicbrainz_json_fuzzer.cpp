@@ -9,6 +9,7 @@
 
 #include <QByteArrayView>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 
@@ -28,7 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         const qsizetype medium = mediumOf(release, QStringLiteral("49HHV7Eb8UKF3aQiNmu1GR8vKTY-"), 12);
         check(medium >= -1 && medium < release.media.size(), "a disc that is no medium of the release");
         const ReleaseRows rows = releaseRows(release, medium, 12);
-        check(rows.rows.size() == (medium < 0 ? 0 : 12), "not a fill for each row");
+        check(rows.rows.size() == (medium < 0 ? 0 : std::min<qsizetype>(12, release.media[medium].tracks.size())),
+              "not a fill for each track up to the last row");
         check(rows.tracksLeft >= 0, "fewer than no tracks left");
     }
     return 0;

@@ -7,11 +7,7 @@ ReleaseRows releaseRows(const Release &release, qsizetype medium, int rows)
         return fill;
     const QList<ReleaseTrack> &tracks = release.media[medium].tracks;
     const QString year = release.year();
-    for (int row = 0; row < rows; ++row) {
-        if (row >= tracks.size()) {
-            fill.rows << TagUpdate{};
-            continue;
-        }
+    for (int row = 0; row < rows && row < tracks.size(); ++row) {
         const ReleaseTrack &track = tracks[row];
         const int number = track.position > 0 ? track.position : row + 1;
         fill.rows << TagUpdate{

@@ -11,7 +11,7 @@
 // year of its date and the track's number. Comment and genre are not given.
 // The texts are whole; fitting them to the tag's slots is the fill's.
 struct ReleaseRows {
-    QList<TagUpdate> rows{};  // one for each row; nothing for rows past the last track
+    QList<TagUpdate> rows{};  // one for each row from the top, up to the last track
     int tracksLeft = 0;     // tracks past the last row
 };
 

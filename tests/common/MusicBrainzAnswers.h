@@ -3,7 +3,13 @@
 // Answers in the shape MusicBrainz's web service gives them (JSON, version
 // 2, inc=recordings+artist-credits), cut to what shows the shape.
 
+#include "musicbrainz/WebService.h"
+
 #include <QByteArray>
+#include <QList>
+#include <QStringList>
+
+#include <utility>
 
 inline constexpr char kDiscId[] = "49HHV7Eb8UKF3aQiNmu1GR8vKTY-";
 inline constexpr char kJapaneseId[] = "b1a9c0e9-d987-4042-ae91-78d6a3267d69";
@@ -56,3 +62,22 @@ inline const QByteArray kSearchAnswer = R"({"created": "2026-01-01T00:00:00.000Z
    "date": "2001", "country": "JP", "track-count": 3, "media": [{"format": "CD", "disc-count": 1, "track-count": 3}]}]})";
 
 inline const QByteArray kNotFoundAnswer = R"({"error": "Not Found", "help": "For usage, please see: https://musicbrainz.org/development/mmd"})";
+
+// A web service that gives the answer of the first path it was given that
+// the request starts with, else MusicBrainz's 404, and notes the requests.
+class CannedService : public WebService
+{
+public:
+    QList<std::pair<QString, WebAnswer>> answers;
+    QStringList asked;
+
+    WebAnswer get(const QString &pathAndQuery) override
+    {
+        asked << pathAndQuery;
+        for (const auto &[start, answer] : answers) {
+            if (pathAndQuery.startsWith(start))
+                return answer;
+        }
+        return {.failure = WebFailure::None, .status = 404, .body = kNotFoundAnswer};
+    }
+};

@@ -230,9 +230,10 @@ private slots:
                                         "全て保存(&A) Shift+S", "-", "ID3v2タグから取り込む(&I)  I",
                                         "ファイル名から取り込む(&N)  N", "曲名を貼り付け(&V)  V",
                                         "UTF-8として読み直す(&8)  8", "EUC-JPとして読み直す(&J)  J",
-                                        "ID3v2タグにも保存(&W)  W", "-", "Kalvo について(&C) C"}));
+                                        "MusicBrainzで検索(&M)  M", "ID3v2タグにも保存(&W)  W", "-",
+                                        "Kalvo について(&C) C"}));
         QCOMPARE(states, (QList<bool>{true, false, false, false, true, false, false, true, false, false, false, false,
-                                      false, false, true}));
+                                      false, false, false, true}));
     }
 
     // Two removals; each key and item once, and plain Z and Y do nothing.
