@@ -8,9 +8,9 @@
 // afterwards), with QT_QPA_PLATFORM=offscreen.
 
 #include "BenchFiles.h"
-#include "FileRow.h"
-#include "LauncherWindow.h"
-#include "frmID3Launcher.h"
+#include "launcher/frmID3Launcher.h"
+#include "platform/LauncherWindow.h"
+#include "services/FileRow.h"
 
 #include <QApplication>
 #include <QDir>

@@ -8,7 +8,7 @@
 // afterwards).
 
 #include "BenchFiles.h"
-#include "classID3_V11.h"
+#include "tagfiles/classID3_V11.h"
 
 #include <QElapsedTimer>
 #include <QStorageInfo>

@@ -5,7 +5,7 @@
 // (default: a fresh temporary folder, removed afterwards).
 
 #include "BenchFiles.h"
-#include "classID3_V11.h"
+#include "tagfiles/classID3_V11.h"
 
 #include <QElapsedTimer>
 

@@ -9,8 +9,8 @@
 // QT_QPA_PLATFORM=offscreen.
 
 #include "BenchFiles.h"
-#include "LauncherWindow.h"
-#include "frmID3Launcher.h"
+#include "launcher/frmID3Launcher.h"
+#include "platform/LauncherWindow.h"
 
 #include <QApplication>
 #include <QDir>

@@ -9,11 +9,11 @@
 // afterwards), with QT_QPA_PLATFORM=offscreen.
 
 #include "BenchFiles.h"
-#include "FileRow.h"
-#include "LauncherWindow.h"
-#include "FileDescriptor.h"
-#include "TagBlock.h"
-#include "frmID3Launcher.h"
+#include "files/FileDescriptor.h"
+#include "id3v1/TagBlock.h"
+#include "launcher/frmID3Launcher.h"
+#include "platform/LauncherWindow.h"
+#include "services/FileRow.h"
 
 #include <QApplication>
 #include <QDir>

@@ -10,8 +10,8 @@
 // removed afterwards).
 
 #include "BenchFiles.h"
-#include "Id3v2Edit.h"
-#include "Id3v2WriteBatch.h"
+#include "id3v2/Id3v2Edit.h"
+#include "tagfiles/Id3v2WriteBatch.h"
 
 #include <QDir>
 #include <QElapsedTimer>

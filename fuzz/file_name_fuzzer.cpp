@@ -4,9 +4,9 @@
 // must have the forms the fields take, and each field comes only from its
 // own token of the format.
 
-#include "FileNameFields.h"
 #include "FuzzCheck.h"
-#include "GenreTable.h"
+#include "id3v1/GenreTable.h"
+#include "launcher/text/FileNameFields.h"
 
 #include <QByteArrayView>
 #include <QString>

@@ -4,10 +4,10 @@
 // every field blank leaves a tag that walks, or none.
 
 #include "FuzzCheck.h"
-#include "Id3v2Edit.h"
-#include "Id3v2Frames.h"
-#include "Id3v2InStep.h"
-#include "Id3v2Text.h"
+#include "id3v2/Id3v2Edit.h"
+#include "id3v2/Id3v2Frames.h"
+#include "id3v2/Id3v2InStep.h"
+#include "id3v2/Id3v2Text.h"
 
 #include <QByteArray>
 #include <QString>

@@ -5,12 +5,12 @@
 // of the walked frames walks the same. The fields read must have the forms
 // the ID3v1.1 fields take, none of them reported unreadable.
 
-#include "Cp932.h"
 #include "FuzzCheck.h"
-#include "GenreTable.h"
-#include "Id3v2Frames.h"
-#include "Id3v2Text.h"
-#include "TagBlock.h"
+#include "id3v1/GenreTable.h"
+#include "id3v1/TagBlock.h"
+#include "id3v2/Id3v2Frames.h"
+#include "id3v2/Id3v2Text.h"
+#include "text/Cp932.h"
 
 #include <QByteArray>
 #include <QString>

@@ -5,8 +5,8 @@
 // that use every flag of 2.3 and 2.4.
 // Run: id3v2_hostile_seeds FOLDER
 
-#include "FileBytes.h"
-#include "Id3v2Bytes.h"
+#include "common/FileBytes.h"
+#include "common/Id3v2Bytes.h"
 
 #include <QDir>
 

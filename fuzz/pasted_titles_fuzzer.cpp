@@ -4,7 +4,7 @@
 // without blanks around it.
 
 #include "FuzzCheck.h"
-#include "PastedTitles.h"
+#include "launcher/text/PastedTitles.h"
 
 #include <QString>
 #include <QStringList>

@@ -5,9 +5,9 @@
 // written reads back as that value, keeps the other key as it read, and
 // writing the same value again changes nothing.
 
-#include "Cp932.h"
 #include "FuzzCheck.h"
-#include "ProfileText.h"
+#include "system/ProfileText.h"
+#include "text/Cp932.h"
 
 #include <QByteArray>
 #include <QString>

@@ -4,10 +4,10 @@
 // is that block byte for byte, and a new block reads back the same from the
 // second reading on. The bytes as text go through the tag class's setters.
 
-#include "Cp932.h"
 #include "FuzzCheck.h"
-#include "TagBlock.h"
-#include "classID3_V11.h"
+#include "id3v1/TagBlock.h"
+#include "tagfiles/classID3_V11.h"
+#include "text/Cp932.h"
 
 #include <QString>
 

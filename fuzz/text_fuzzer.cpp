@@ -4,9 +4,9 @@
 // slot, what is read is the bytes (less a byte order mark) but for at most a
 // character cut at their end; as EUC-JP anything may be read, or nothing.
 
-#include "Cp932.h"
-#include "ForeignText.h"
 #include "FuzzCheck.h"
+#include "text/Cp932.h"
+#include "text/ForeignText.h"
 
 #include <QByteArrayView>
 #include <QString>

@@ -1,7 +1,7 @@
-#include "CommandLine.h"
+#include "app/CommandLine.h"
 
-#include "KalvoVersion.h"
-#include "NativePath.h"
+#include "files/NativePath.h"
+#include "version/KalvoVersion.h"
 
 #include <QCommandLineParser>
 

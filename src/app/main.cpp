@@ -1,11 +1,11 @@
-#include "CommandLine.h"
-#include "Cp932.h"
-#include "Fonts.h"
-#include "KalvoVersion.h"
-#include "LauncherWindow.h"
-#include "ProgramFolders.h"
-#include "QtTranslation.h"
-#include "frmID3Launcher.h"
+#include "app/CommandLine.h"
+#include "launcher/frmID3Launcher.h"
+#include "platform/Fonts.h"
+#include "platform/LauncherWindow.h"
+#include "platform/QtTranslation.h"
+#include "system/ProgramFolders.h"
+#include "text/Cp932.h"
+#include "version/KalvoVersion.h"
 
 #include <QApplication>
 #include <QMessageBox>

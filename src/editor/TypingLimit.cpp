@@ -1,6 +1,6 @@
-#include "TypingLimit.h"
+#include "editor/TypingLimit.h"
 
-#include "Cp932.h"
+#include "text/Cp932.h"
 
 #include <QApplication>
 #include <QLineEdit>

@@ -1,10 +1,10 @@
-#include "frmID3Edit.h"
+#include "editor/frmID3Edit.h"
 
-#include "CellNumber.h"
-#include "Cp932.h"
-#include "GenreTable.h"
-#include "MessageBoxService.h"
-#include "TypingLimit.h"
+#include "editor/TypingLimit.h"
+#include "id3v1/GenreTable.h"
+#include "services/MessageBoxService.h"
+#include "text/CellNumber.h"
+#include "text/Cp932.h"
 
 #include <QCloseEvent>
 #include <QComboBox>

@@ -1,12 +1,11 @@
-#include "frmID3Launcher.h"
+#include "launcher/frmID3Launcher.h"
 
-#include "ClipboardService.h"
-#include "FileChooserService.h"
-#include "KalvoVersion.h"
-#include "ListKeys.h"
-#include "MainWindowService.h"
-#include "PopupMenu.h"
-#include "TagEditorService.h"
+#include "launcher/window/ListCommands.h"
+#include "services/ClipboardService.h"
+#include "services/FileChooserService.h"
+#include "services/MainWindowService.h"
+#include "services/TagEditorService.h"
+#include "version/KalvoVersion.h"
 
 namespace {
 
@@ -32,17 +31,9 @@ QString aboutText()
 frmID3Launcher::frmID3Launcher(const Services &services, SyncFile syncWrittenFile)
     : services_(services),
       reports_(services.messages, services.window.caption()),
-      rows_(services.list),
-      adder_(rows_, knownFiles_, clsID3Tag),
-      commandLine_(rows_, adder_, services.folders),
-      saver_(rows_, knownFiles_, reports_, syncWrittenFile),
-      id3v2Saver_(rows_, knownFiles_, reports_, {.syncFile = syncWrittenFile}),
-      dropNumbering_(clsID3Tag, knownFiles_, reports_, syncWrittenFile),
-      renamer_(rows_, knownFiles_, saver_, services.mover, reports_),
-      columns_(rows_, reports_),
-      fills_(rows_, reports_),
-      undo_(history_, rows_, knownFiles_, services.mover, reports_),
-      editor_(rows_, services.editor, services.window),
+      parts_({.list = services.list, .reports = reports_, .folders = services.folders, .mover = services.mover,
+              .syncWrittenFile = std::move(syncWrittenFile)}),
+      editor_(parts_.rows, services.editor, services.window),
       formatSetting_(services.settings, reports_, services.window.settingsFolder())
 {
 }
@@ -68,7 +59,7 @@ void frmID3Launcher::cmdEnd_Click()
 
 void frmID3Launcher::AddMp3File(const QString &path)
 {
-    adder_.AddMp3File(path);
+    parts_.adder.AddMp3File(path);
 }
 
 void frmID3Launcher::SelectMp3Files()
@@ -80,94 +71,94 @@ void frmID3Launcher::SelectMp3Files()
 // One pick, one drop or the files of the command line: one step.
 void frmID3Launcher::lvMP3List_OLEDragDrop(const QStringList &paths)
 {
-    const HistoryStep step(history_, rows_);
-    adder_.addFiles(paths);
+    const HistoryStep step(parts_.history, parts_.rows);
+    parts_.adder.addFiles(paths);
 }
 
 void frmID3Launcher::AddCommandLineFiles(const QStringList &arguments, const QString &currentFolder)
 {
-    const HistoryStep step(history_, rows_);
-    commandLine_.add(arguments, currentFolder);
+    const HistoryStep step(parts_.history, parts_.rows);
+    parts_.commandLine.add(arguments, currentFolder);
 }
 
 void frmID3Launcher::Menu_LV_RightMenu_DELETE_Click()
 {
-    const HistoryStep step(history_, rows_);
-    rows_.remove(rows_.selectedRows());
+    const HistoryStep step(parts_.history, parts_.rows);
+    parts_.rows.remove(parts_.rows.selectedRows());
 }
 
 void frmID3Launcher::Save(SaveMode mode)
 {
-    saver_.save(mode == SaveAll ? rows_.allRows() : rows_.selectedRows());
+    parts_.saver.save(mode == SaveAll ? parts_.rows.allRows() : parts_.rows.selectedRows());
 }
 
 void frmID3Launcher::SaveWithId3v2()
 {
-    id3v2Saver_.save(rows_.selectedRows());
+    parts_.id3v2Saver.save(parts_.rows.selectedRows());
 }
 
 // The files moved are one step; the save before them is none.
 void frmID3Launcher::Rename()
 {
-    HistoryStep step(history_, rows_);
-    step.addMoves(renamer_.rename(services_.window.renameFormat(), rows_.selectedRows()));
+    HistoryStep step(parts_.history, parts_.rows);
+    step.addMoves(parts_.renamer.rename(services_.window.renameFormat(), parts_.rows.selectedRows()).moves);
 }
 
 void frmID3Launcher::lvMP3List_ColumnClick(int column)
 {
-    const HistoryStep step(history_, rows_);
-    columns_.headerClicked(column);
+    const HistoryStep step(parts_.history, parts_.rows);
+    parts_.columns.headerClicked(column);
 }
 
 void frmID3Launcher::lblRENBANDD_OLEDragDrop(const QStringList &paths)
 {
-    dropNumbering_.number(paths);
+    parts_.dropNumbering.number(paths);
 }
 
 void frmID3Launcher::FillFromId3v2()
 {
-    const HistoryStep step(history_, rows_);
-    fills_.fromId3v2(rows_.selectedRows());
+    const HistoryStep step(parts_.history, parts_.rows);
+    parts_.fills.fromId3v2(parts_.rows.selectedRows());
 }
 
 void frmID3Launcher::FillFromFileNames()
 {
-    const HistoryStep step(history_, rows_);
-    fills_.fromFileNames(services_.window.renameFormat(), rows_.selectedRows());
+    const HistoryStep step(parts_.history, parts_.rows);
+    parts_.fills.fromFileNames(services_.window.renameFormat(), parts_.rows.selectedRows());
 }
 
 void frmID3Launcher::PasteTitles()
 {
-    const HistoryStep step(history_, rows_);
-    fills_.pasteTitles(services_.clipboard.text(), rows_.selectedRows());
+    const HistoryStep step(parts_.history, parts_.rows);
+    parts_.fills.pasteTitles(services_.clipboard.text(), parts_.rows.selectedRows());
 }
 
 void frmID3Launcher::ReadAgainAs(ForeignCodePage codePage)
 {
-    const HistoryStep step(history_, rows_);
-    fills_.readAgainAs(codePage, rows_.selectedRows());
+    const HistoryStep step(parts_.history, parts_.rows);
+    parts_.fills.readAgainAs(codePage, parts_.rows.selectedRows());
 }
 
 void frmID3Launcher::Menu_LV_RightMenu_Undo_Click()
 {
-    undo_.undo();
+    parts_.undo.undo();
 }
 
 void frmID3Launcher::Menu_LV_RightMenu_Redo_Click()
 {
-    undo_.redo();
+    parts_.undo.redo();
 }
 
 void frmID3Launcher::lvMP3List_KeyDown(int KeyCode, int Shift)
 {
-    if (const std::optional<ListMenuService::Item> command = listKeyCommand(KeyCode, Shift))
-        runCommand(*command);
+    if (const ListCommand *command = listKeyCommand(KeyCode, Shift))
+        command->run(*this);
 }
 
 void frmID3Launcher::lvMP3List_MouseDown(int Button, int /*Shift*/, int x, int y)
 {
-    enableListMenu(services_.menu, {.hasRows = !rows_.isEmpty(), .hasSelection = !rows_.selectedRows().isEmpty(),
-                                    .canUndo = history_.canUndo(), .canRedo = history_.canRedo()});
+    enableListMenu(services_.menu, {.hasRows = !parts_.rows.isEmpty(), .hasSelection = !parts_.rows.selectedRows().isEmpty(),
+                                    .canUndo = parts_.history.canUndo(), .canRedo = parts_.history.canRedo()});
     if (Button == ListInput::RightButton)
         services_.menu.popup(x, y);
 }
@@ -206,7 +197,7 @@ void frmID3Launcher::Menu_LV_RightMenu_Copyright_Click()
 void frmID3Launcher::OpenTagEditor()
 {
     if (editor_.open())
-        editing_.emplace(history_, rows_);
+        editing_.emplace(parts_.history, parts_.rows);
 }
 
 void frmID3Launcher::frmID3EditerWindow_PutID3(qint16 KeyID)
@@ -227,22 +218,5 @@ void frmID3Launcher::frmID3EditerWindow_LostForm()
 
 void frmID3Launcher::runCommand(ListMenuService::Item item)
 {
-    using Item = ListMenuService::Item;
-    switch (item) {
-    case Item::EditTag: Menu_LV_RightMenu_EDIT_Tag_Click(); break;
-    case Item::Undo: Menu_LV_RightMenu_Undo_Click(); break;
-    case Item::Redo: Menu_LV_RightMenu_Redo_Click(); break;
-    case Item::Delete: Menu_LV_RightMenu_DELETE_Click(); break;
-    case Item::Load: Menu_LV_RightMenu_Load_Click(); break;
-    case Item::Rename: Menu_LV_RightMenu_Rename_Click(); break;
-    case Item::SaveSelected: Menu_LV_RightMenu_Save_Click(SaveSelected); break;
-    case Item::SaveAll: Menu_LV_RightMenu_Save_Click(SaveAll); break;
-    case Item::FillFromId3v2: FillFromId3v2(); break;
-    case Item::FillFromFileNames: FillFromFileNames(); break;
-    case Item::PasteTitles: PasteTitles(); break;
-    case Item::ReadAsUtf8: ReadAgainAs(ForeignCodePage::Utf8); break;
-    case Item::ReadAsEucJp: ReadAgainAs(ForeignCodePage::EucJp); break;
-    case Item::SaveWithId3v2: SaveWithId3v2(); break;
-    case Item::Copyright: Menu_LV_RightMenu_Copyright_Click(); break;
-    }
+    listCommand(item).run(*this);
 }

@@ -1,25 +1,14 @@
 #pragma once
 
-#include "ColumnCommands.h"
-#include "CommandLineFiles.h"
-#include "DropNumbering.h"
-#include "EditorSession.h"
-#include "FileAdder.h"
-#include "FileDescriptor.h"
-#include "FileList.h"
-#include "FillCommands.h"
-#include "HistoryStep.h"
-#include "Id3v2Saver.h"
-#include "KnownFiles.h"
-#include "ListHistory.h"
-#include "ListInputCodes.h"
-#include "ListMenuService.h"
-#include "ListUndo.h"
-#include "MessageBoxReports.h"
-#include "RenameFormatSetting.h"
-#include "Renamer.h"
-#include "TagSaver.h"
-#include "classID3_V11.h"
+#include "files/FileDescriptor.h"
+#include "launcher/ListParts.h"
+#include "launcher/history/HistoryStep.h"
+#include "launcher/report/MessageBoxReports.h"
+#include "launcher/settings/RenameFormatSetting.h"
+#include "launcher/window/EditorSession.h"
+#include "services/ListInputCodes.h"
+#include "services/ListMenuService.h"
+#include "text/ForeignText.h"
 
 #include <QString>
 #include <QStringList>
@@ -115,25 +104,14 @@ public:
     void frmID3EditerWindow_SetID3(qint16 KeyID);
     void frmID3EditerWindow_LostForm();
 
-private:
-    // Runs the command of a menu item, as a key reaches it.
+    // Runs the command of a menu item picked.
     void runCommand(ListMenuService::Item item);
+
+private:
 
     Services services_;
     MessageBoxReports reports_;
-    classID3_V11 clsID3Tag;
-    FileList rows_;
-    KnownFiles knownFiles_;
-    ListHistory history_;
-    FileAdder adder_;
-    CommandLineFiles commandLine_;
-    TagSaver saver_;
-    Id3v2Saver id3v2Saver_;
-    DropNumbering dropNumbering_;
-    Renamer renamer_;
-    ColumnCommands columns_;
-    FillCommands fills_;
-    ListUndo undo_;
+    ListParts parts_;
     EditorSession editor_;
     RenameFormatSetting formatSetting_;
     // An editor session's step, from its opening until it closes.

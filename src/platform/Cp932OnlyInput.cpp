@@ -1,6 +1,6 @@
-#include "Cp932OnlyInput.h"
+#include "platform/Cp932OnlyInput.h"
 
-#include "Cp932.h"
+#include "text/Cp932.h"
 
 #include <QLineEdit>
 

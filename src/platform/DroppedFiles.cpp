@@ -1,6 +1,6 @@
-#include "DroppedFiles.h"
+#include "platform/DroppedFiles.h"
 
-#include "NativePath.h"
+#include "files/NativePath.h"
 
 #include <QDropEvent>
 #include <QMimeData>

@@ -1,6 +1,6 @@
-#include "FileDropLabel.h"
+#include "platform/FileDropLabel.h"
 
-#include "DroppedFiles.h"
+#include "platform/DroppedFiles.h"
 
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>

@@ -1,9 +1,10 @@
-#include "FileListWidget.h"
+#include "platform/FileListWidget.h"
 
-#include "DroppedFiles.h"
-#include "FileRow.h"
-#include "ListInputCodes.h"
-#include "Twips.h"
+#include "launcher/window/ListCommands.h"
+#include "platform/DroppedFiles.h"
+#include "platform/Twips.h"
+#include "services/FileRow.h"
+#include "services/ListInputCodes.h"
 
 #include <QDragEnterEvent>
 #include <QDragMoveEvent>
@@ -85,42 +86,19 @@ void FileListWidget::dropEvent(QDropEvent *event)
 
 namespace {
 
-// Key codes of the keys the list's commands use; 0 for any other key.
-int commandKeyCode(int qtKey)
+// The key code of a key: letters and digits are their characters, as the
+// codes of the keys are; 0 for a key without a code.
+int keyCode(int qtKey)
 {
     using namespace ListInput;
+    if ((qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) || (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9))
+        return qtKey;
     switch (qtKey) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
         return KeyEnter;
     case Qt::Key_Delete:
         return KeyDelete;
-    case Qt::Key_C:
-        return KeyC;
-    case Qt::Key_E:
-        return KeyE;
-    case Qt::Key_L:
-        return KeyL;
-    case Qt::Key_R:
-        return KeyR;
-    case Qt::Key_S:
-        return KeyS;
-    case Qt::Key_I:
-        return KeyI;
-    case Qt::Key_N:
-        return KeyN;
-    case Qt::Key_V:
-        return KeyV;
-    case Qt::Key_W:
-        return KeyW;
-    case Qt::Key_Y:
-        return KeyY;
-    case Qt::Key_Z:
-        return KeyZ;
-    case Qt::Key_8:
-        return Key8;
-    case Qt::Key_J:
-        return KeyJ;
     default:
         return 0;
     }
@@ -153,14 +131,14 @@ int buttonCode(Qt::MouseButton button)
 
 void FileListWidget::keyPressEvent(QKeyEvent *event)
 {
-    const int keyCode = commandKeyCode(event->key());
-    if (keyCode == 0) {
+    const int code = keyCode(event->key());
+    if (!isListCommandKey(code)) {
         // Arrows, Ctrl+A and the rest keep the list's own behaviour.
         QTreeWidget::keyPressEvent(event);
         return;
     }
     event->accept();
-    emit commandKeyPressed(keyCode, shiftState(event->modifiers()));
+    emit commandKeyPressed(code, shiftState(event->modifiers()));
 }
 
 void FileListWidget::mousePressEvent(QMouseEvent *event)

@@ -1,22 +1,23 @@
-#include "LauncherWindow.h"
+#include "platform/LauncherWindow.h"
 
-#include "Cp932OnlyInput.h"
-#include "FileDropLabel.h"
-#include "FileListWidget.h"
-#include "ListInputCodes.h"
-#include "Fonts.h"
-#include "PosixFileMover.h"
-#include "PosixFolderReader.h"
-#include "PrivateProfileFile.h"
-#include "QtClipboard.h"
-#include "QtFileChooser.h"
-#include "QtListMenu.h"
-#include "QtListView.h"
-#include "QtMessageBox.h"
-#include "QtTagEditor.h"
-#include "Twips.h"
-#include "UserSettingsFolder.h"
-#include "frmID3Launcher.h"
+#include "launcher/frmID3Launcher.h"
+#include "launcher/window/ListCommands.h"
+#include "platform/Cp932OnlyInput.h"
+#include "platform/FileDropLabel.h"
+#include "platform/FileListWidget.h"
+#include "platform/Fonts.h"
+#include "platform/QtClipboard.h"
+#include "platform/QtFileChooser.h"
+#include "platform/QtListMenu.h"
+#include "platform/QtListView.h"
+#include "platform/QtMessageBox.h"
+#include "platform/QtTagEditor.h"
+#include "platform/Twips.h"
+#include "services/ListInputCodes.h"
+#include "system/PosixFileMover.h"
+#include "system/PosixFolderReader.h"
+#include "system/PrivateProfileFile.h"
+#include "system/UserSettingsFolder.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -26,7 +27,6 @@
 #include <QPushButton>
 
 #include <array>
-#include <functional>
 #include <utility>
 
 namespace {
@@ -145,25 +145,10 @@ void LauncherWindow::connectControls()
 
 void LauncherWindow::connectMenuItems()
 {
-    using Item = ListMenuService::Item;
-    const auto onMenu = [this](Item item, const std::function<void()> &command) {
-        connect(menuService_->action(item), &QAction::triggered, this, command);
-    };
-    onMenu(Item::EditTag, [this] { logic_->Menu_LV_RightMenu_EDIT_Tag_Click(); });
-    onMenu(Item::Undo, [this] { logic_->Menu_LV_RightMenu_Undo_Click(); });
-    onMenu(Item::Redo, [this] { logic_->Menu_LV_RightMenu_Redo_Click(); });
-    onMenu(Item::Delete, [this] { logic_->Menu_LV_RightMenu_DELETE_Click(); });
-    onMenu(Item::Load, [this] { logic_->Menu_LV_RightMenu_Load_Click(); });
-    onMenu(Item::Rename, [this] { logic_->Menu_LV_RightMenu_Rename_Click(); });
-    onMenu(Item::SaveSelected, [this] { logic_->Menu_LV_RightMenu_Save_Click(SaveSelected); });
-    onMenu(Item::SaveAll, [this] { logic_->Menu_LV_RightMenu_Save_Click(SaveAll); });
-    onMenu(Item::FillFromId3v2, [this] { logic_->FillFromId3v2(); });
-    onMenu(Item::FillFromFileNames, [this] { logic_->FillFromFileNames(); });
-    onMenu(Item::PasteTitles, [this] { logic_->PasteTitles(); });
-    onMenu(Item::ReadAsUtf8, [this] { logic_->ReadAgainAs(ForeignCodePage::Utf8); });
-    onMenu(Item::ReadAsEucJp, [this] { logic_->ReadAgainAs(ForeignCodePage::EucJp); });
-    onMenu(Item::SaveWithId3v2, [this] { logic_->SaveWithId3v2(); });
-    onMenu(Item::Copyright, [this] { logic_->Menu_LV_RightMenu_Copyright_Click(); });
+    for (const ListCommand &command : listCommands()) {
+        connect(menuService_->action(command.item), &QAction::triggered, this,
+                [this, item = command.item] { logic_->runCommand(item); });
+    }
 }
 
 LauncherWindow::~LauncherWindow() = default;

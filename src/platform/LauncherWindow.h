@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MainWindowService.h"
+#include "services/MainWindowService.h"
 
 #include <QWidget>
 

@@ -1,4 +1,4 @@
-#include "MessageDialog.h"
+#include "platform/MessageDialog.h"
 
 #include <QAbstractButton>
 #include <QGridLayout>

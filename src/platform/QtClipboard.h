@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ClipboardService.h"
+#include "services/ClipboardService.h"
 
 // The application's clipboard.
 class QtClipboard : public ClipboardService

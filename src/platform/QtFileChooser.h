@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FileChooserService.h"
+#include "services/FileChooserService.h"
 
 #include <QByteArray>
 #include <QSize>

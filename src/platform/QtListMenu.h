@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ListMenuService.h"
+#include "services/ListMenuService.h"
 
 #include <map>
 
@@ -8,8 +8,8 @@ class QAbstractScrollArea;
 class QAction;
 class QMenu;
 
-// The list's pop-up menu "浮動メニュー" as a QMenu: its items in menu order
-// with separators between the groups.
+// The list's pop-up menu "浮動メニュー" as a QMenu: the items of the list's
+// commands in their order, with separators between the groups.
 class QtListMenu : public ListMenuService
 {
 public:

@@ -1,7 +1,7 @@
-#include "QtListView.h"
+#include "platform/QtListView.h"
 
-#include "FileRow.h"
-#include "NativePath.h"
+#include "files/NativePath.h"
+#include "services/FileRow.h"
 
 #include <QTreeWidget>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ListViewService.h"
+#include "services/ListViewService.h"
 
 class QTreeWidget;
 class QTreeWidgetItem;

@@ -1,6 +1,6 @@
-#include "QtMessageBox.h"
+#include "platform/QtMessageBox.h"
 
-#include "MessageDialog.h"
+#include "platform/MessageDialog.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "MessageBoxService.h"
+#include "services/MessageBoxService.h"
 
 class QWidget;
 

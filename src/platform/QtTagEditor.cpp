@@ -1,10 +1,10 @@
-#include "QtTagEditor.h"
+#include "platform/QtTagEditor.h"
 
-#include "Fonts.h"
-#include "QtMessageBox.h"
-#include "Twips.h"
-#include "frmID3Edit.h"
-#include "frmID3Launcher.h"
+#include "editor/frmID3Edit.h"
+#include "launcher/frmID3Launcher.h"
+#include "platform/Fonts.h"
+#include "platform/QtMessageBox.h"
+#include "platform/Twips.h"
 
 #include <QWidget>
 #include <QWindow>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "MessageBoxService.h"
-#include "TagEditorService.h"
+#include "services/MessageBoxService.h"
+#include "services/TagEditorService.h"
 
 #include <QPointer>
 

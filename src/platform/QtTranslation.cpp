@@ -1,4 +1,4 @@
-#include "QtTranslation.h"
+#include "platform/QtTranslation.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

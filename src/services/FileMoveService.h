@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FileResult.h"
+#include "files/FileResult.h"
 
 #include <QString>
 

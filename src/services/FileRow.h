@@ -1,8 +1,8 @@
 #pragma once
 
-#include "FileIdentity.h"
-#include "Id3v2Text.h"
-#include "TagRecord.h"
+#include "files/FileIdentity.h"
+#include "id3v1/TagRecord.h"
+#include "id3v2/Id3v2Text.h"
 
 #include <QList>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FileRow.h"
+#include "services/FileRow.h"
 
 #include <QString>
 

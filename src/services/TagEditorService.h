@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TagRecord.h"
+#include "id3v1/TagRecord.h"
 
 #include <QString>
 #include <QtGlobal>

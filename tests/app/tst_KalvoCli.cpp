@@ -2,8 +2,10 @@
 // command writes, says and exits with, and what it leaves alone. What the
 // commands do to a row is the parts' own and is tested on them.
 
-#include "Id3v2Text.h"
-#include "Mp3Files.h"
+#include "common/Id3v2Bytes.h"
+#include "common/Mp3Files.h"
+#include "id3v2/Id3v2Text.h"
+#include "tagfiles/Id3v2File.h"
 
 #include <QCryptographicHash>
 #include <QDateTime>
@@ -391,6 +393,50 @@ private slots:
         QCOMPARE(readMp3Tag(path).Title, v1Title);
         const Id3v2Text v2 = readId3v2Text(path);
         QCOMPARE(v2.state == Id3v2State::Read ? v2.fields.Title.value_or(QString()) : QStringLiteral("-"), v2Title);
+    }
+
+    // The exit status says whether every file was done or needed nothing,
+    // whatever the files' ID3v2 tags say: no tag, one in step with the
+    // ID3v1 block and one out of step.
+    void statusWithId3v2Tags_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QByteArray>("input");
+        for (const bool v2 : {false, true}) {
+            const QStringList flag = v2 ? QStringList{"--v2"} : QStringList{};
+            const char *with = v2 ? " --v2" : "";
+            QTest::addRow("set, nothing to change%s", with) << QStringList{"set", "--track", "1"} + flag << QByteArray();
+            QTest::addRow("set%s", with) << QStringList{"set", "--track", "3"} + flag << QByteArray();
+            QTest::addRow("number%s", with) << QStringList{"number", "--from", "5"} + flag << QByteArray();
+            QTest::addRow("titles%s", with) << QStringList{"titles"} + flag << QByteArray("x\ny\nz\n");
+            QTest::addRow("fill%s", with) << QStringList{"fill", "names", "--format", "%D"} + flag << QByteArray();
+        }
+        QTest::newRow("rename") << QStringList{"rename", "--format", "%N %D"} << QByteArray();
+    }
+    void statusWithId3v2Tags()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QByteArray, input);
+        QTemporaryDir dir;
+        const TagRecord tag{.Title = QStringLiteral("Dawn"), .Artist = QStringLiteral("A"), .Album = QStringLiteral("B"),
+                            .Year = QStringLiteral("2001"), .Comment = QStringLiteral("c"), .TrackNumber = 1,
+                            .GenreID = 17};
+        const auto v2Tag = [](const QByteArray &title) {
+            return id3v2Tag(3, frame23("TIT2", textData(title)) + frame23("TPE1", textData("A"))
+                                   + frame23("TALB", textData("B")) + frame23("TYER", textData("2001"))
+                                   + frame23("COMM", commentData("", "c")) + frame23("TRCK", textData("1"))
+                                   + frame23("TCON", textData("(17)")));
+        };
+        const QStringList files{"none.mp3", "in step.mp3", "out of step.mp3"};
+        for (const QString &name : files)
+            QVERIFY(writeTaggedMp3(dir.filePath(name), tag));
+        QVERIFY(writeFile(dir.filePath(files[1]), v2Tag("Dawn") + readFile(dir.filePath(files[1]))));
+        QVERIFY(writeFile(dir.filePath(files[2]), v2Tag("Dusk") + readFile(dir.filePath(files[2]))));
+
+        const Run result = run(dir.path(), arguments + files, input);
+
+        QVERIFY2(result.err.isEmpty(), result.err.constData());
+        QCOMPARE(result.status, 0);
     }
 
     void outputThatCannotBeWritten()

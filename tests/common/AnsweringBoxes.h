@@ -2,7 +2,7 @@
 
 // Answers the real message boxes a window opens, for tests of the windows.
 
-#include "MessageDialog.h"
+#include "platform/MessageDialog.h"
 
 #include <QAbstractButton>
 #include <QApplication>

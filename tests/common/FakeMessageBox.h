@@ -3,7 +3,7 @@
 // Message boxes in memory: each shown box is recorded, and Yes/No questions
 // are answered from a queue.
 
-#include "MessageBoxService.h"
+#include "services/MessageBoxService.h"
 
 #include <QList>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "ForkedCheck.h"
+#include "common/ForkedCheck.h"
 
 #include <sys/wait.h>
 #include <unistd.h>

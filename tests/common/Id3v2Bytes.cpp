@@ -1,4 +1,4 @@
-#include "Id3v2Bytes.h"
+#include "common/Id3v2Bytes.h"
 
 #include <QList>
 #include <QStringList>

@@ -4,7 +4,7 @@
 // headers, frames of each version with any flags, and the hostile tags a
 // file from anyone may hold.
 
-#include "Id3v2Text.h"
+#include "id3v2/Id3v2Text.h"
 
 #include <QByteArray>
 #include <QString>

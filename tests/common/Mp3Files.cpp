@@ -1,6 +1,6 @@
-#include "Mp3Files.h"
+#include "common/Mp3Files.h"
 
-#include "classID3_V11.h"
+#include "tagfiles/classID3_V11.h"
 
 #include <QTest>
 

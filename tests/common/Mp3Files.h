@@ -3,8 +3,8 @@
 // Small MP3 files for tests: an MPEG-1 Layer III frame header followed by a few
 // bytes of "audio", with or without an ID3v1.1 block written by the codec.
 
-#include "FileBytes.h"
-#include "TagRecord.h"
+#include "common/FileBytes.h"
+#include "id3v1/TagRecord.h"
 
 #include <QByteArray>
 #include <QMetaType>

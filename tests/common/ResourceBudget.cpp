@@ -1,4 +1,4 @@
-#include "ResourceBudget.h"
+#include "common/ResourceBudget.h"
 
 #include <QElapsedTimer>
 #include <QFile>

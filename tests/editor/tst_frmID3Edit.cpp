@@ -2,10 +2,10 @@
 // moves by key and button, closing, the focus rule, the typing limits, the
 // genre list and the file-name colours.
 
-#include "classID3_V11.h"
-#include "frmID3Edit.h"
-#include "FakeMessageBox.h"
-#include "TypingLimit.h"
+#include "common/FakeMessageBox.h"
+#include "editor/frmID3Edit.h"
+#include "editor/TypingLimit.h"
+#include "tagfiles/classID3_V11.h"
 
 #include <QAbstractItemView>
 #include <QApplication>

@@ -2,14 +2,14 @@
 // command that would write, rename or move a file back leaves every file's
 // bytes and every name as they are, and says why in one message.
 
-#include "Fakes.h"
-#include "FileBytes.h"
-#include "ListInputCodes.h"
-#include "Mp3Files.h"
-#include "PosixFileMover.h"
-#include "PrivateProfileFile.h"
-#include "TagBlock.h"
-#include "frmID3Launcher.h"
+#include "common/Fakes.h"
+#include "common/FileBytes.h"
+#include "common/Mp3Files.h"
+#include "id3v1/TagBlock.h"
+#include "launcher/frmID3Launcher.h"
+#include "services/ListInputCodes.h"
+#include "system/PosixFileMover.h"
+#include "system/PrivateProfileFile.h"
 
 #include <QDir>
 #include <QMap>

@@ -1,8 +1,8 @@
 // Header clicks that number or fill whole columns.
 
-#include "Fakes.h"
-#include "classID3_V11.h"
-#include "frmID3Launcher.h"
+#include "common/Fakes.h"
+#include "launcher/frmID3Launcher.h"
+#include "tagfiles/classID3_V11.h"
 
 #include <QTest>
 

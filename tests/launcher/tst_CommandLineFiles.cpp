@@ -3,10 +3,10 @@
 // in ".mp3", in natural name order; non-MP3 files, duplicates and rows past the 99th are skipped without a
 // message.
 
-#include "Fakes.h"
-#include "Mp3Files.h"
-#include "NaturalOrder.h"
-#include "frmID3Launcher.h"
+#include "common/Fakes.h"
+#include "common/Mp3Files.h"
+#include "launcher/frmID3Launcher.h"
+#include "launcher/text/NaturalOrder.h"
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -1,9 +1,9 @@
 // Track numbers written in the order files are dropped on the numbering label:
 // the question, the files that could not be numbered, and the list left alone.
 
-#include "Fakes.h"
-#include "Mp3Files.h"
-#include "frmID3Launcher.h"
+#include "common/Fakes.h"
+#include "common/Mp3Files.h"
+#include "launcher/frmID3Launcher.h"
 
 #include <QMap>
 #include <QTemporaryDir>

@@ -2,10 +2,10 @@
 // loading rows into it with wrap-around, storing its values with the change
 // mark, and enabling the main window again when it closes.
 
-#include "Fakes.h"
-#include "FileList.h"
-#include "Mp3Files.h"
-#include "frmID3Launcher.h"
+#include "common/Fakes.h"
+#include "common/Mp3Files.h"
+#include "launcher/frmID3Launcher.h"
+#include "launcher/list/FileList.h"
 
 #include <QTest>
 

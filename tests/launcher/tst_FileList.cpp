@@ -1,10 +1,11 @@
 // Adding, refusing and deleting rows, path splitting, and the window's start
 // and end, all through the in-memory window services.
 
-#include "Fakes.h"
-#include "Mp3Files.h"
-#include "PathParts.h"
-#include "frmID3Launcher.h"
+#include "common/Fakes.h"
+#include "common/Id3v2Bytes.h"
+#include "common/Mp3Files.h"
+#include "launcher/frmID3Launcher.h"
+#include "launcher/text/PathParts.h"
 
 #include <QDir>
 #include <QTemporaryDir>
@@ -74,6 +75,29 @@ private slots:
         QCOMPARE(QStringList(cells.begin(), cells.end()),
                  (QStringList{"01 曲.mp3", "", "夜明けの歌", "Rock", "ｺﾒﾝﾄ", "7", "Band", "Live", "1999",
                               dir_.path() + u'/', "17"}));
+    }
+
+    // A program that neither shows the ID3v2 mark nor writes both tags
+    // leaves the ID3v2 tag unread.
+    void addReadsTheId3v2TagWhenAsked_data()
+    {
+        QTest::addColumn<bool>("reads");
+        QTest::newRow("reads") << true;
+        QTest::newRow("does not read") << false;
+    }
+    void addReadsTheId3v2TagWhenAsked()
+    {
+        QFETCH(bool, reads);
+        const QString file = path(QStringLiteral("v2.mp3"));
+        QVERIFY(writeFile(file, id3v2Tag(3, frame23("TIT2", textData("Dawn"))) + mpegFrameFile()));
+        MemoryList list;
+        MessageBoxReports reports(fakes_.messages, QStringLiteral("Kalvo"));
+        ListParts parts({.list = list, .reports = reports, .folders = fakes_.folders, .mover = fakes_.mover});
+
+        parts.adder.setReadsId3v2(reads);
+        QCOMPARE(parts.adder.AddMp3File(file), AddResult::Added);
+
+        QCOMPARE(parts.rows.info(1).id3v2.state, reads ? Id3v2State::Read : Id3v2State::NoTag);
     }
 
     void addShowsGenreNumbersAndNames_data()

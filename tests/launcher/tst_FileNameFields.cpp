@@ -1,7 +1,7 @@
 // File names read by the rename format the other way round: which fields each
 // token fills, and which names do not fit.
 
-#include "FileNameFields.h"
+#include "launcher/text/FileNameFields.h"
 
 #include <QTest>
 

@@ -1,14 +1,14 @@
 // Filling rows through the list: from the files' ID3v2 tags, their names and
 // a pasted track list, with the one report of what could not be taken.
 
-#include "Cp932.h"
-#include "Fakes.h"
-#include "FileList.h"
-#include "Id3v2Bytes.h"
-#include "Id3v2Text.h"
-#include "Mp3Files.h"
-#include "NativePath.h"
-#include "frmID3Launcher.h"
+#include "common/Fakes.h"
+#include "common/Id3v2Bytes.h"
+#include "common/Mp3Files.h"
+#include "files/NativePath.h"
+#include "id3v2/Id3v2Text.h"
+#include "launcher/frmID3Launcher.h"
+#include "launcher/list/FileList.h"
+#include "text/Cp932.h"
 
 #include <QDir>
 #include <QTemporaryDir>

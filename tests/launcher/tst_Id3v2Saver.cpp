@@ -2,12 +2,12 @@
 // written and why, the change marks, the ID3v2 mark as it follows loading,
 // I, undo and W, and the rows following the files W writes anew.
 
-#include "Fakes.h"
-#include "FileList.h"
-#include "Id3v2Bytes.h"
-#include "ListInputCodes.h"
-#include "Mp3Files.h"
-#include "frmID3Launcher.h"
+#include "common/Fakes.h"
+#include "common/Id3v2Bytes.h"
+#include "common/Mp3Files.h"
+#include "launcher/frmID3Launcher.h"
+#include "launcher/list/FileList.h"
+#include "services/ListInputCodes.h"
 
 #include <QTemporaryDir>
 #include <QTest>

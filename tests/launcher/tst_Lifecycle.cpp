@@ -1,10 +1,10 @@
 // Start-up and shut-down of the main window: the rename format box filled from
 // the settings file and kept there.
 
-#include "Fakes.h"
-#include "FileBytes.h"
-#include "PrivateProfileFile.h"
-#include "frmID3Launcher.h"
+#include "common/Fakes.h"
+#include "common/FileBytes.h"
+#include "launcher/frmID3Launcher.h"
+#include "system/PrivateProfileFile.h"
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -1,10 +1,10 @@
 // The command of each key, the pop-up menu's enabling rules, and the About
 // box.
 
-#include "Fakes.h"
-#include "ListInputCodes.h"
-#include "ListKeys.h"
-#include "frmID3Launcher.h"
+#include "common/Fakes.h"
+#include "launcher/frmID3Launcher.h"
+#include "launcher/window/ListCommands.h"
+#include "services/ListInputCodes.h"
 
 #include <QTest>
 
@@ -58,8 +58,8 @@ private slots:
         QFETCH(int, keyCode);
         QFETCH(int, shift);
         QFETCH(int, item);
-        const std::optional<Item> command = listKeyCommand(keyCode, shift);
-        QCOMPARE(command ? int(*command) : -1, item);
+        const ListCommand *command = listKeyCommand(keyCode, shift);
+        QCOMPARE(command ? int(command->item) : -1, item);
     }
 
     void mousePressSetsTheMenuEnabling_data()

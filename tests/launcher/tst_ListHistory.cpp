@@ -1,7 +1,7 @@
 // The history's steps: how many are kept, which changes are steps, and what a
 // new step does to those that could be redone.
 
-#include "ListHistory.h"
+#include "launcher/history/ListHistory.h"
 
 #include <QTest>
 

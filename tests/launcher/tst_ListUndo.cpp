@@ -2,11 +2,11 @@
 // the rows come back whole, the change mark follows the files, and renamed
 // files move back and again without replacing anything.
 
-#include "Fakes.h"
-#include "ListInputCodes.h"
-#include "Mp3Files.h"
-#include "PosixFileMover.h"
-#include "frmID3Launcher.h"
+#include "common/Fakes.h"
+#include "common/Mp3Files.h"
+#include "launcher/frmID3Launcher.h"
+#include "services/ListInputCodes.h"
+#include "system/PosixFileMover.h"
 
 #include <QDir>
 #include <QTemporaryDir>

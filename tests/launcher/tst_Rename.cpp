@@ -3,15 +3,15 @@
 // which rows are reported, and that no file leaves its folder or replaces
 // another.
 
-#include "Fakes.h"
-#include "FileList.h"
-#include "KnownFiles.h"
-#include "MessageBoxReports.h"
-#include "Mp3Files.h"
-#include "PosixFileMover.h"
-#include "Renamer.h"
-#include "TagSaver.h"
-#include "frmID3Launcher.h"
+#include "common/Fakes.h"
+#include "common/Mp3Files.h"
+#include "launcher/frmID3Launcher.h"
+#include "launcher/list/FileList.h"
+#include "launcher/list/KnownFiles.h"
+#include "launcher/rename/Renamer.h"
+#include "launcher/report/MessageBoxReports.h"
+#include "launcher/save/TagSaver.h"
+#include "system/PosixFileMover.h"
 
 #include <QDir>
 #include <QDirIterator>

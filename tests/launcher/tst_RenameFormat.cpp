@@ -1,8 +1,8 @@
 // New file names built from a row's cells by the rename format: tokens, their
 // order, the track and position forms, the extension, and refused formats.
 
-#include "FileRow.h"
-#include "RenameFormat.h"
+#include "launcher/text/RenameFormat.h"
+#include "services/FileRow.h"
 
 #include <QTest>
 

@@ -2,9 +2,9 @@
 // what was cut or cannot be saved noted, and the row's own text read again in
 // the code page it was written in.
 
-#include "Cp932.h"
-#include "Mp3Files.h"
-#include "RowFill.h"
+#include "common/Mp3Files.h"
+#include "launcher/text/RowFill.h"
+#include "text/Cp932.h"
 
 #include <QTest>
 

@@ -1,13 +1,13 @@
 // Saving list rows into their MP3 files: which rows are written for each mode,
 // what reaches the file, change marks, and the message for a row that fails.
 
-#include "Fakes.h"
-#include "ForkedCheck.h"
-#include "ListInputCodes.h"
-#include "Mp3Files.h"
-#include "TagBlock.h"
-#include "classID3_V11.h"
-#include "frmID3Launcher.h"
+#include "common/Fakes.h"
+#include "common/ForkedCheck.h"
+#include "common/Mp3Files.h"
+#include "id3v1/TagBlock.h"
+#include "launcher/frmID3Launcher.h"
+#include "services/ListInputCodes.h"
+#include "tagfiles/classID3_V11.h"
 
 #include <QDir>
 #include <QMap>

@@ -1,8 +1,8 @@
 // The local files a drag's URI list names, with their exact bytes, and how
 // many of them a drag or a drop gives.
 
-#include "DroppedFiles.h"
-#include "NativePath.h"
+#include "files/NativePath.h"
+#include "platform/DroppedFiles.h"
 
 #include <QDropEvent>
 #include <QMimeData>

@@ -3,10 +3,10 @@
 // rows with the arrow keys; edits handed back to the list; a fresh window at
 // each opening; and the real message box of a failed check.
 
-#include "AnsweringBoxes.h"
-#include "LauncherWindow.h"
-#include "Mp3Files.h"
-#include "frmID3Launcher.h"
+#include "common/AnsweringBoxes.h"
+#include "common/Mp3Files.h"
+#include "launcher/frmID3Launcher.h"
+#include "platform/LauncherWindow.h"
 
 #include <QApplication>
 #include <QComboBox>

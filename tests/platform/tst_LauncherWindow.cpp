@@ -1,19 +1,19 @@
 // The main window as a user meets it: its caption, controls and columns, files
 // dropped on the list, and quitting, which remembers the rename format.
 
-#include "CountedSyncs.h"
-#include "FileRow.h"
-#include "Fonts.h"
-#include "LauncherWindow.h"
-#include "MessageDialog.h"
-#include "Mp3Files.h"
-#include "NativePath.h"
-#include "PrivateProfileFile.h"
-#include "QtFileChooser.h"
-#include "QtListView.h"
-#include "QtTranslation.h"
-#include "QtMessageBox.h"
-#include "frmID3Launcher.h"
+#include "common/CountedSyncs.h"
+#include "common/Mp3Files.h"
+#include "files/NativePath.h"
+#include "launcher/frmID3Launcher.h"
+#include "platform/Fonts.h"
+#include "platform/LauncherWindow.h"
+#include "platform/MessageDialog.h"
+#include "platform/QtFileChooser.h"
+#include "platform/QtListView.h"
+#include "platform/QtMessageBox.h"
+#include "platform/QtTranslation.h"
+#include "services/FileRow.h"
+#include "system/PrivateProfileFile.h"
 
 #include <QApplication>
 #include <QDir>

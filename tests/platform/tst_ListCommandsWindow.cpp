@@ -1,12 +1,12 @@
 // The list's keys, header clicks, pop-up menu and numbering label as a user
 // reaches them in the real window.
 
-#include "AnsweringBoxes.h"
-#include "Cp932.h"
-#include "LauncherWindow.h"
-#include "Mp3Files.h"
-#include "classID3_V11.h"
-#include "frmID3Launcher.h"
+#include "common/AnsweringBoxes.h"
+#include "common/Mp3Files.h"
+#include "launcher/frmID3Launcher.h"
+#include "platform/LauncherWindow.h"
+#include "tagfiles/classID3_V11.h"
+#include "text/Cp932.h"
 
 #include <QAbstractButton>
 #include <QAction>

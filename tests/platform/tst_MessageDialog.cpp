@@ -2,8 +2,8 @@
 // that fits the screen, lines break only where the text breaks them, and the
 // keys answer as in Qt's own boxes.
 
-#include "MessageDialog.h"
-#include "QtMessageBox.h"
+#include "platform/MessageDialog.h"
+#include "platform/QtMessageBox.h"
 
 #include <QApplication>
 #include <QLabel>

@@ -1,9 +1,9 @@
 // Qt's own words in Kalvo's message boxes are Japanese, and their keys keep
 // their meaning.
 
-#include "MessageDialog.h"
-#include "QtMessageBox.h"
-#include "QtTranslation.h"
+#include "platform/MessageDialog.h"
+#include "platform/QtMessageBox.h"
+#include "platform/QtTranslation.h"
 
 #include <QAbstractButton>
 #include <QApplication>

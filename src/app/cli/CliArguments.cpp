@@ -1,9 +1,9 @@
-#include "CliArguments.h"
+#include "app/cli/CliArguments.h"
 
-#include "CellNumber.h"
-#include "GenreTable.h"
-#include "LocaleText.h"
-#include "NativePath.h"
+#include "app/cli/LocaleText.h"
+#include "files/NativePath.h"
+#include "id3v1/GenreTable.h"
+#include "text/CellNumber.h"
 
 #include <QList>
 

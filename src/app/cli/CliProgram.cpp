@@ -1,15 +1,14 @@
-#include "CliProgram.h"
+#include "app/cli/CliProgram.h"
 
-#include "CliArguments.h"
-#include "ConsoleOutput.h"
-#include "FileReports.h"
-#include "Id3v2InStep.h"
-#include "NativePath.h"
-#include "PrivateProfileFile.h"
-#include "RenameFormat.h"
-#include "RenameFormatSetting.h"
-#include "TagText.h"
-#include "UserSettingsFolder.h"
+#include "app/cli/CliArguments.h"
+#include "app/cli/ConsoleOutput.h"
+#include "app/cli/TagText.h"
+#include "files/NativePath.h"
+#include "launcher/report/FileReports.h"
+#include "launcher/settings/RenameFormatSetting.h"
+#include "launcher/text/RenameFormat.h"
+#include "system/PrivateProfileFile.h"
+#include "system/UserSettingsFolder.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -44,14 +43,8 @@ CliProgram::CliProgram(ConsoleOutput &console, const LocaleText &text, const QSt
       programFolder_(programFolder),
       readInput_(std::move(readInput)),
       reports_(console),
-      rows_(view_, FileList::kNoRowLimit),
-      adder_(rows_, known_, tag_),
-      commandLine_(rows_, adder_, folders_),
-      saver_(rows_, known_, reports_, syncData),
-      v2Saver_(rows_, known_, reports_, {}),
-      renamer_(rows_, known_, saver_, mover_, reports_),
-      columns_(rows_, reports_),
-      fills_(rows_, reports_)
+      parts_({.list = view_, .reports = reports_, .folders = folders_, .mover = mover_,
+              .maxRows = FileList::kNoRowLimit})
 {
 }
 
@@ -77,17 +70,20 @@ CliStatus CliProgram::run(const CliOptions &options)
         titles = *input;
     }
 
+    // Only writing both tags looks at what the ID3v2 tags hold now; I reads
+    // them itself.
+    parts_.adder.setReadsId3v2(options.v2);
     const bool allAdded = addFiles(options.files);
     console_.endProgress();
-    if (rows_.isEmpty()) {
+    if (parts_.rows.isEmpty()) {
         console_.tell(QStringLiteral("MP3 ファイルがありません"));
         return kSomeFailed;
     }
-    if (options.command == CliCommand::Number && options.firstTrack + rows_.count() - 1 > kLastTrack) {
+    if (options.command == CliCommand::Number && options.firstTrack + parts_.rows.count() - 1 > kLastTrack) {
         console_.tell(QStringLiteral("トラック番号が %1 を超えます: %2 から %3 ファイル")
                           .arg(kLastTrack)
                           .arg(options.firstTrack)
-                          .arg(rows_.count()));
+                          .arg(parts_.rows.count()));
         return kUsageError;
     }
 
@@ -127,7 +123,7 @@ bool CliProgram::addFiles(const QStringList &files)
         if (count > kRowsWithoutProgress)
             console_.progress(QStringLiteral("%1 ファイルを読み込みました").arg(count));
     };
-    const QList<RefusedFile> refused = commandLine_.add(files, currentFolder_);
+    const QList<RefusedFile> refused = parts_.commandLine.add(files, currentFolder_);
     view_.rowAdded = nullptr;
     bool allAdded = true;
     for (const RefusedFile &file : refused) {
@@ -147,13 +143,13 @@ bool CliProgram::addFiles(const QStringList &files)
 CliStatus CliProgram::showTags(bool json)
 {
     if (!json) {
-        for (int row : rows_.allRows())
-            console_.print(tagLine(shownFile(rows_.path(row)), rows_.fields(row)));
+        for (int row : parts_.rows.allRows())
+            console_.print(tagLine(shownFile(parts_.rows.path(row)), parts_.rows.fields(row)));
         return kAllDone;
     }
     QJsonArray tags;
-    for (int row : rows_.allRows())
-        tags.append(tagObject(shownFile(rows_.path(row)), rows_.fields(row)));
+    for (int row : parts_.rows.allRows())
+        tags.append(tagObject(shownFile(parts_.rows.path(row)), parts_.rows.fields(row)));
     // JSON is UTF-8 whatever the locale, as every reader of it expects.
     console_.printBytes(QJsonDocument(tags).toJson(QJsonDocument::Indented));
     return kAllDone;
@@ -161,39 +157,39 @@ CliStatus CliProgram::showTags(bool json)
 
 CliStatus CliProgram::changeTags(const CliOptions &options, const QString &format, const QString &titles)
 {
-    const QList<int> rows = rows_.allRows();
+    const QList<int> rows = parts_.rows.allRows();
     QList<TagRecord> before;
     for (int row : rows)
-        before << rows_.fields(row);
+        before << parts_.rows.fields(row);
     applyCommand(options, format, titles);
     if (!options.dryRun)
         return saveChangedRows(options.v2);
     for (int row : rows) {
-        console_.print(shownFile(rows_.path(row)) + QStringLiteral(": ")
-                       + tagChange(before.at(row - 1), rows_.fields(row)));
+        console_.print(shownFile(parts_.rows.path(row)) + QStringLiteral(": ")
+                       + tagChange(before.at(row - 1), parts_.rows.fields(row)));
     }
     return kAllDone;
 }
 
 void CliProgram::applyCommand(const CliOptions &options, const QString &format, const QString &titles)
 {
-    const QList<int> rows = rows_.allRows();
+    const QList<int> rows = parts_.rows.allRows();
     switch (options.command) {
     case CliCommand::Set:
-        fills_.setFields(options.fields, rows);
+        parts_.fills.setFields(options.fields, rows);
         break;
     case CliCommand::Number:
-        columns_.numberRowsFromTheTop(options.firstTrack);
+        parts_.columns.numberRowsFromTheTop(options.firstTrack);
         break;
     case CliCommand::Titles:
-        fills_.pasteTitles(titles, rows);
+        parts_.fills.pasteTitles(titles, rows);
         break;
     case CliCommand::Fill:
         switch (options.source) {
-        case FillSource::Id3v2: fills_.fromId3v2(rows); break;
-        case FillSource::FileNames: fills_.fromFileNames(format, rows); break;
-        case FillSource::Utf8: fills_.readAgainAs(ForeignCodePage::Utf8, rows); break;
-        case FillSource::EucJp: fills_.readAgainAs(ForeignCodePage::EucJp, rows); break;
+        case FillSource::Id3v2: parts_.fills.fromId3v2(rows); break;
+        case FillSource::FileNames: parts_.fills.fromFileNames(format, rows); break;
+        case FillSource::Utf8: parts_.fills.readAgainAs(ForeignCodePage::Utf8, rows); break;
+        case FillSource::EucJp: parts_.fills.readAgainAs(ForeignCodePage::EucJp, rows); break;
         }
         break;
     case CliCommand::Show:
@@ -204,73 +200,50 @@ void CliProgram::applyCommand(const CliOptions &options, const QString &format, 
 
 CliStatus CliProgram::saveChangedRows(bool v2)
 {
-    // Only files whose tags change are written; a row marked is one to save.
-    QList<int> changed;
-    for (int row : rows_.allRows()) {
-        const Id3v2Text &reading = rows_.info(row).id3v2;
-        const bool differs = known_.differs(rows_.info(row).identity, rows_.fields(row))
-                             || (v2 && (reading.state != Id3v2State::Read || id3v2OutOfStep(rows_.fields(row), reading)));
-        rows_.setChanged(row, differs);
-        if (differs)
-            changed << row;
-    }
+    // Only files whose tags change are written.
+    const QList<int> rows = parts_.rows.allRows();
     CliStatus status = kAllDone;
     int done = 0;
-    for (const QList<int> &group : inGroups(changed)) {
-        if (v2)
-            v2Saver_.save(group);
-        else
-            saver_.save(group);
+    for (const QList<int> &group : inGroups(rows)) {
+        const RowResults results = v2 ? parts_.id3v2Saver.saveChanged(group) : parts_.saver.saveChanged(group);
+        if (!noneRefused(results))
+            status = kSomeFailed;
         done += static_cast<int>(group.size());
-        for (int row : group) {
-            // A row keeps its mark when its file could not be saved.
-            if (!rows_.cell(row, livChanged).isEmpty())
-                status = kSomeFailed;
-        }
-        if (rows_.count() > kRowsWithoutProgress)
-            console_.progress(QStringLiteral("%1/%2 ファイルを書き込みました").arg(done).arg(changed.size()));
+        if (rows.size() > kRowsWithoutProgress)
+            console_.progress(QStringLiteral("%1/%2 ファイルを書き込みました").arg(done).arg(rows.size()));
     }
     return status;
 }
 
 CliStatus CliProgram::renameFiles(const QString &format, bool dryRun)
 {
-    const QList<int> rows = rows_.allRows();
-    QList<int> moving;
-    QStringList newNames;
-    QList<FileRefusal> unusable;
-    CliStatus status = kAllDone;
-    for (int row : rows) {
-        const QString newName = renamer_.MakeRenameName(format, row);
-        newNames << newName;
-        if (newName == rows_.fileName(row)) {
-            if (dryRun)
-                console_.print(shownFile(rows_.path(row)) + QStringLiteral(": 変更なし"));
-            continue;
-        }
-        if (!dryRun) {
-            moving << row;
-            continue;
-        }
-        if (!isNameWithinFolder(newName)) {
-            unusable << FileRefusal{unusableNameSentence(), moveLine(rows_.fileName(row), newName)};
-            status = kSomeFailed;
-            continue;
-        }
-        console_.print(shownFile(rows_.path(row)) + QStringLiteral(" → ")
-                       + shownFile(rows_.cell(row, livFileNamewithPath) + newName));
-    }
-    reportMoveRefusals(reports_, unusable);
-    int done = 0;
-    for (const QList<int> &group : inGroups(moving)) {
-        renamer_.renameUnchanged(format, group);
-        done += static_cast<int>(group.size());
-        for (int row : group) {
-            if (rows_.fileName(row) != newNames.at(row - 1))
+    const QList<int> rows = parts_.rows.allRows();
+    if (dryRun) {
+        CliStatus status = kAllDone;
+        QList<FileRefusal> unusable;
+        for (const PlannedName &name : parts_.renamer.plan(format, rows)) {
+            const QString file = shownFile(parts_.rows.path(name.row));
+            if (name.newName == name.oldName) {
+                console_.print(file + QStringLiteral(": 変更なし"));
+            } else if (!name.why.ok()) {
+                unusable << FileRefusal{refusalSentence(FileCommand::Rename, name.why), moveLine(name.oldName, name.newName)};
                 status = kSomeFailed;
+            } else {
+                console_.print(file + QStringLiteral(" → ")
+                               + shownFile(parts_.rows.cell(name.row, livFileNamewithPath) + name.newName));
+            }
         }
-        if (rows_.count() > kRowsWithoutProgress)
-            console_.progress(QStringLiteral("%1/%2 ファイルの名前を変更しました").arg(done).arg(moving.size()));
+        reportMoveRefusals(reports_, unusable);
+        return status;
+    }
+    CliStatus status = kAllDone;
+    int done = 0;
+    for (const QList<int> &group : inGroups(rows)) {
+        if (!noneRefused(parts_.renamer.renameUnchanged(format, group).rows))
+            status = kSomeFailed;
+        done += static_cast<int>(group.size());
+        if (rows.size() > kRowsWithoutProgress)
+            console_.progress(QStringLiteral("%1/%2 ファイルの名前を変更しました").arg(done).arg(rows.size()));
     }
     return status;
 }

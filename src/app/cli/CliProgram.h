@@ -1,20 +1,11 @@
 #pragma once
 
-#include "ColumnCommands.h"
-#include "CommandLineFiles.h"
-#include "FileAdder.h"
-#include "FileList.h"
-#include "FillCommands.h"
-#include "Id3v2Saver.h"
-#include "KnownFiles.h"
-#include "LocaleText.h"
-#include "MemoryList.h"
-#include "PosixFileMover.h"
-#include "PosixFolderReader.h"
-#include "Renamer.h"
-#include "StderrReports.h"
-#include "TagSaver.h"
-#include "classID3_V11.h"
+#include "app/cli/LocaleText.h"
+#include "app/cli/StderrReports.h"
+#include "launcher/ListParts.h"
+#include "launcher/list/MemoryList.h"
+#include "system/PosixFileMover.h"
+#include "system/PosixFolderReader.h"
 
 #include <QByteArray>
 #include <QString>
@@ -58,9 +49,9 @@ private:
     CliStatus changeTags(const CliOptions &options, const QString &format, const QString &titles);
     void applyCommand(const CliOptions &options, const QString &format, const QString &titles);
     // Saves the rows whose fields differ from their files', a CD's worth at
-    // a time; kSomeFailed when some file could not be saved.
-    // With v2, also into their ID3v2 tags, writing too the rows whose tags
-    // say otherwise or that have none.
+    // a time; kSomeFailed when some file could not be saved. With v2, also
+    // into their ID3v2 tags, writing too the rows whose tags say otherwise
+    // or that have none.
     CliStatus saveChangedRows(bool v2);
     CliStatus renameFiles(const QString &format, bool dryRun);
     // A file as the user named it: relative to the current folder when it
@@ -73,17 +64,8 @@ private:
     QString programFolder_;
     std::function<QByteArray()> readInput_;
     StderrReports reports_;
-    MemoryList view_;
-    FileList rows_;
-    KnownFiles known_;
-    classID3_V11 tag_;
-    FileAdder adder_;
+    MemoryList view_{true};
     PosixFolderReader folders_;
-    CommandLineFiles commandLine_;
-    TagSaver saver_;
-    Id3v2Saver v2Saver_;
     PosixFileMover mover_;
-    Renamer renamer_;
-    ColumnCommands columns_;
-    FillCommands fills_;
+    ListParts parts_;
 };

@@ -1,4 +1,4 @@
-#include "ConsoleOutput.h"
+#include "app/cli/ConsoleOutput.h"
 
 #include <cstdio>
 #include <unistd.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LocaleText.h"
+#include "app/cli/LocaleText.h"
 
 #include <QString>
 

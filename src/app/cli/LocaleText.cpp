@@ -1,4 +1,4 @@
-#include "LocaleText.h"
+#include "app/cli/LocaleText.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>

@@ -1,6 +1,6 @@
-#include "StderrReports.h"
+#include "app/cli/StderrReports.h"
 
-#include "ConsoleOutput.h"
+#include "app/cli/ConsoleOutput.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ReportService.h"
+#include "services/ReportService.h"
 
 class ConsoleOutput;
 

@@ -1,8 +1,8 @@
-#include "TagText.h"
+#include "app/cli/TagText.h"
 
-#include "ByteEscape.h"
-#include "FileRow.h"
-#include "GenreTable.h"
+#include "id3v1/GenreTable.h"
+#include "services/FileRow.h"
+#include "text/ByteEscape.h"
 
 #include <QStringList>
 

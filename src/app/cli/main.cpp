@@ -1,13 +1,13 @@
 // kalvo-cli: the list's commands for scripts, on the files named.
 
-#include "CliArguments.h"
-#include "CliProgram.h"
-#include "ConsoleOutput.h"
-#include "Cp932.h"
-#include "KalvoVersion.h"
-#include "LocaleText.h"
-#include "NativePath.h"
-#include "ProgramFolders.h"
+#include "app/cli/CliArguments.h"
+#include "app/cli/CliProgram.h"
+#include "app/cli/ConsoleOutput.h"
+#include "app/cli/LocaleText.h"
+#include "files/NativePath.h"
+#include "system/ProgramFolders.h"
+#include "text/Cp932.h"
+#include "version/KalvoVersion.h"
 
 #include <csignal>
 #include <cstdio>

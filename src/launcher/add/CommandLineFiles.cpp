@@ -1,9 +1,9 @@
-#include "CommandLineFiles.h"
+#include "launcher/add/CommandLineFiles.h"
 
-#include "FileAdder.h"
-#include "FileList.h"
-#include "FolderService.h"
-#include "NaturalOrder.h"
+#include "launcher/add/FileAdder.h"
+#include "launcher/list/FileList.h"
+#include "launcher/text/NaturalOrder.h"
+#include "services/FolderService.h"
 
 #include <QDir>
 

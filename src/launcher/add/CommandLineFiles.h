@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FileAdder.h"
+#include "launcher/add/FileAdder.h"
 
 #include <QList>
 #include <QString>

@@ -1,10 +1,11 @@
-#include "FileAdder.h"
+#include "launcher/add/FileAdder.h"
 
-#include "FileList.h"
-#include "Id3v2Text.h"
-#include "KnownFiles.h"
-#include "PathParts.h"
-#include "classID3_V11.h"
+#include "id3v2/Id3v2Text.h"
+#include "launcher/list/FileList.h"
+#include "launcher/list/KnownFiles.h"
+#include "launcher/text/PathParts.h"
+#include "tagfiles/classID3_V11.h"
+#include "tagfiles/Id3v2File.h"
 
 FileAdder::FileAdder(FileList &rows, KnownFiles &known, classID3_V11 &tag)
     : rows_(rows), known_(known), clsID3Tag(tag)
@@ -31,7 +32,8 @@ AddResult FileAdder::AddMp3File(const QString &path)
         return AddResult::Listed;
     const TagRecord fields = tagFields(clsID3Tag);
     rows_.append(path, snapshot.identity, fields);
-    rows_.setId3v2(rows_.count(), readId3v2Text(path));
+    if (readsId3v2_)
+        rows_.setId3v2(rows_.count(), readId3v2Text(path));
     known_.remember(snapshot, fields);
     return AddResult::Added;
 }

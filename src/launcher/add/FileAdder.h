@@ -26,6 +26,10 @@ public:
     FileAdder(FileList &rows, KnownFiles &known, classID3_V11 &tag);
 
     AddResult AddMp3File(const QString &path);
+    // Whether a row added gets what its file's ID3v2 tag gives, for its
+    // mark and for writing both tags (the default); a program that uses
+    // neither need not read it.
+    void setReadsId3v2(bool reads) { readsId3v2_ = reads; }
     // The paths in order, as the chooser or a drop gives them.
     void addFiles(const QStringList &paths);
 
@@ -33,4 +37,5 @@ private:
     FileList &rows_;
     KnownFiles &known_;
     classID3_V11 &clsID3Tag;
+    bool readsId3v2_ = true;
 };

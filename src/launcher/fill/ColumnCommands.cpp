@@ -1,7 +1,7 @@
-#include "ColumnCommands.h"
+#include "launcher/fill/ColumnCommands.h"
 
-#include "FileList.h"
-#include "ReportService.h"
+#include "launcher/list/FileList.h"
+#include "services/ReportService.h"
 
 ColumnCommands::ColumnCommands(FileList &rows, ReportService &reports) : rows_(rows), reports_(reports) {}
 

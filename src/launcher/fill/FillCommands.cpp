@@ -1,15 +1,16 @@
-#include "FillCommands.h"
+#include "launcher/fill/FillCommands.h"
 
-#include "FileList.h"
-#include "FileNameFields.h"
-#include "FileRow.h"
-#include "FileReports.h"
-#include "Id3v2Text.h"
-#include "NativePath.h"
-#include "PastedTitles.h"
-#include "RenameFormat.h"
-#include "ReportService.h"
-#include "RowFill.h"
+#include "files/NativePath.h"
+#include "id3v2/Id3v2Text.h"
+#include "launcher/list/FileList.h"
+#include "launcher/report/FileReports.h"
+#include "launcher/text/FileNameFields.h"
+#include "launcher/text/PastedTitles.h"
+#include "launcher/text/RenameFormat.h"
+#include "launcher/text/RowFill.h"
+#include "services/FileRow.h"
+#include "services/ReportService.h"
+#include "tagfiles/Id3v2File.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ForeignText.h"
-#include "TagUpdate.h"
+#include "id3v1/TagUpdate.h"
+#include "text/ForeignText.h"
 
 #include <QList>
 #include <QString>

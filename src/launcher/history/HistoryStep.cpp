@@ -1,6 +1,6 @@
-#include "HistoryStep.h"
+#include "launcher/history/HistoryStep.h"
 
-#include "FileList.h"
+#include "launcher/list/FileList.h"
 
 HistoryStep::HistoryStep(ListHistory &history, const FileList &rows)
     : history_(history), rows_(rows), before_(rows.snapshot())

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "FileRow.h"
-#include "ListHistory.h"
+#include "launcher/history/ListHistory.h"
+#include "services/FileRow.h"
 
 class FileList;
 

@@ -1,4 +1,4 @@
-#include "ListHistory.h"
+#include "launcher/history/ListHistory.h"
 
 #include <algorithm>
 

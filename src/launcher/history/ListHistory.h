@@ -1,22 +1,12 @@
 #pragma once
 
-#include "FileRow.h"
+#include "launcher/rename/FileMove.h"
+#include "services/FileRow.h"
 
 #include <QList>
 #include <QString>
 
 #include <deque>
-
-// A rename's move of one file within its folder; atNewName says which name
-// the file has now.
-struct FileMove {
-    quint64 serial = 0;  // the row of the file
-    FileIdentity file;   // the file moved
-    QString folder;
-    QString oldName;
-    QString newName;
-    bool atNewName = true;
-};
 
 // One change to the list, undone and redone as a whole: the rows before and
 // after it, and for a rename the files it moved, in the order moved.

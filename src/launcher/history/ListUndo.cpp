@@ -1,10 +1,10 @@
-#include "ListUndo.h"
+#include "launcher/history/ListUndo.h"
 
-#include "CheckedMove.h"
-#include "FileList.h"
-#include "FileReports.h"
-#include "KnownFiles.h"
-#include "ListHistory.h"
+#include "launcher/history/ListHistory.h"
+#include "launcher/list/FileList.h"
+#include "launcher/list/KnownFiles.h"
+#include "launcher/rename/CheckedMove.h"
+#include "launcher/report/FileReports.h"
 
 ListUndo::ListUndo(ListHistory &history, FileList &rows, const KnownFiles &known, FileMoveService &mover,
                    ReportService &reports)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FileReports.h"
+#include "launcher/report/FileReports.h"
 
 #include <QList>
 #include <QString>

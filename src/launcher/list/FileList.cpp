@@ -1,11 +1,11 @@
-#include "FileList.h"
+#include "launcher/list/FileList.h"
 
-#include "CellNumber.h"
-#include "Id3v2InStep.h"
-#include "KnownFiles.h"
-#include "ListViewService.h"
-#include "PathParts.h"
-#include "classID3_V11.h"
+#include "id3v2/Id3v2InStep.h"
+#include "launcher/list/KnownFiles.h"
+#include "launcher/text/PathParts.h"
+#include "services/ListViewService.h"
+#include "tagfiles/classID3_V11.h"
+#include "text/CellNumber.h"
 
 #include <QSet>
 

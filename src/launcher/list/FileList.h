@@ -1,8 +1,8 @@
 #pragma once
 
-#include "FileIdentity.h"
-#include "FileRow.h"
-#include "TagRecord.h"
+#include "files/FileIdentity.h"
+#include "id3v1/TagRecord.h"
+#include "services/FileRow.h"
 
 #include <QList>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "KnownFiles.h"
+#include "launcher/list/KnownFiles.h"
 
 void KnownFiles::remember(const FileSnapshot &snapshot, const TagRecord &fields)
 {

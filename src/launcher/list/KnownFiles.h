@@ -1,8 +1,8 @@
 #pragma once
 
-#include "FileIdentity.h"
-#include "FileSnapshot.h"
-#include "TagRecord.h"
+#include "files/FileIdentity.h"
+#include "files/FileSnapshot.h"
+#include "id3v1/TagRecord.h"
 
 #include <map>
 #include <optional>

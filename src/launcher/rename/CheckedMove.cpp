@@ -1,8 +1,8 @@
-#include "CheckedMove.h"
+#include "launcher/rename/CheckedMove.h"
 
-#include "FileDescriptor.h"
-#include "FileIdentity.h"
-#include "FileMoveService.h"
+#include "files/FileDescriptor.h"
+#include "files/FileIdentity.h"
+#include "services/FileMoveService.h"
 
 #include <fcntl.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "FileResult.h"
-#include "FileSnapshot.h"
+#include "files/FileResult.h"
+#include "files/FileSnapshot.h"
 
 #include <QString>
 

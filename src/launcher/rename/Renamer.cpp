@@ -1,11 +1,11 @@
-#include "Renamer.h"
+#include "launcher/rename/Renamer.h"
 
-#include "CheckedMove.h"
-#include "FileList.h"
-#include "FileReports.h"
-#include "KnownFiles.h"
-#include "RenameFormat.h"
-#include "TagSaver.h"
+#include "launcher/list/FileList.h"
+#include "launcher/list/KnownFiles.h"
+#include "launcher/rename/CheckedMove.h"
+#include "launcher/report/FileReports.h"
+#include "launcher/save/TagSaver.h"
+#include "launcher/text/RenameFormat.h"
 
 #include <algorithm>
 
@@ -22,16 +22,27 @@ QString Renamer::MakeRenameName(const QString &format, int i) const
     return renameFileName(format, rows_.cells(i), i);
 }
 
-QList<FileMove> Renamer::rename(const QString &format, const QList<int> &rows)
+QList<PlannedName> Renamer::plan(const QString &format, const QList<int> &rows) const
+{
+    QList<PlannedName> names;
+    for (const int row : rows) {
+        const QString newName = MakeRenameName(format, row);
+        names << PlannedName{.row = row, .oldName = rows_.fileName(row), .newName = newName,
+                             .why = isNameWithinFolder(newName) ? FileResult{} : FileResult{FileProblem::UnusableName, 0}};
+    }
+    return names;
+}
+
+Renamer::Renamed Renamer::rename(const QString &format, const QList<int> &rows)
 {
     if (!acceptsFormat(format))
         return {};
-    return moveFiles(format, rows, saver_.saveBeforeRename(rows));
+    return moveFiles(format, rows, saver_.saveBeforeRename(rows), false);
 }
 
-QList<FileMove> Renamer::renameUnchanged(const QString &format, const QList<int> &rows)
+Renamer::Renamed Renamer::renameUnchanged(const QString &format, const QList<int> &rows)
 {
-    return acceptsFormat(format) ? moveFiles(format, rows, {}) : QList<FileMove>{};
+    return acceptsFormat(format) ? moveFiles(format, rows, {}, true) : Renamed{};
 }
 
 bool Renamer::acceptsFormat(const QString &format)
@@ -43,35 +54,41 @@ bool Renamer::acceptsFormat(const QString &format)
     return true;
 }
 
-QList<FileMove> Renamer::moveFiles(const QString &format, const QList<int> &rows,
-                                   const QList<TagSaver::Refused> &notSaved)
+Renamer::Renamed Renamer::moveFiles(const QString &format, const QList<int> &rows, const RowResults &saved,
+                                    bool leaveNamed)
 {
-    QList<FileMove> moves;
+    Renamed renamed;
     QList<FileRefusal> refusals;
-    for (int i : rows) {
+    for (const PlannedName &name : plan(format, rows)) {
+        const int i = name.row;
         // A file the save found not to be the one read is reported there.
-        if (std::any_of(notSaved.begin(), notSaved.end(),
-                        [&](const TagSaver::Refused &r) { return r.row == i && isNotTheFileRead(r.why); }))
-            continue;
-        const QString newName = MakeRenameName(format, i);
-        const QString folder = rows_.cell(i, livFileNamewithPath);
-        const QString oldName = rows_.fileName(i);
-        if (!isNameWithinFolder(newName)) {
-            refusals << FileRefusal{unusableNameSentence(), moveLine(oldName, newName)};
+        const auto save = std::find_if(saved.begin(), saved.end(), [i](const RowResult &r) { return r.row == i; });
+        if (save != saved.end() && save->done == RowDone::Refused && isNotTheFileRead(save->why)) {
+            renamed.rows << *save;
             continue;
         }
+        if (leaveNamed && name.newName == name.oldName) {
+            renamed.rows << RowResult{.row = i, .done = RowDone::Unchanged};
+            continue;
+        }
+        const QString folder = rows_.cell(i, livFileNamewithPath);
+        FileResult moved = name.why;
         const std::optional<FileIdentity> identity = rows_.info(i).identity;
-        const std::optional<FileSnapshot> expected = known_.snapshot(identity);
-        const FileResult moved = expected ? moveCheckedFile(mover_, folder + oldName, folder + newName, *expected)
-                                          : FileResult{FileProblem::Changed, 0};
         if (moved.ok()) {
-            rows_.setCell(i, livFilename, newName);
-            moves << FileMove{.serial = rows_.info(i).serial, .file = *identity, .folder = folder,
-                              .oldName = oldName, .newName = newName};
+            const std::optional<FileSnapshot> expected = known_.snapshot(identity);
+            moved = expected ? moveCheckedFile(mover_, folder + name.oldName, folder + name.newName, *expected)
+                             : FileResult{FileProblem::Changed, 0};
+        }
+        if (moved.ok()) {
+            rows_.setCell(i, livFilename, name.newName);
+            renamed.moves << FileMove{.serial = rows_.info(i).serial, .file = *identity, .folder = folder,
+                                      .oldName = name.oldName, .newName = name.newName};
+            renamed.rows << RowResult{.row = i, .done = RowDone::Written};
         } else {
-            refusals << FileRefusal{refusalSentence(FileCommand::Rename, moved), moveLine(oldName, newName)};
+            refusals << FileRefusal{refusalSentence(FileCommand::Rename, moved), moveLine(name.oldName, name.newName)};
+            renamed.rows << RowResult{.row = i, .done = RowDone::Refused, .why = moved};
         }
     }
     reportMoveRefusals(reports_, refusals);
-    return moves;
+    return renamed;
 }

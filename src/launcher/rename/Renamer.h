@@ -1,7 +1,7 @@
 #pragma once
 
-#include "ListHistory.h"
-#include "TagSaver.h"
+#include "launcher/rename/FileMove.h"
+#include "launcher/save/TagSaver.h"
 
 #include <QList>
 #include <QString>
@@ -11,12 +11,28 @@ class FileMoveService;
 class KnownFiles;
 class ReportService;
 
+// A row's new name as the format gives it now.
+struct PlannedName {
+    int row = 0;
+    QString oldName;
+    QString newName;
+    // UnusableName when the name would leave the folder, hide the file or
+    // be too long; else none.
+    FileResult why{};
+};
+
 // Renaming files from their tags by a format: each row's file is moved within
 // its folder to the name the format builds from the row's cells, never over
 // another file.
 class Renamer
 {
 public:
+    // The files moved, in order, and what became of each row's file.
+    struct Renamed {
+        QList<FileMove> moves;
+        RowResults rows;
+    };
+
     Renamer(FileList &rows, const KnownFiles &known, TagSaver &saver, FileMoveService &mover,
             ReportService &reports);
 
@@ -25,25 +41,27 @@ public:
     // exists.
     QString MakeRenameName(const QString &format, int i) const;
 
+    // The names the format gives the rows, in their order; nothing is moved.
+    QList<PlannedName> plan(const QString &format, const QList<int> &rows) const;
+
     // Checks the format on the top row and stops with a report when it is
     // refused; else saves the rows first, then moves each row's file to its
     // new name (moveCheckedFile: only the file as Kalvo last read or wrote
     // it) and gives the row that name. A file the save found not to be the
     // one read is not moved. A name that would leave the folder, hide the
     // file or be too long, and a move that is refused or fails, are left
-    // out, and all of them are named in one report. Gives the moves made, in
-    // order.
-    QList<FileMove> rename(const QString &format, const QList<int> &rows);
+    // out, and all of them are named in one report.
+    Renamed rename(const QString &format, const QList<int> &rows);
     // The same without the save first, for rows that hold what their files
-    // hold.
-    QList<FileMove> renameUnchanged(const QString &format, const QList<int> &rows);
+    // hold; a file that has its new name already is Unchanged.
+    Renamed renameUnchanged(const QString &format, const QList<int> &rows);
 
 private:
     // False, with a report, when the format gives the top row no name.
     bool acceptsFormat(const QString &format);
     // Moves the rows' files, leaving out those the save found not to be the
-    // files read.
-    QList<FileMove> moveFiles(const QString &format, const QList<int> &rows, const QList<TagSaver::Refused> &notSaved);
+    // files read and, with leaveNamed, those that have their names already.
+    Renamed moveFiles(const QString &format, const QList<int> &rows, const RowResults &saved, bool leaveNamed);
 
     FileList &rows_;
     const KnownFiles &known_;

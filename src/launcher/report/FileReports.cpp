@@ -1,7 +1,7 @@
-#include "FileReports.h"
+#include "launcher/report/FileReports.h"
 
-#include "NativePath.h"
-#include "ReportService.h"
+#include "files/NativePath.h"
+#include "services/ReportService.h"
 
 #include <QtGlobal>
 
@@ -58,6 +58,7 @@ QString reason(FileCommand command, const FileResult &why)
         return QStringLiteral("所有者・グループ・許可を保てないため");
     case FileProblem::FolderNotSynced:
         return QStringLiteral("書き込んだがフォルダーをディスクに書き込みきれなかったため");
+    case FileProblem::UnusableName:
     case FileProblem::System:
         break;
     }
@@ -102,6 +103,8 @@ void reportRefusals(ReportService &reports, ReportService::Kind kind, const QLis
 
 QString refusalSentence(FileCommand command, const FileResult &why)
 {
+    if (why.problem == FileProblem::UnusableName)
+        return unusableNameSentence();
     // Left alone on purpose: another file, or a tag Kalvo will not carry
     // into a new file; the rest could not be done.
     const bool refused = why.problem == FileProblem::Changed || why.problem == FileProblem::NotRegularFile

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "FileResult.h"
+#include "files/FileResult.h"
 
 #include <QList>
 #include <QString>
@@ -37,8 +37,8 @@ struct FileRefusal {
 // "could not" be; a problem the system names has the system's words.
 QString refusalSentence(FileCommand command, const FileResult &why);
 
-// A rename refused for the name the format gave: it would leave the folder,
-// start with "." or be too long.
+// A rename refused for the name the format gave (UnusableName): it would
+// leave the folder, start with "." or be too long.
 QString unusableNameSentence();
 
 // The line naming one file: the name as shown, or for a move "old → new".

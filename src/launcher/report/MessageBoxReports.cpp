@@ -1,4 +1,4 @@
-#include "MessageBoxReports.h"
+#include "launcher/report/MessageBoxReports.h"
 
 MessageBoxReports::MessageBoxReports(MessageBoxService &messages, QString caption)
     : messages_(messages), caption_(std::move(caption))

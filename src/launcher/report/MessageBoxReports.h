@@ -1,7 +1,7 @@
 #pragma once
 
-#include "MessageBoxService.h"
-#include "ReportService.h"
+#include "services/MessageBoxService.h"
+#include "services/ReportService.h"
 
 // Reports as the window's modal message boxes: titled by the window's caption
 // followed by the subject, questions with Yes and No and the question icon,

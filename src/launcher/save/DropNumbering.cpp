@@ -1,11 +1,11 @@
-#include "DropNumbering.h"
+#include "launcher/save/DropNumbering.h"
 
-#include "FileReports.h"
-#include "KnownFiles.h"
-#include "NativePath.h"
-#include "ReportService.h"
-#include "TagWriteBatch.h"
-#include "classID3_V11.h"
+#include "files/NativePath.h"
+#include "launcher/list/KnownFiles.h"
+#include "launcher/report/FileReports.h"
+#include "services/ReportService.h"
+#include "tagfiles/classID3_V11.h"
+#include "tagfiles/TagWriteBatch.h"
 
 #include <algorithm>
 

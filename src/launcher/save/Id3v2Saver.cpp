@@ -1,10 +1,12 @@
-#include "Id3v2Saver.h"
+#include "launcher/save/Id3v2Saver.h"
 
-#include "FileList.h"
-#include "FileReports.h"
-#include "Id3v2Text.h"
-#include "KnownFiles.h"
-#include "ReportService.h"
+#include "id3v2/Id3v2InStep.h"
+#include "id3v2/Id3v2Text.h"
+#include "launcher/list/FileList.h"
+#include "launcher/list/KnownFiles.h"
+#include "launcher/report/FileReports.h"
+#include "services/ReportService.h"
+#include "tagfiles/Id3v2File.h"
 
 #include <map>
 
@@ -13,14 +15,14 @@ Id3v2Saver::Id3v2Saver(FileList &rows, KnownFiles &known, ReportService &reports
 {
 }
 
-void Id3v2Saver::save(const QList<int> &rows)
+RowResults Id3v2Saver::save(const QList<int> &rows)
 {
     if (rows.isEmpty())
-        return;
+        return {};
     if (!confirmed_
         && !reports_.confirm(QStringLiteral("選択したファイルのID3v2タグを書き換えます。よろしいですか？"),
                              QStringLiteral(" [確認]")))
-        return;
+        return {};
     confirmed_ = true;
 
     std::map<int, FileResult> failures;  // by row, so they are reported in row order
@@ -59,4 +61,27 @@ void Id3v2Saver::save(const QList<int> &rows)
     for (const auto &[row, why] : failures)
         refusals << FileRefusal{refusalSentence(FileCommand::Save, why), fileLine(rows_.fileName(row))};
     reportSaveRefusals(reports_, refusals);
+    RowResults results;
+    for (const int row : rows) {
+        const auto failure = failures.find(row);
+        results << (failure == failures.end() ? RowResult{.row = row, .done = RowDone::Written}
+                                              : RowResult{.row = row, .done = RowDone::Refused, .why = failure->second});
+    }
+    return results;
+}
+
+RowResults Id3v2Saver::saveChanged(const QList<int> &rows)
+{
+    QList<int> changed;
+    for (const int row : rows) {
+        const Id3v2Text &reading = rows_.info(row).id3v2;
+        if (known_.differs(rows_.info(row).identity, rows_.fields(row)) || reading.state != Id3v2State::Read
+            || id3v2OutOfStep(rows_.fields(row), reading))
+            changed << row;
+        else
+            rows_.setChanged(row, false);
+    }
+    const RowResults saved = save(changed);
+    // Nothing was done when the user said no.
+    return saved.isEmpty() && !changed.isEmpty() ? RowResults{} : withUnchanged(rows, saved);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include "Id3v2WriteBatch.h"
+#include "launcher/save/RowResult.h"
+#include "tagfiles/Id3v2WriteBatch.h"
 
 #include <QList>
 
@@ -20,7 +21,15 @@ class Id3v2Saver
 public:
     Id3v2Saver(FileList &rows, KnownFiles &known, ReportService &reports, Id3v2WriteBatch::Options options);
 
-    void save(const QList<int> &rows);
+    // Gives what became of each row, in the order given; nothing when the
+    // user said no.
+    RowResults save(const QList<int> &rows);
+
+    // Saves as save() does only the rows whose files do not hold their
+    // fields already in both tags: whose ID3v1 block differs, or whose
+    // ID3v2 tag is missing, cannot be read or says otherwise. The others are
+    // Unchanged, not written, and lose their marks.
+    RowResults saveChanged(const QList<int> &rows);
 
 private:
     FileList &rows_;

@@ -1,64 +1,84 @@
-#include "TagSaver.h"
+#include "launcher/save/TagSaver.h"
 
-#include "FileList.h"
-#include "FileReports.h"
-#include "KnownFiles.h"
+#include "launcher/list/FileList.h"
+#include "launcher/list/KnownFiles.h"
+#include "launcher/report/FileReports.h"
 
 #include <algorithm>
+#include <iterator>
 
 TagSaver::TagSaver(FileList &rows, KnownFiles &known, ReportService &reports, SyncFile syncFile)
     : rows_(rows), known_(known), reports_(reports), syncFile_(std::move(syncFile))
 {
 }
 
-void TagSaver::save(const QList<int> &rows)
+RowResults TagSaver::save(const QList<int> &rows)
 {
-    report(write(rows), false);
+    const RowResults results = write(rows);
+    report(results, false);
+    return results;
 }
 
-QList<TagSaver::Refused> TagSaver::saveBeforeRename(const QList<int> &rows)
+RowResults TagSaver::saveChanged(const QList<int> &rows)
 {
-    const QList<Refused> refused = write(rows);
-    report(refused, true);
-    return refused;
+    QList<int> changed;
+    for (const int row : rows) {
+        if (known_.differs(rows_.info(row).identity, rows_.fields(row)))
+            changed << row;
+        else
+            rows_.setChanged(row, false);
+    }
+    return withUnchanged(rows, save(changed));
 }
 
-QList<TagSaver::Refused> TagSaver::write(const QList<int> &rows)
+RowResults TagSaver::saveBeforeRename(const QList<int> &rows)
+{
+    const RowResults results = write(rows);
+    report(results, true);
+    return results;
+}
+
+RowResults TagSaver::write(const QList<int> &rows)
 {
     TagWriteBatch batch(syncFile_);
-    QList<Refused> refused;
-    QList<int> written;
+    RowResults results;
+    QList<qsizetype> written;  // the results of the rows in the batch, in its order
     QList<FileSnapshot> snapshots;
-    for (int row : rows) {
+    for (const int row : rows) {
         TagWriteBatch::Written result = SaveRowTag(row, batch);
         if (result.result.ok()) {
-            written << row;
+            written << results.size();
             snapshots << std::move(result.snapshot);
+            results << RowResult{.row = row, .done = RowDone::Written};
         } else {
-            refused << Refused{row, result.result};
+            results << RowResult{.row = row, .done = RowDone::Refused, .why = result.result};
         }
     }
-    const QList<TagWriteBatch::Undone> undone = batch.finish();
-    for (const TagWriteBatch::Undone &entry : undone)
-        refused << Refused{written.at(entry.entry), entry.why};
-    for (int entry = 0; entry < written.size(); ++entry) {
-        const bool durable = std::none_of(undone.begin(), undone.end(),
-                                          [&](const TagWriteBatch::Undone &u) { return u.entry == entry; });
-        if (durable) {
-            const int row = written.at(entry);
-            rows_.setChanged(row, false);
-            known_.remember(snapshots.at(entry), rows_.fields(row));
+    for (const TagWriteBatch::Undone &entry : batch.finish()) {
+        RowResult &result = results[written.at(entry.entry)];
+        result.done = RowDone::Refused;
+        result.why = entry.why;
+    }
+    for (qsizetype entry = 0; entry < written.size(); ++entry) {
+        const RowResult &result = results.at(written.at(entry));
+        if (result.done == RowDone::Written) {
+            rows_.setChanged(result.row, false);
+            known_.remember(snapshots.at(entry), rows_.fields(result.row));
         }
     }
-    std::stable_sort(refused.begin(), refused.end(), [](const Refused &a, const Refused &b) { return a.row < b.row; });
-    return refused;
+    return results;
 }
 
-void TagSaver::report(const QList<Refused> &refused, bool beforeRename)
+void TagSaver::report(const RowResults &results, bool beforeRename)
 {
     const FileCommand command = beforeRename ? FileCommand::SaveBeforeRename : FileCommand::Save;
+    RowResults refused;
+    std::copy_if(results.begin(), results.end(), std::back_inserter(refused),
+                 [](const RowResult &r) { return r.done == RowDone::Refused; });
+    // One report, in row order.
+    std::stable_sort(refused.begin(), refused.end(), [](const RowResult &a, const RowResult &b) { return a.row < b.row; });
     QList<FileRefusal> refusals;
-    for (const Refused &row : refused)
+    for (const RowResult &row : refused)
         refusals << FileRefusal{refusalSentence(command, row.why), fileLine(rows_.fileName(row.row))};
     reportSaveRefusals(reports_, refusals);
 }

@@ -1,8 +1,9 @@
 #pragma once
 
-#include "FileDescriptor.h"
-#include "FileResult.h"
-#include "TagWriteBatch.h"
+#include "files/FileDescriptor.h"
+#include "files/FileResult.h"
+#include "launcher/save/RowResult.h"
+#include "tagfiles/TagWriteBatch.h"
 
 #include <QList>
 
@@ -16,12 +17,6 @@ class ReportService;
 class TagSaver
 {
 public:
-    // A row whose file was left as it was, and why.
-    struct Refused {
-        int row = 0;
-        FileResult why;
-    };
-
     // syncFile makes each written file durable.
     TagSaver(FileList &rows, KnownFiles &known, ReportService &reports, SyncFile syncFile);
 
@@ -29,13 +24,18 @@ public:
     // durable together, and a file that could not be is undone. A row loses
     // its change mark only once its file is durable; a row whose file was
     // left as it was keeps its mark and values. The files left are named in
-    // one report, by reason.
-    void save(const QList<int> &rows);
+    // one report, by reason. Gives what became of each row, in the order
+    // given.
+    RowResults save(const QList<int> &rows);
+
+    // Saves as save() does only the rows whose files do not hold their
+    // fields already; the others are Unchanged, not written, and lose their
+    // marks.
+    RowResults saveChanged(const QList<int> &rows);
 
     // Saves as save() does, as the first half of a rename: the report says
-    // which files will not be renamed either (isNotTheFileRead). Gives the
-    // rows left as they were, from the top.
-    QList<Refused> saveBeforeRename(const QList<int> &rows);
+    // which files will not be renamed either (isNotTheFileRead).
+    RowResults saveBeforeRename(const QList<int> &rows);
 
     // Writes row i's tag into the batch, after checking on the descriptor it
     // writes that the file is the row's file as Kalvo last read or wrote it;
@@ -44,8 +44,8 @@ public:
     TagWriteBatch::Written SaveRowTag(int i, TagWriteBatch &batch);
 
 private:
-    QList<Refused> write(const QList<int> &rows);
-    void report(const QList<Refused> &refused, bool beforeRename);
+    RowResults write(const QList<int> &rows);
+    void report(const RowResults &results, bool beforeRename);
 
     FileList &rows_;
     KnownFiles &known_;

@@ -1,8 +1,8 @@
-#include "RenameFormatSetting.h"
+#include "launcher/settings/RenameFormatSetting.h"
 
-#include "FileReports.h"
-#include "PathParts.h"
-#include "SettingsFileService.h"
+#include "launcher/report/FileReports.h"
+#include "launcher/text/PathParts.h"
+#include "services/SettingsFileService.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
-#include "FileNameFields.h"
+#include "launcher/text/FileNameFields.h"
 
-#include "CellNumber.h"
-#include "GenreTable.h"
+#include "id3v1/GenreTable.h"
+#include "text/CellNumber.h"
 
 #include <QList>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "TagUpdate.h"
+#include "id3v1/TagUpdate.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
-#include "NaturalOrder.h"
+#include "launcher/text/NaturalOrder.h"
 
-#include "CellNumber.h"
+#include "text/CellNumber.h"
 
 namespace {
 

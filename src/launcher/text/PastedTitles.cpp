@@ -1,4 +1,4 @@
-#include "PastedTitles.h"
+#include "launcher/text/PastedTitles.h"
 
 #include <QRegularExpression>
 

@@ -1,4 +1,4 @@
-#include "PathParts.h"
+#include "launcher/text/PathParts.h"
 
 QString GetFileNamePart(const QString &path)
 {

@@ -1,9 +1,9 @@
-#include "RenameFormat.h"
+#include "launcher/text/RenameFormat.h"
 
-#include "ByteEscape.h"
-#include "CellNumber.h"
-#include "NativePath.h"
-#include "PathParts.h"
+#include "files/NativePath.h"
+#include "launcher/text/PathParts.h"
+#include "text/ByteEscape.h"
+#include "text/CellNumber.h"
 
 namespace {
 

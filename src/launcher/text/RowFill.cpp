@@ -1,7 +1,7 @@
-#include "RowFill.h"
+#include "launcher/text/RowFill.h"
 
-#include "Cp932.h"
-#include "TagBlock.h"
+#include "id3v1/TagBlock.h"
+#include "text/Cp932.h"
 
 const std::array<TextField, 5> kTextFields = {{
     {&TagRecord::Title, &TagUpdate::Title, kTitleWidth, livTitle},

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "FileRow.h"
-#include "ForeignText.h"
-#include "TagRecord.h"
-#include "TagUpdate.h"
+#include "id3v1/TagRecord.h"
+#include "id3v1/TagUpdate.h"
+#include "services/FileRow.h"
+#include "text/ForeignText.h"
 
 #include <QString>
 #include <QStringList>

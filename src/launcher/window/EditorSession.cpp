@@ -1,11 +1,11 @@
-#include "EditorSession.h"
+#include "launcher/window/EditorSession.h"
 
-#include "FileList.h"
-#include "GenreTable.h"
-#include "MainWindowService.h"
-#include "NativePath.h"
-#include "TagEditorService.h"
-#include "classID3_V11.h"
+#include "files/NativePath.h"
+#include "id3v1/GenreTable.h"
+#include "launcher/list/FileList.h"
+#include "services/MainWindowService.h"
+#include "services/TagEditorService.h"
+#include "tagfiles/classID3_V11.h"
 
 namespace {
 

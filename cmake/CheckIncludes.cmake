@@ -1,0 +1,20 @@
+# cmake -DROOM=room "-DFILES=a;b" "-DFORBIDDEN=regex;regex" -DSTAMP=file -P CheckIncludes.cmake
+# Fails, naming the file and line, when one of FILES includes a header that
+# matches one of FORBIDDEN; writes STAMP when none does.
+set(found FALSE)
+foreach(file IN LISTS FILES)
+  file(STRINGS ${file} lines REGEX "^[ \t]*#[ \t]*include[ \t]*[<\"]")
+  foreach(line IN LISTS lines)
+    string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*[<\"]([^>\"]*)[>\"].*" "\\1" header "${line}")
+    foreach(pattern IN LISTS FORBIDDEN)
+      if(header MATCHES "${pattern}")
+        message("${file}: the room ${ROOM} may not include <${header}>")
+        set(found TRUE)
+      endif()
+    endforeach()
+  endforeach()
+endforeach()
+if(found)
+  message(FATAL_ERROR "${ROOM}: forbidden includes")
+endif()
+file(WRITE ${STAMP} "")

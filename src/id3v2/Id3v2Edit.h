@@ -1,0 +1,50 @@
+#pragma once
+
+#include "id3v1/TagRecord.h"
+
+#include <QByteArray>
+#include <QtGlobal>
+
+// A file's ID3v2 tag brought in step with its row (Id3v2InStep), as pure
+// functions on the tag's bytes. Only the fields out of step are written,
+// each into its frame: title TIT2, artist TPE1, album TALB, year TYER (2.3)
+// or TDRC (2.4), comment COMM (language "jpn", no description), track TRCK,
+// genre TCON; a field whose text is blank loses its frames instead. The new
+// frame of a field takes the place of the first frame it replaces (or comes
+// after all frames), and the field's other frames go: for the year both
+// TYER and TDRC, for the comment the COMM frames without description and
+// those that cannot be read. Every other frame stays byte for byte, in its
+// order. TagLib renders the new frames' data; it is handed no bytes of the
+// file.
+//
+// A 2.3 tag stays 2.3, its new frames in UTF-16 with byte order mark; a 2.4
+// tag stays 2.4, its new frames in UTF-8, and keeps its header's
+// unsynchronisation flag, which its other frames may rely on (UTF-8 holds no
+// byte that flag changes); a 2.2 tag, or none, becomes 2.3, the frames of a
+// 2.2 tag carried over by Id3v2From22. The new tag has no extended header
+// (its CRC would no longer hold), no footer and no other flags; a tag of 2.2
+// or 2.3 that was unsynchronised as a whole keeps its frames as they read.
+
+enum class Id3v2EditState {
+    Unchanged,  // every field is in step: the tag stays as it is
+    Edited,
+    Unreadable,        // the header, the extended header or the frames cannot be walked
+    CutShort,          // the frames stop at bytes that are no frame: what follows would be lost
+    FrameNotCarried,   // a frame of the 2.2 tag has no 2.3 counterpart
+};
+
+struct Id3v2Edit {
+    Id3v2EditState state = Id3v2EditState::Unchanged;
+    QByteArray frameId{};  // FrameNotCarried: the frame's id
+    quint8 version = 3;  // Edited: the new tag's version and header flags
+    quint8 flags = 0;
+    QByteArray frames{};  // Edited: the new tag's frames; none: no tag is left
+};
+
+// The edit of the tag whose bytes (header to footer, as they stand at the
+// start of the file) are given, or of no tag when tag is empty.
+Id3v2Edit editId3v2Tag(const QByteArray &tag, const TagRecord &row);
+
+// The bytes of the edited tag, padded with zero bytes to size when its
+// header and frames take less; empty when no frame is left.
+QByteArray editedTagBytes(const Id3v2Edit &edit, qint64 size);

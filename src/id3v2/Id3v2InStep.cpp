@@ -1,0 +1,73 @@
+#include "id3v2/Id3v2InStep.h"
+
+#include "id3v1/GenreTable.h"
+#include "id3v1/TagBlock.h"
+#include "text/Cp932.h"
+
+namespace {
+
+constexpr Id3v2Field kFields[] = {Id3v2Field::Title,   Id3v2Field::Artist,      Id3v2Field::Album, Id3v2Field::Year,
+                                  Id3v2Field::Comment, Id3v2Field::TrackNumber, Id3v2Field::Genre};
+
+bool textInStep(const QString &row, const std::optional<QString> &tag, int width)
+{
+    const QString shown = row.trimmed();
+    const QString cut = Cp932::cutText(tag.value_or(QString()), width).trimmed();
+    if (Cp932::hasCharacterWithoutForm(shown))
+        return cut == shown;
+    return Cp932::encode(cut) == Cp932::encode(shown);
+}
+
+bool inStep(const TagRecord &row, const TagUpdate &tag, Id3v2Field field)
+{
+    switch (field) {
+    case Id3v2Field::Title: return textInStep(row.Title, tag.Title, kTitleWidth);
+    case Id3v2Field::Artist: return textInStep(row.Artist, tag.Artist, kArtistWidth);
+    case Id3v2Field::Album: return textInStep(row.Album, tag.Album, kAlbumWidth);
+    case Id3v2Field::Year: return textInStep(row.Year, tag.Year, kYearWidth);
+    case Id3v2Field::Comment: return textInStep(row.Comment, tag.Comment, kCommentWidth);
+    case Id3v2Field::TrackNumber: return tag.TrackNumber.value_or(0) == row.TrackNumber;
+    case Id3v2Field::Genre: return GenreTable::name(tag.GenreID ? *tag.GenreID : -1) == GenreTable::name(row.GenreID);
+    }
+    return false;
+}
+
+}  // namespace
+
+QList<Id3v2Field> id3v2FieldsOutOfStep(const TagRecord &row, const Id3v2Text &reading)
+{
+    QList<Id3v2Field> fields;
+    for (const Id3v2Field field : kFields) {
+        if (reading.state == Id3v2State::Unreadable || reading.unreadable.contains(field)
+            || !inStep(row, reading.state == Id3v2State::Read ? reading.fields : TagUpdate{}, field))
+            fields << field;
+    }
+    return fields;
+}
+
+bool id3v2OutOfStep(const TagRecord &row, const Id3v2Text &reading)
+{
+    switch (reading.state) {
+    case Id3v2State::NoTag:
+        return false;
+    case Id3v2State::Unreadable:
+        return true;
+    case Id3v2State::Read:
+        break;
+    }
+    return reading.cutShort || !id3v2FieldsOutOfStep(row, reading).isEmpty();
+}
+
+QString id3v2TextOf(const TagRecord &row, Id3v2Field field)
+{
+    switch (field) {
+    case Id3v2Field::Title: return row.Title;
+    case Id3v2Field::Artist: return row.Artist;
+    case Id3v2Field::Album: return row.Album;
+    case Id3v2Field::Year: return row.Year;
+    case Id3v2Field::Comment: return row.Comment;
+    case Id3v2Field::TrackNumber: return row.TrackNumber == 0 ? QString() : QString::number(row.TrackNumber);
+    case Id3v2Field::Genre: return GenreTable::name(row.GenreID);
+    }
+    return {};
+}

@@ -1,0 +1,2 @@
+// Nor through the room that opens them.
+#include "files/FileDescriptor.h"

@@ -1,0 +1,2 @@
+// Nor by the module's path.
+#include <QtWidgets/QWidget>

@@ -1,0 +1,502 @@
+// Writing both tags of real files as W does, read back with TagLib: the
+// fields in their frames and encodings, every other frame byte for byte,
+// the audio untouched, the ID3v1 block exactly as a save writes it; and the
+// files refused, and the faults that must leave a file as it was with
+// nothing beside it.
+
+#include "common/CountedSyncs.h"
+#include "common/ForkedCheck.h"
+#include "common/Id3v2Bytes.h"
+#include "common/Mp3Files.h"
+#include "files/FileSnapshot.h"
+#include "id3v1/TagBlock.h"
+#include "id3v2/Id3v2Frames.h"
+#include "tagfiles/Id3v2WriteBatch.h"
+#include "tagfiles/TagWriteBatch.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <taglib/commentsframe.h>
+#include <taglib/id3v2tag.h>
+#include <taglib/mpegfile.h>
+#include <taglib/textidentificationframe.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+constexpr quint8 kNoGenre = 255;
+
+QByteArray t23(const char *id, const QByteArray &text)
+{
+    return frame23(id, textData(text));
+}
+
+// The frames no field owns, each version's own, and a 2 KB picture.
+QByteArray otherFrames(quint8 version)
+{
+    const QByteArray picture = QByteArray("\0image/jpeg\0\x03\0", 14) + QByteArray(2048, '\xD8');
+    const auto frame = version == 4 ? frame24 : frame23;
+    return frame("APIC", picture, 0) + frame("PRIV", QByteArray("owner\0\xFF\x00\x01", 9), 0)
+           + frame("USLT", QByteArray("\0eng\0la la", 10), 0) + frame("TXXX", QByteArray("\0replaygain\0-6 dB", 17), 0)
+           + frame("COMM", QByteArray("\0eng iTunNORM\0 0000", 19), 0);
+}
+
+// Audio with sync bytes all through it.
+QByteArray audio()
+{
+    QByteArray bytes = mpegFrameFile(8192);
+    for (qsizetype i = 4; i < bytes.size(); i += 7)
+        bytes[i] = static_cast<char>(i * 31);
+    return bytes;
+}
+
+QByteArray v1Block()
+{
+    return QByteArray("TAG") + QByteArray("Old title").leftJustified(30, ' ') + QByteArray(92, ' ') + QByteArray(1, '\0')
+           + "\x03\x11";
+}
+
+// A row no tag is in step with: text only UTF-16 and UTF-8 hold, a letter
+// CP932 lacks.
+const TagRecord kRow{.Title = "夜明けの歌", .Artist = "Café Trio", .Album = "ベスト", .Year = "1998",
+                     .Comment = "いい曲", .TrackNumber = 7, .GenreID = 17};
+
+QByteArray sha256(QByteArrayView bytes)
+{
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+}
+
+// The file's ID3v2 tag as its header announces it; empty without one.
+QByteArray tagOf(const QByteArray &file)
+{
+    Id3v2Header header;
+    if (readId3v2Header(file.first(std::min<qsizetype>(file.size(), 10)), header) != Id3v2HeaderState::Tag)
+        return {};
+    return file.first(header.tagSize());
+}
+
+// The frames of a tag that no field owns, each as its bytes, with a 2.2
+// frame's data under its 2.3 id.
+QList<QByteArray> otherFramesOf(const QByteArray &tag)
+{
+    static const QList<QByteArray> kFieldIds = {"TIT2", "TPE1", "TALB", "TYER", "TDRC", "TRCK", "TCON", "TT2",
+                                                "TP1",  "TAL",  "TYE",  "TRK",  "TCO"};
+    const Id3v2Tag walked = walkId3v2Tag(tag);
+    QList<QByteArray> frames;
+    for (const Id3v2Frame &frame : walked.frames) {
+        const QByteArray bytes = walked.frameBytes(frame).toByteArray();
+        const bool comment = frame.id == "COMM" || frame.id == "COM";
+        if (kFieldIds.contains(frame.id) || (comment && !bytes.contains("iTunNORM")))
+            continue;
+        frames << bytes.sliced(id3v2FrameHeaderSize(walked.header.version));
+    }
+    return frames;
+}
+
+// The fields and the encoding of each text frame TagLib reads, as text.
+QString readBack(const QString &path)
+{
+    TagLib::MPEG::File file(QFile::encodeName(path).constData());
+    TagLib::ID3v2::Tag *tag = file.ID3v2Tag();
+    if (!tag)
+        return QStringLiteral("no tag");
+    const auto text = [](const TagLib::String &s) { return QString::fromStdWString(s.toWString()); };
+    QStringList parts{QStringLiteral("v%1").arg(tag->header()->majorVersion())};
+    for (const char *id : {"TIT2", "TPE1", "TALB", "TDRC", "TRCK", "TCON"}) {
+        for (TagLib::ID3v2::Frame *frame : tag->frameListMap()[id]) {
+            const auto *textFrame = dynamic_cast<TagLib::ID3v2::TextIdentificationFrame *>(frame);
+            parts << QStringLiteral("%1(%2)=%3").arg(QString::fromLatin1(id)).arg(textFrame->textEncoding())
+                         .arg(text(frame->toString()));
+        }
+    }
+    for (TagLib::ID3v2::Frame *frame : tag->frameListMap()["COMM"]) {
+        const auto *comment = dynamic_cast<TagLib::ID3v2::CommentsFrame *>(frame);
+        if (comment->description().isEmpty())
+            parts << QStringLiteral("COMM(%1,%2)=%3")
+                         .arg(comment->textEncoding())
+                         .arg(QString::fromLatin1(comment->language().data(), 3), text(comment->text()));
+    }
+    return parts.join(u' ');
+}
+
+// The block a save writes for the row into a file without one.
+QByteArray renderTagBlockBytes(const TagRecord &row)
+{
+    const TagBlock block = renderTagBlock(row, TagBlock{});
+    return QByteArray(reinterpret_cast<const char *>(block.data()), kTagBlockSize);
+}
+
+QString failureName(const FileResult &result)
+{
+    static const char *const kNames[] = {"none",         "changed",        "not regular",   "missing",
+                                         "not mp3",      "no permission",  "disk full",     "name taken",
+                                         "tag unreadable", "tag cut short", "frame not carried", "hard links",
+                                         "folder not writable", "owner not kept", "folder sync failed", "unusable name",
+                                         "system"};
+    return QString::fromLatin1(kNames[static_cast<int>(result.problem)]);
+}
+
+// The file at path as Kalvo remembers a file it has read, taken now.
+std::optional<FileSnapshot> snapshotOf(const QString &path)
+{
+    const FileDescriptor file(::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC));
+    return file.isOpen() ? takeSnapshot(file.get()) : std::nullopt;
+}
+
+// A 2.3 file the row is not in step with, with its block.
+QByteArray songFile()
+{
+    return id3v2Tag(3, t23("TIT2", "Old") + otherFrames(3)) + audio() + v1Block();
+}
+
+// The names in the folder.
+QStringList namesIn(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+}
+
+}  // namespace
+
+class TestId3v2WriteBatch : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    // TagLib reads what the row holds, in the encoding of the version; the
+    // other frames, the audio and the rest of the file come through.
+    void roundTrip_data()
+    {
+        QTest::addColumn<QByteArray>("tag");
+        QTest::addColumn<bool>("hasBlock");
+        QTest::addColumn<QString>("reading");
+        QTest::addColumn<bool>("sameTagSize");
+
+        const QString utf16 = "v3 TIT2(1)=夜明けの歌 TPE1(1)=Café Trio TALB(1)=ベスト TDRC(1)=1998 TRCK(1)=7 TCON(1)=Rock "
+                              "COMM(1,jpn)=いい曲";
+        const QString utf8 = "v4 TIT2(3)=夜明けの歌 TPE1(3)=Café Trio TALB(3)=ベスト TDRC(3)=1998 TRCK(3)=7 TCON(3)=Rock "
+                             "COMM(3,jpn)=いい曲";
+        const QByteArray fields23 = t23("TIT2", "Old") + t23("TPE1", "Old") + t23("TYER", "1990")
+                                    + frame23("COMM", commentData("", "old"));
+        QTest::newRow("2.3, no room") << id3v2Tag(3, fields23 + otherFrames(3)) << true << utf16 << false;
+        QTest::newRow("2.3 from another writer")
+            << tagOf(readFile(QStringLiteral(KALVO_ID3V2_DATA "/v23_utf16.mp3"))) << false
+            << "v3 TIT2(1)=夜明けの歌 TPE1(1)=Café Trio TALB(1)=ベスト TDRC(1)=1998 TRCK(1)=7/12 TCON(1)=17 "
+               "COMM(1,jpn)=いい曲"
+            << true;
+        QTest::newRow("2.4, room to spare")
+            << id3v2Tag(4, frame24("TIT2", textData("Old")) + otherFrames(4) + QByteArray(4096, '\0')) << true << utf8
+            << true;
+        QTest::newRow("2.2") << id3v2Tag(2, frame22("TT2", textData("Old")) + frame22("COM", commentData("", "old"))
+                                                + frame22("PIC", QByteArray("\0PNG\x03\0\x89PNG", 10))
+                                                + frame22("ULT", QByteArray("\0eng\0la la", 10)))
+                             << true << utf16 << false;
+        QTest::newRow("no tag") << QByteArray() << false << utf16 << false;
+    }
+    void roundTrip()
+    {
+        QFETCH(QByteArray, tag);
+        QFETCH(bool, hasBlock);
+        QFETCH(QString, reading);
+        QFETCH(bool, sameTagSize);
+        // The audio copied in the kernel, and through a buffer as where the
+        // file system cannot.
+        for (const bool copyInKernel : {true, false}) {
+            QTemporaryDir dir;
+            const QString path = dir.filePath("song.mp3");
+            const QByteArray before = tag + audio() + (hasBlock ? v1Block() : QByteArray());
+            QVERIFY(writeFile(path, before));
+            QVERIFY(writeFile(dir.filePath("saved.mp3"), before));
+            {
+                TagWriteBatch save;
+                QVERIFY(save.add(dir.filePath("saved.mp3"), kRow).result.ok());
+            }
+
+            Id3v2WriteBatch batch(Id3v2WriteBatch::Options{.copyInKernel = copyInKernel});
+            QCOMPARE(failureName(batch.add(path, kRow, snapshotOf(path))), "none");
+            const QList<Id3v2WriteBatch::Outcome> outcomes = batch.finish();
+            QCOMPARE(outcomes.size(), 1);
+            QCOMPARE(failureName(outcomes.front().result), "none");
+            // Remembered as written: the next save finds the file as Kalvo left it.
+            QCOMPARE(outcomes.front().snapshot, snapshotOf(path));
+
+            QCOMPARE(readBack(path), reading);
+            const QByteArray after = readFile(path);
+            const QByteArray newTag = tagOf(after);
+            QList<QByteArray> others = otherFramesOf(tag);
+            for (QByteArray &frame : others)  // a 2.2 picture's format becomes a MIME type
+                frame.replace(QByteArray("\0PNG", 4), QByteArray("\0image/png\0", 11));
+            QCOMPARE(otherFramesOf(newTag), others);
+            QCOMPARE(sha256(after.sliced(newTag.size()).chopped(128)), sha256(audio()));
+            QCOMPARE(after.last(128), readFile(dir.filePath("saved.mp3")).last(128));
+            if (sameTagSize)
+                QCOMPARE(newTag.size(), tag.size());
+            else
+                QCOMPARE(newTag.size(), walkId3v2Tag(newTag).framesEnd + Id3v2WriteBatch::kNewTagPadding);
+            QCOMPARE(namesIn(dir.path()), QStringList({"saved.mp3", "song.mp3"}));
+        }
+    }
+
+    // Files W does not write: each is left as it was, and nothing is made
+    // beside it.
+    void refused_data()
+    {
+        QTest::addColumn<QString>("setup");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("failure");
+        QTest::newRow("missing") << "missing" << QByteArray() << "missing";
+        QTest::newRow("hard link") << "hard link" << songFile() << "hard links";
+        QTest::newRow("not the file loaded") << "other identity" << songFile() << "changed";
+        QTest::newRow("no MP3") << "nothing expected" << QByteArray("RIFF....WAVEfmt ") + audio() << "not mp3";
+        QTest::newRow("no longer an MP3") << "" << QByteArray("RIFF....WAVEfmt ") + audio() << "changed";
+        QTest::newRow("tag rewritten since read") << "tag rewritten" << songFile() << "changed";
+        QTest::newRow("malformed extended header")
+            << "" << id3v2Tag(3, bigEndian32(99) + QByteArray(6, '\0') + t23("TIT2", "Old"), 0x40) + audio()
+            << "tag unreadable";
+        QTest::newRow("tag into the block")
+            << "" << id3v2Tag(3, t23("TIT2", "Old") + QByteArray(100, '\0')).chopped(50) + v1Block()
+            << "tag unreadable";
+        QTest::newRow("frames cut short") << "" << id3v2Tag(3, t23("TIT2", "Old") + "\x01\x02junk") + audio()
+                                          << "tag cut short";
+        QTest::newRow("2.2 frame without counterpart")
+            << "" << id3v2Tag(2, frame22("TT2", textData("Old")) + frame22("CRM", "x\0y")) + audio()
+            << "frame not carried";
+    }
+    void refused()
+    {
+        QFETCH(QString, setup);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, failure);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("song.mp3");
+        if (setup != "missing")
+            QVERIFY(writeFile(path, bytes));
+        std::optional<FileSnapshot> expected = snapshotOf(path);
+        if (setup == "nothing expected")
+            expected.reset();
+        if (setup == "tag rewritten") {
+            QByteArray block = v1Block();
+            block.replace(3, 3, "New");
+            QVERIFY(writeFile(path, bytes.chopped(128) + block));
+            bytes = readFile(path);
+        }
+        if (setup == "hard link")
+            QCOMPARE(::link(QFile::encodeName(path).constData(), QFile::encodeName(dir.filePath("link.mp3")).constData()), 0);
+        if (setup == "other identity") {
+            QVERIFY(writeFile(dir.filePath("other.mp3"), bytes));
+            expected = snapshotOf(dir.filePath("other.mp3"));
+        }
+        const QStringList names = namesIn(dir.path());
+
+        Id3v2WriteBatch batch;
+        QCOMPARE(failureName(batch.add(path, kRow, expected)), failure);
+        QVERIFY(batch.finish().isEmpty());
+        QCOMPARE(readFile(path), bytes);
+        QCOMPARE(namesIn(dir.path()), names);
+    }
+
+    // A tag in step keeps its bytes and the file its inode: only the block is
+    // written, in place, as a save writes it. So with a tag that would come
+    // out the same: a comment with a description is read as the comment
+    // when none without is left, and W removes only those.
+    void blockOnly_data()
+    {
+        QTest::addColumn<QByteArray>("tag");
+        QTest::newRow("in step") << id3v2Tag(3, t23("TIT2", "Dawn") + frame23("PRIV", "x"));
+        QTest::newRow("nothing to change") << id3v2Tag(3, t23("TIT2", "Dawn") + otherFrames(3));
+    }
+    void blockOnly()
+    {
+        QFETCH(QByteArray, tag);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("song.mp3");
+        QVERIFY(writeFile(path, tag + audio() + v1Block()));
+        const std::optional<FileIdentity> identity = fileIdentity(path);
+        const TagRecord row{.Title = "Dawn", .GenreID = kNoGenre};
+
+        Id3v2WriteBatch batch;
+        QCOMPARE(failureName(batch.add(path, row, snapshotOf(path))), "none");
+        const QList<Id3v2WriteBatch::Outcome> outcomes = batch.finish();
+        QCOMPARE(failureName(outcomes.front().result), "none");
+        QCOMPARE(outcomes.front().snapshot, snapshotOf(path));
+        QCOMPARE(fileIdentity(path), identity);
+        QCOMPARE(readFile(path), tag + audio() + renderTagBlockBytes(row));
+    }
+
+    // Faults between the new file's writing and its name: the old file keeps
+    // its name and bytes (or the other program's), and nothing is left
+    // beside it, whichever means the file system offers.
+    void faults_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<bool>("unnamedFile");
+        QTest::addColumn<bool>("exchange");
+        QTest::addColumn<QString>("failure");
+        for (const bool unnamedFile : {true, false}) {
+            for (const bool exchange : {true, false}) {
+                const QString means = QStringLiteral("%1 file, %2")
+                                          .arg(unnamedFile ? "unnamed" : "named", exchange ? "exchange" : "rename");
+                const auto row = [&](const char *fault, const char *failure) {
+                    QTest::addRow("%s, %s", fault, qPrintable(means)) << fault << unnamedFile << exchange << failure;
+                };
+                row("sync fails", "system");
+                row("another file put at the name", "changed");
+                row("the name removed", "changed");
+                row("old file written meanwhile", "changed");
+                row("old file linked meanwhile", "changed");
+            }
+        }
+    }
+    void faults()
+    {
+        QFETCH(QString, fault);
+        QFETCH(bool, unnamedFile);
+        QFETCH(bool, exchange);
+        QFETCH(QString, failure);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("song.mp3");
+        const QByteArray before = songFile();
+        QVERIFY(writeFile(path, before));
+        const QByteArray other = "another file";
+        QByteArray expected = before;
+        QStringList names{"song.mp3"};
+        const QByteArray native = QFile::encodeName(path);
+        Id3v2WriteBatch::Options options{.methods = {.unnamedFile = unnamedFile, .exchange = exchange}};
+        options.syncNewFile = [&](int fd) {
+            if (fault == "another file put at the name") {
+                writeFile(dir.filePath("other"), other);
+                ::rename(QFile::encodeName(dir.filePath("other")).constData(), native.constData());
+            } else if (fault == "the name removed") {
+                ::unlink(native.constData());
+            } else if (fault == "old file written meanwhile") {
+                QFile file(path);
+                file.open(QIODevice::Append);
+                file.write("x");
+            } else if (fault == "old file linked meanwhile") {
+                ::link(native.constData(), QFile::encodeName(dir.filePath("link.mp3")).constData());
+            }
+            return fault != "sync fails" && syncAll(fd);
+        };
+        if (fault == "another file put at the name")
+            expected = other;
+        if (fault == "old file written meanwhile")
+            expected += 'x';
+        if (fault == "old file linked meanwhile")
+            names.prepend("link.mp3");
+        if (fault == "the name removed")
+            names.clear();
+
+        Id3v2WriteBatch batch(options);
+        QCOMPARE(failureName(batch.add(path, kRow, snapshotOf(path))), "none");
+        const QList<Id3v2WriteBatch::Outcome> outcomes = batch.finish();
+        QCOMPARE(failureName(outcomes.front().result), failure);
+        QCOMPARE(outcomes.front().snapshot, std::nullopt);
+        if (!names.isEmpty())
+            QCOMPARE(readFile(path), expected);
+        QCOMPARE(namesIn(dir.path()), names);
+    }
+
+    // A crash once the new file is written and synced, before it gets its
+    // name, leaves the old file and nothing else.
+    void crashBeforeRename()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("song.mp3");
+        QVERIFY(writeFile(path, songFile()));
+        const int code = exitCodeInChild([&] {
+            Id3v2WriteBatch::Options options;
+            options.syncNewFile = [](int fd) {
+                if (syncAll(fd))
+                    ::_exit(42);
+                return false;
+            };
+            Id3v2WriteBatch batch(options);
+            (void)batch.add(path, kRow);
+            batch.finish();
+            return 1;
+        });
+        QCOMPARE(code, 42);
+        QCOMPARE(readFile(path), songFile());
+        QCOMPARE(namesIn(dir.path()), QStringList{"song.mp3"});
+    }
+
+    // The new file takes the old one's owner, group and permissions; a
+    // symlink to the file stays a symlink, to the new file.
+    void ownerModeAndSymlink()
+    {
+        QTemporaryDir dir;
+        const QString path = dir.filePath("song.mp3");
+        QVERIFY(writeFile(path, songFile()));
+        const QByteArray native = QFile::encodeName(path);
+        if (::geteuid() == 0)
+            QCOMPARE(::chown(native.constData(), 65534, 65534), 0);
+        QCOMPARE(::chmod(native.constData(), 0640), 0);
+        struct stat before {};
+        QCOMPARE(::stat(native.constData(), &before), 0);
+        const QString link = dir.filePath("link.mp3");
+        QVERIFY(QFile::link(path, link));
+
+        Id3v2WriteBatch batch;
+        QCOMPARE(failureName(batch.add(link, kRow, snapshotOf(link))), "none");
+        QCOMPARE(failureName(batch.finish().front().result), "none");
+        struct stat after {};
+        QCOMPARE(::stat(native.constData(), &after), 0);
+        QVERIFY(after.st_ino != before.st_ino);
+        QCOMPARE(after.st_uid, before.st_uid);
+        QCOMPARE(after.st_gid, before.st_gid);
+        QCOMPARE(after.st_mode, before.st_mode);
+        QCOMPARE(QFileInfo(link).symLinkTarget(), path);
+        QCOMPARE(readBack(link).section(u' ', 1, 1), "TIT2(1)=夜明けの歌");
+    }
+
+    // The new files are synced, then their folder once, after they have
+    // their names; a block written in place is synced as a save syncs it.
+    // A folder that cannot be synced is reported, the file being new.
+    void syncs_data()
+    {
+        QTest::addColumn<bool>("folderSyncs");
+        QTest::newRow("folder synced") << true;
+        QTest::newRow("folder sync fails") << false;
+    }
+    void syncs()
+    {
+        QFETCH(bool, folderSyncs);
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir("sub"));
+        const QString sub = dir.filePath("sub");
+        for (const char *name : {"a.mp3", "b.mp3"})
+            QVERIFY(writeFile(sub + u'/' + QLatin1String(name), songFile()));
+        const TagRecord inStep{.Title = "Dawn", .GenreID = kNoGenre};
+        QVERIFY(writeFile(sub + "/c.mp3", id3v2Tag(3, t23("TIT2", "Dawn")) + audio()));
+        CountedSyncs::take(dir.path());
+
+        Id3v2WriteBatch::Options options;
+        options.syncFolder = [&](int fd) { return syncAll(fd) && folderSyncs; };
+        Id3v2WriteBatch batch(options);
+        QCOMPARE(failureName(batch.add(sub + "/a.mp3", kRow)), "none");
+        QCOMPARE(failureName(batch.add(sub + "/c.mp3", inStep)), "none");
+        QCOMPARE(failureName(batch.add(sub + "/b.mp3", kRow)), "none");
+        const QList<Id3v2WriteBatch::Outcome> outcomes = batch.finish();
+        const QString expected = folderSyncs ? "none" : "folder sync failed";
+        QCOMPARE(failureName(outcomes.at(0).result), expected);
+        QCOMPARE(failureName(outcomes.at(1).result), "none");
+        QCOMPARE(failureName(outcomes.at(2).result), expected);
+        QCOMPARE(outcomes.at(0).snapshot, snapshotOf(sub + "/a.mp3"));
+        QCOMPARE(readBack(sub + "/b.mp3").section(u' ', 1, 1), "TIT2(1)=夜明けの歌");
+
+        QStringList calls = CountedSyncs::take(dir.path());
+        calls.replaceInStrings(dir.path() + u'/', QString());
+        calls.replaceInStrings(QRegularExpression(QStringLiteral("#\\d+ \\(deleted\\)$")), QStringLiteral("new"));
+        QCOMPARE(calls, QStringList({"fsync sub/new", "fsync sub/new", "fsync sub", "fdatasync sub/c.mp3"}));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestId3v2WriteBatch)
+#include "tst_Id3v2WriteBatch.moc"
