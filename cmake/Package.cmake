@@ -25,9 +25,10 @@ set(CPACK_PACKAGE_DESCRIPTION "Kalvo edits the ID3 version 1.1 tag, the 128-byte
 MP3 file, of the files ripped from one audio CD: edit one tag after another,
 number the tracks, fill whole columns at once, save, and rename the files
 from their tags. Tag text is kept in the CP932 (Shift-JIS) code page, so
-Japanese titles read and write the way Windows tools expect. Saving writes
-only the last 128 bytes of a file; writing the ID3v2 tag too (W) writes the
-file anew, its audio copied byte for byte. The audio is never changed.
-Kalvo can look the CD up at MusicBrainz (musicbrainz.org) from the files'
-exact lengths; it talks to the network only then.")
+Japanese titles read and write the way Windows tools expect. Saving and
+numbering write only the 128-byte block. Saving into the ID3v2 tags too
+also writes the tag at the front of the file: a file whose ID3v2 tag changes
+is written anew beside the old one and takes its place. The audio bytes
+never change. Kalvo can look the CD up at MusicBrainz (musicbrainz.org)
+from the files' exact lengths; it talks to the network only then.")
 include(CPack)
