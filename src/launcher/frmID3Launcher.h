@@ -3,6 +3,7 @@
 #include "files/FileDescriptor.h"
 #include "launcher/ListParts.h"
 #include "launcher/history/HistoryStep.h"
+#include "launcher/lookup/MusicBrainzLookup.h"
 #include "launcher/report/MessageBoxReports.h"
 #include "launcher/settings/KeepTimesSetting.h"
 #include "launcher/settings/RenameFormatSetting.h"
@@ -21,6 +22,7 @@ class FileChooserService;
 class FileMoveService;
 class FolderService;
 class ListViewService;
+class LookupWindowService;
 class MainWindowService;
 class MessageBoxService;
 class SettingsFileService;
@@ -48,6 +50,7 @@ public:
         ListMenuService &menu;
         ClipboardService &clipboard;
         FolderService &folders;
+        LookupWindowService &lookup;
     };
 
     // syncWrittenFile makes each file a save or drop numbering writes in place
@@ -88,6 +91,9 @@ public:
     void FillFromFileNames();
     void PasteTitles();
     void ReadAgainAs(ForeignCodePage codePage);
+    // The CD of the selected rows (of all rows when one is selected) looked
+    // up at MusicBrainz, and the rows filled from the release picked.
+    void LookUpMusicBrainz();
 
     void Menu_LV_RightMenu_Undo_Click();
     void Menu_LV_RightMenu_Redo_Click();
@@ -118,6 +124,7 @@ private:
     MessageBoxReports reports_;
     ListParts parts_;
     EditorSession editor_;
+    MusicBrainzLookup lookup_;
     RenameFormatSetting formatSetting_;
     KeepTimesSetting keepTimesSetting_;
     // An editor session's step, from its opening until it closes.

@@ -10,6 +10,7 @@
 #include "platform/QtFileChooser.h"
 #include "platform/QtListMenu.h"
 #include "platform/QtListView.h"
+#include "platform/QtLookupWindow.h"
 #include "platform/QtMessageBox.h"
 #include "platform/QtTagEditor.h"
 #include "platform/Twips.h"
@@ -120,10 +121,12 @@ void LauncherWindow::createLogic()
     editorService_ = std::make_unique<QtTagEditor>(this);
     clipboardService_ = std::make_unique<QtClipboard>();
     folderService_ = std::make_unique<PosixFolderReader>();
+    lookupService_ = std::make_unique<QtLookupWindow>(this);
     logic_ = std::make_unique<frmID3Launcher>(frmID3Launcher::Services{
         .list = *listService_, .messages = *messageService_, .chooser = *chooserService_,
         .settings = *settingsService_, .window = *this, .mover = *moveService_, .editor = *editorService_,
-        .menu = *menuService_, .clipboard = *clipboardService_, .folders = *folderService_});
+        .menu = *menuService_, .clipboard = *clipboardService_, .folders = *folderService_,
+        .lookup = *lookupService_});
     editorService_->setHandler(logic_.get());
 }
 

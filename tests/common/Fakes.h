@@ -4,6 +4,7 @@
 // and can be inspected without a display.
 
 #include "common/FakeMessageBox.h"
+#include "common/MusicBrainzAnswers.h"
 #include "launcher/frmID3Launcher.h"
 #include "launcher/list/MemoryList.h"
 #include "services/ClipboardService.h"
@@ -13,6 +14,7 @@
 #include "services/FolderService.h"
 #include "services/ListMenuService.h"
 #include "services/ListViewService.h"
+#include "services/LookupWindowService.h"
 #include "services/MainWindowService.h"
 #include "services/SettingsFileService.h"
 #include "services/TagEditorService.h"
@@ -260,6 +262,30 @@ public:
     QString text() const override { return contents; }
 };
 
+// The lookup's window: the web service's canned answers, and the release
+// the user picks (-1: none). Notes what the window was shown.
+class FakeLookupWindow : public LookupWindowService
+{
+public:
+    CannedService web;
+    int pick = 0;
+    QStringList asking;
+    QString heading;
+    QStringList releases;
+
+    void whileAsking(const QString &text, const std::function<void(WebService &web)> &ask) override
+    {
+        asking << text;
+        ask(web);
+    }
+    int chooseRelease(const QString &shownHeading, const QStringList &shownReleases) override
+    {
+        heading = shownHeading;
+        releases = shownReleases;
+        return pick;
+    }
+};
+
 // The logic wired to a full set of fakes.
 struct FakeWindowServices {
     FakeListView list;
@@ -272,9 +298,10 @@ struct FakeWindowServices {
     FakeListMenu menu;
     FakeClipboard clipboard;
     FakeFolders folders;
+    FakeLookupWindow lookup;
 
     frmID3Launcher::Services services()
     {
-        return {list, messages, chooser, settings, window, mover, editor, menu, clipboard, folders};
+        return {list, messages, chooser, settings, window, mover, editor, menu, clipboard, folders, lookup};
     }
 };

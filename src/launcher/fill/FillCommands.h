@@ -32,6 +32,10 @@ public:
     void readAgainAs(ForeignCodePage codePage, const QList<int> &rows);
     // The same fields given to every row, as a fill gives them.
     void setFields(const TagUpdate &update, const QList<int> &rows);
+    // Each row the fields of its own update, from the top (a release's
+    // tracks); rows past the last update keep theirs, and tracks left over
+    // past the last row are reported.
+    void fillRows(const QList<TagUpdate> &updates, const QList<int> &rows, int tracksLeft);
 
 private:
     void apply(const QList<RowFill> &fills);
