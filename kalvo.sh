@@ -20,7 +20,7 @@ packages=(cmake make g++ pkg-config qt6-base-dev libgl-dev libtag1-dev zlib1g-de
 package_packages=(dpkg-dev file)
 # The installed-tree test also packages the build and checks it with lintian;
 # the disc tests encode MP3 files with lame.
-test_packages=("${package_packages[@]}" lintian lame)
+test_packages=("${package_packages[@]}" lintian lame exfatprogs exfat-fuse fuse3)
 
 install_missing_packages() {
     local missing=() package

@@ -79,19 +79,19 @@ QStringList makeBenchMp3Files(const QString &folder, bool (*withTag)(int i))
     return paths;
 }
 
-QByteArray benchId3v2Tag(int i)
+QByteArray benchId3v2Tag(int i, bool pictureFirst)
 {
-    QByteArray frames = textFrame("TIT2", QStringLiteral("夜明けの歌 %1").arg(i + 1))
+    const QByteArray texts = textFrame("TIT2", QStringLiteral("夜明けの歌 %1").arg(i + 1))
                         + textFrame("TPE1", QStringLiteral("山田太郎")) + textFrame("TALB", QStringLiteral("ベスト盤"))
                         + textFrame("TYER", QStringLiteral("1998")) + textFrame("TRCK", QStringLiteral("%1/99").arg(i + 1))
                         + textFrame("TCON", QStringLiteral("(17)"))
                         + frame("COMM", QByteArray("\x01jpn\xFF\xFE\0\0\xFF\xFE", 10) + QByteArray("g\0o\0o\0d\0", 8));
     const QByteArray pictureHead("\x00image/jpeg\x00\x03\x00\xFF\xD8\xFF\xE0", 17);
-    const qint64 pictureSize = kBenchId3v2TagSize - 10 - frames.size() - 10;
+    const qint64 pictureSize = kBenchId3v2TagSize - 10 - texts.size() - 10;
     QByteArray picture = pictureHead;
     picture.reserve(pictureSize);
     for (qint64 k = pictureHead.size(); k < pictureSize; ++k)
         picture.append(char((k * 131 + i) & 0x7F));
-    frames += frame("APIC", picture);
+    const QByteArray frames = pictureFirst ? frame("APIC", picture) + texts : texts + frame("APIC", picture);
     return QByteArray("ID3\x03\x00\x00", 6) + syncsafe(frames.size()) + frames;
 }

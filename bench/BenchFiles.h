@@ -26,5 +26,5 @@ QStringList makeBenchMp3Files(const QString &folder, bool (*withTag)(int i));
 
 // A v2.3 tag of exactly kBenchId3v2TagSize bytes without padding, as rippers
 // write one: the texts of track i in UTF-16 with a byte order mark, a
-// comment, then a JPEG cover that fills the rest.
-QByteArray benchId3v2Tag(int i);
+// comment, then a JPEG cover that fills the rest (or the cover first).
+QByteArray benchId3v2Tag(int i, bool pictureFirst = false);

@@ -1,33 +1,55 @@
-// Writes the ID3v1 block and the ID3v2 tag of 99 files as the W key does
-// (Id3v2WriteBatch, durable), and the same new tags in place without any
-// sync, for comparison. Each file is 8 MB: a v2.3 tag of 2 MB (seven text
-// frames and a cover picture, no padding), the audio, an ID3v1 block. Each
-// run gives every file a new title that does not fit the tag's space, so
-// every file is written anew; the files are made again (and synced) before
-// each run. Prints the medians as "write ID3v2 of 99 files: X ms" and
-// "write the same tags in place, no sync: Y ms", with the load average.
+// What a save costs on the same 99 files of 8 MB, each with a v2.3 tag of
+// 2 MB (seven text frames and a cover picture) and an ID3v1 block, every
+// write durable:
+//   S, the 128-byte blocks only (TagWriteBatch);
+//   W where the edited tags fit the files' padding: in place, journal
+//   included (Id3v2WriteBatch); the cover follows the texts, so the bytes
+//   from the title on are written (and kept in the journal), then again
+//   with the cover first, where only the texts are;
+//   W where they do not (no padding): every file written anew;
+//   and, as the yardstick for the last, copying the same files with
+//   `dd bs=1M conv=fdatasync`.
+// The files are made again (and flushed) before each kind of write. Prints
+// the medians of five runs as "save 99 files (S): X ms", "write ID3v2 of 99
+// files in place: Y ms", "… in place, cover first: Y2 ms", "write ID3v2 of
+// 99 files anew: Z ms" and "copy 99 files with dd conv=fdatasync: D ms",
+// with the load average.
 // Run: bench_write_id3v2 [folder] (default: a fresh temporary folder,
 // removed afterwards).
 
 #include "BenchFiles.h"
-#include "id3v2/Id3v2Edit.h"
+#include "files/FileIdentity.h"
+#include "id3v2/Id3v2InStep.h"
 #include "tagfiles/Id3v2WriteBatch.h"
+#include "tagfiles/TagWriteBatch.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QProcess>
 
 #include <algorithm>
 #include <cstdio>
-#include <fcntl.h>
 #include <unistd.h>
 #include <vector>
 
 namespace {
 
 constexpr int kRuns = 5;
+constexpr qint64 kPadding = 4096;
 
-QStringList makeFiles(const QString &folder)
+// The bench tag with padding bytes after its frames.
+QByteArray withPadding(QByteArray tag, qint64 padding)
+{
+    if (padding == 0)
+        return tag;
+    const qint64 size = tag.size() - 10 + padding;
+    for (int k = 0; k < 4; ++k)
+        tag[6 + k] = static_cast<char>((size >> (7 * (3 - k))) & 0x7F);
+    return tag + QByteArray(padding, '\0');
+}
+
+QStringList makeFiles(const QString &folder, qint64 padding, bool pictureFirst = false)
 {
     QByteArray audio(kBenchFileSize - kBenchId3v2TagSize - 128, '\0');
     for (qint64 k = 0; k < audio.size(); ++k)
@@ -39,7 +61,7 @@ QStringList makeFiles(const QString &folder)
     for (int i = 0; i < kBenchFiles; ++i) {
         const QString path = QDir(folder).filePath(QStringLiteral("w%1.mp3").arg(i, 2, 10, QLatin1Char('0')));
         QFile file(path);
-        const QByteArray tag = benchId3v2Tag(i);
+        const QByteArray tag = withPadding(benchId3v2Tag(i, pictureFirst), padding);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(tag) != tag.size()
             || file.write(audio) != audio.size() || file.write(block) != block.size()) {
             std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
@@ -51,10 +73,14 @@ QStringList makeFiles(const QString &folder)
     return paths;
 }
 
-TagRecord fields(int i, int run)
+// New fields for track i: a new title each run; a title longer than the
+// old one by more than the tag's other changes free when grows.
+TagRecord fields(int i, int run, bool grows = false)
 {
-    return {.Title = QStringLiteral("夜明けの歌 第%1回の%2").arg(run + 1).arg(i + 1), .Artist = "山田太郎",
-            .Album = "ベスト盤", .Year = "1998", .TrackNumber = static_cast<quint8>(i + 1), .GenreID = 17};
+    const QString title = grows ? QStringLiteral("夜明けの歌と朝の光 第%1回の%2").arg(run + 1).arg(i + 1)
+                                : QStringLiteral("夜明けの歌 第%1回の%2").arg(run + 1).arg(i + 1);
+    return {.Title = title, .Artist = "山田太郎", .Album = "ベスト盤", .Year = "1998", .Comment = "good",
+            .TrackNumber = static_cast<quint8>(i + 1), .GenreID = 17};
 }
 
 double median(std::vector<double> runs)
@@ -69,6 +95,64 @@ QByteArray loadAverage()
     return file.open(QIODevice::ReadOnly) ? file.readAll().trimmed() : QByteArray("?");
 }
 
+// S on every file; the milliseconds, or a negative number on a failure.
+double saveBlocks(const QStringList &paths, int run)
+{
+    QElapsedTimer timer;
+    timer.start();
+    TagWriteBatch batch;
+    for (int i = 0; i < paths.size(); ++i)
+        if (!batch.add(paths.at(i), fields(i, run)).result.ok())
+            return -1;
+    if (!batch.finish().isEmpty())
+        return -1;
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+// W on every file; the milliseconds, or a negative number on a failure or
+// when a file was (or was not) written anew against what inPlace says.
+double writeId3v2(const QStringList &paths, int run, bool inPlace)
+{
+    std::vector<std::optional<FileIdentity>> before;
+    for (const QString &path : paths)
+        before.push_back(fileIdentity(path));
+    QElapsedTimer timer;
+    timer.start();
+    {
+        Id3v2WriteBatch batch;
+        for (int i = 0; i < paths.size(); ++i)
+            if (!batch.add(paths.at(i), fields(i, run, !inPlace), kAllId3v2Fields).ok())
+                return -1;
+        for (const Id3v2WriteBatch::Outcome &outcome : batch.finish())
+            if (!outcome.result.ok())
+                return -1;
+    }
+    const double elapsed = double(timer.nsecsElapsed()) / 1e6;
+    for (int i = 0; i < paths.size(); ++i)
+        if ((fileIdentity(paths.at(i)) == before[static_cast<std::size_t>(i)]) != inPlace)
+            return -1;
+    return elapsed;
+}
+
+// Each file copied with dd, synced; the milliseconds, or a negative number.
+double copyWithDd(const QStringList &paths)
+{
+    QElapsedTimer timer;
+    timer.start();
+    for (const QString &path : paths) {
+        const int code = QProcess::execute(QStringLiteral("dd"), {QStringLiteral("if=") + path,
+                                                                  QStringLiteral("of=") + path + QStringLiteral(".copy"),
+                                                                  QStringLiteral("bs=1M"), QStringLiteral("conv=fdatasync"),
+                                                                  QStringLiteral("status=none")});
+        if (code != 0)
+            return -1;
+    }
+    const double elapsed = double(timer.nsecsElapsed()) / 1e6;
+    for (const QString &path : paths)
+        QFile::remove(path + QStringLiteral(".copy"));
+    return elapsed;
+}
+
 }  // namespace
 
 int main(int argc, char **argv)
@@ -79,52 +163,35 @@ int main(int argc, char **argv)
         return 1;
     std::printf("load average before: %s\n", loadAverage().constData());
 
-    std::vector<double> durable;
-    std::vector<double> inPlace;
-    QElapsedTimer timer;
+    std::vector<double> save, inPlace, coverFirst, anew, copy;
     for (int run = 0; run < kRuns; ++run) {
-        QStringList paths = makeFiles(folder);
+        // S, then W, on the same files with room for the edited tags.
+        QStringList paths = makeFiles(folder, kPadding);
         if (paths.isEmpty())
             return 1;
-        timer.start();
-        {
-            Id3v2WriteBatch batch;
-            for (int i = 0; i < kBenchFiles; ++i) {
-                if (!batch.add(paths.at(i), fields(i, run)).ok()) {
-                    std::fprintf(stderr, "%s was refused\n", qPrintable(paths.at(i)));
-                    return 1;
-                }
-            }
-            for (const Id3v2WriteBatch::Outcome &outcome : batch.finish()) {
-                if (!outcome.result.ok() || !outcome.snapshot) {
-                    std::fprintf(stderr, "a file was not written anew\n");
-                    return 1;
-                }
-            }
+        save.push_back(saveBlocks(paths, run));
+        inPlace.push_back(writeId3v2(paths, run, true));
+        paths = makeFiles(folder, kPadding, true);
+        if (paths.isEmpty())
+            return 1;
+        coverFirst.push_back(writeId3v2(paths, run, true));
+        paths = makeFiles(folder, 0);
+        if (paths.isEmpty())
+            return 1;
+        anew.push_back(writeId3v2(paths, run, false));
+        copy.push_back(copyWithDd(paths));
+        if (std::min({save.back(), inPlace.back(), coverFirst.back(), anew.back(), copy.back()}) < 0) {
+            std::fprintf(stderr, "run %d: a write failed, or was not the kind measured\n", run + 1);
+            return 1;
         }
-        durable.push_back(double(timer.nsecsElapsed()) / 1e6);
-
-        // The same new tags written over the front of fresh files, as if they
-        // had room, and never synced.
-        paths = makeFiles(folder);
-        std::vector<QByteArray> tags;
-        for (int i = 0; i < kBenchFiles; ++i)
-            tags.push_back(editedTagBytes(editId3v2Tag(benchId3v2Tag(i), fields(i, run)), 0));
-        timer.start();
-        for (int i = 0; i < kBenchFiles; ++i) {
-            const QByteArray &tag = tags[static_cast<std::size_t>(i)];
-            const int fd = ::open(QFile::encodeName(paths.at(i)).constData(), O_WRONLY | O_CLOEXEC);
-            if (fd < 0 || ::pwrite(fd, tag.constData(), static_cast<size_t>(tag.size()), 0) != tag.size()) {
-                std::fprintf(stderr, "cannot write %s in place\n", qPrintable(paths.at(i)));
-                return 1;
-            }
-            ::close(fd);
-        }
-        inPlace.push_back(double(timer.nsecsElapsed()) / 1e6);
-        std::printf("run %d: %.1f ms durable, %.1f ms in place\n", run + 1, durable.back(), inPlace.back());
+        std::printf("run %d: S %.1f ms, in place %.1f ms (cover first %.1f ms), anew %.1f ms, dd %.1f ms\n", run + 1,
+                    save.back(), inPlace.back(), coverFirst.back(), anew.back(), copy.back());
     }
-    std::printf("write ID3v2 of %d files: %.1f ms (median of %d)\n", kBenchFiles, median(durable), kRuns);
-    std::printf("write the same tags in place, no sync: %.1f ms (median of %d)\n", median(inPlace), kRuns);
-    std::printf("load average after: %s\n", loadAverage().constData());
+    std::printf("save %d files (S): %.1f ms\n", kBenchFiles, median(save));
+    std::printf("write ID3v2 of %d files in place: %.1f ms\n", kBenchFiles, median(inPlace));
+    std::printf("write ID3v2 of %d files in place, cover first: %.1f ms\n", kBenchFiles, median(coverFirst));
+    std::printf("write ID3v2 of %d files anew: %.1f ms\n", kBenchFiles, median(anew));
+    std::printf("copy %d files with dd conv=fdatasync: %.1f ms\n", kBenchFiles, median(copy));
+    std::printf("(medians of %d runs)\nload average after: %s\n", kRuns, loadAverage().constData());
     return 0;
 }

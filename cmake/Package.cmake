@@ -27,8 +27,10 @@ number the tracks, fill whole columns at once, save, and rename the files
 from their tags. Tag text is kept in the CP932 (Shift-JIS) code page, so
 Japanese titles read and write the way Windows tools expect. Saving and
 numbering write only the 128-byte block. Saving into the ID3v2 tags too
-also writes the tag at the front of the file: a file whose ID3v2 tag changes
-is written anew beside the old one and takes its place. The audio bytes
-never change. Kalvo can look the CD up at MusicBrainz (musicbrainz.org)
+also writes the tag at the front of the file: in place when the edited tag
+fits the old tag's space, through a journal that lets an interrupted write
+be put right; otherwise the file is written anew beside the old one and
+takes its place. Modification times can be kept. The audio bytes never
+change. Kalvo can look the CD up at MusicBrainz (musicbrainz.org)
 from the files' exact lengths; it talks to the network only then.")
 include(CPack)

@@ -29,7 +29,7 @@ const TagRecord kBlankRow{.GenreID = 255};
 
 void checkEdit(const QByteArray &tag, const TagRecord &row, bool everyField)
 {
-    const Id3v2Edit edit = editId3v2Tag(tag, row);
+    const Id3v2Edit edit = editId3v2Tag(tag, row, kAllId3v2Fields);
     if (edit.state != Id3v2EditState::Edited)
         return;
     const QByteArray edited = editedTagBytes(edit, 0);
@@ -42,8 +42,8 @@ void checkEdit(const QByteArray &tag, const TagRecord &row, bool everyField)
         return;
     const Id3v2Text reading = parseId3v2Text(edited);
     check(reading.state == Id3v2State::Read, "an edited tag cannot be read");
-    check(!id3v2OutOfStep(row, reading), "an edited tag is out of step with its row");
-    check(editId3v2Tag(edited, row).state == Id3v2EditState::Unchanged, "an edited tag is edited again");
+    check(!id3v2OutOfStep(row, reading, kAllId3v2Fields), "an edited tag is out of step with its row");
+    check(editId3v2Tag(edited, row, kAllId3v2Fields).state == Id3v2EditState::Unchanged, "an edited tag is edited again");
 }
 
 }  // namespace

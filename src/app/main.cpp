@@ -1,4 +1,5 @@
 #include "app/CommandLine.h"
+#include "files/StopSignals.h"
 #include "launcher/frmID3Launcher.h"
 #include "platform/Fonts.h"
 #include "platform/LauncherWindow.h"
@@ -9,6 +10,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QSocketNotifier>
 
 #include <csignal>
 #include <cstdio>
@@ -42,6 +44,14 @@ int main(int argc, char *argv[])
     registerFontSubstitutes();
     const QString folder = programFolder();
     LauncherWindow window(folder.isEmpty() ? QCoreApplication::applicationDirPath() : folder);
+    // Ctrl+C or SIGTERM: a command writing files finishes the files it has
+    // in hand first; then Kalvo quits as from its close box.
+    catchStopSignals();
+    QSocketNotifier stop(stopSignalDescriptor(), QSocketNotifier::Read);
+    QObject::connect(&stop, &QSocketNotifier::activated, &window, [&window] {
+        window.close();
+        QCoreApplication::quit();
+    });
     window.logic().AddCommandLineFiles(commandLine.files, currentFolder());
     window.show();
     return app.exec();

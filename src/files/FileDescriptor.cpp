@@ -1,6 +1,7 @@
 #include "files/FileDescriptor.h"
 
 #include "files/NativePath.h"
+#include "files/WriteCalls.h"
 
 #include <cerrno>
 #include <fcntl.h>
@@ -95,6 +96,7 @@ bool writeAt(int fd, const unsigned char *data, qint64 size, qint64 offset)
 {
     qint64 done = 0;
     while (done < size) {
+        noteWriteCall();
         const ssize_t n = ::pwrite(fd, data + done, static_cast<size_t>(size - done),
                                    static_cast<off_t>(offset + done));
         if (n < 0 && errno == EINTR)
@@ -108,12 +110,20 @@ bool writeAt(int fd, const unsigned char *data, qint64 size, qint64 offset)
     return true;
 }
 
+bool truncateFile(int fd, qint64 length)
+{
+    noteWriteCall();
+    return ::ftruncate(fd, static_cast<off_t>(length)) == 0;
+}
+
 bool syncData(int fd)
 {
+    noteWriteCall();
     return ::fdatasync(fd) == 0;
 }
 
 bool syncAll(int fd)
 {
+    noteWriteCall();
     return ::fsync(fd) == 0;
 }

@@ -55,6 +55,9 @@ qint64 readAt(int fd, unsigned char *buffer, qint64 size, qint64 offset);
 // system gave no reason).
 bool writeAt(int fd, const unsigned char *data, qint64 size, qint64 offset);
 
+// Cuts or extends the open file to length bytes; false on error (errno).
+bool truncateFile(int fd, qint64 length);
+
 // Makes one written file durable; true on success. Those who write files take
 // one, so that tests can see, count or fail the syncs.
 using SyncFile = std::function<bool(int fd)>;

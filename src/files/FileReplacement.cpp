@@ -1,15 +1,12 @@
 #include "files/FileReplacement.h"
 
-#include "files/NativePath.h"
-
-#include <QRandomGenerator>
+#include "files/FileAttributes.h"
+#include "files/FileLock.h"
+#include "files/FolderEntry.h"
+#include "files/WriteCalls.h"
 
 #include <cerrno>
-#include <climits>
-#include <cstdio>
-#include <cstdlib>
 #include <fcntl.h>
-#include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,20 +15,6 @@ namespace {
 // Tries for a free hidden name; another program would need to take a
 // hundred random names in a row to make it fail.
 constexpr int kNameTries = 100;
-
-QByteArray hiddenName()
-{
-    return ".kalvo-" + QByteArray::number(QRandomGenerator::global()->generate64(), 16) + ".tmp";
-}
-
-// Whether name in the folder is the file of that identity itself (not a
-// symlink to it).
-bool holdsFile(int folder, const QByteArray &name, const FileIdentity &identity)
-{
-    struct stat info {};
-    return ::fstatat(folder, name.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode)
-           && FileIdentity{info.st_dev, info.st_ino} == identity;
-}
 
 // A new file or name that cannot be made in the folder.
 FileResult failureOfCreate()
@@ -56,8 +39,10 @@ FileReplacement::~FileReplacement()
 
 void FileReplacement::removeNamedFile()
 {
-    if (!newName_.isEmpty())
+    if (!newName_.isEmpty()) {
+        noteWriteCall();
         (void)::unlinkat(folder_.get(), newName_.constData(), 0);
+    }
     newName_.clear();
 }
 
@@ -71,30 +56,22 @@ FileResult FileReplacement::begin(const QString &path, int old, Methods methods)
     if (info.st_nlink > 1)
         return {FileProblem::HardLinks, 0};
 
-    const QByteArray native = nativePath(path);
-    const std::unique_ptr<char, decltype(&std::free)> resolved(native.isEmpty() ? nullptr
-                                                                                : ::realpath(native.constData(), nullptr),
-                                                               &std::free);
-    if (!resolved)
-        return {FileProblem::Changed, 0};
-    const QByteArray real(resolved.get());
-    const qsizetype slash = real.lastIndexOf('/');
-    name_ = real.sliced(slash + 1);
-    folder_ = FileDescriptor(::open(slash == 0 ? "/" : real.first(slash).constData(),
-                                    O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!folder_.isOpen())
-        return lastSystemFailure();
-    if (!holdsFile(folder_.get(), name_, old_))
-        return {FileProblem::Changed, 0};
+    FolderEntry entry;
+    if (const FileResult opened = openFolderEntry(path, old_, entry); !opened.ok())
+        return opened;
+    folder_ = std::move(entry.folder);
+    name_ = std::move(entry.name);
 
     if (methods_.unnamedFile) {
+        noteWriteCall();
         file_ = FileDescriptor(::openat(folder_.get(), ".", O_TMPFILE | O_RDWR | O_CLOEXEC, 0600));
         if (!file_.isOpen() && !lacksMeans())
             return failureOfCreate();
         methods_.unnamedFile = file_.isOpen();
     }
     for (int i = 0; !file_.isOpen() && i < kNameTries; ++i) {
-        const QByteArray name = hiddenName();
+        const QByteArray name = newKalvoName(kCopySuffix);
+        noteWriteCall();
         file_ = FileDescriptor(::openat(folder_.get(), name.constData(),
                                         O_CREAT | O_EXCL | O_RDWR | O_CLOEXEC | O_NOFOLLOW, 0600));
         if (file_.isOpen())
@@ -104,16 +81,32 @@ FileResult FileReplacement::begin(const QString &path, int old, Methods methods)
     }
     if (!file_.isOpen())
         return {FileProblem::System, EEXIST};
+    // Held until the new file is in place: the search for copies a killed
+    // run left behind passes it by.
+    (void)lockForWriting(file_.get());
 
-    // The owner first: changing it may clear the set-user-ID bits.
+    // The owner first: changing it may clear the set-user-ID bits. The
+    // permissions only where they differ, as a file system that gives every
+    // file the same (exFAT) may refuse to set them.
     struct stat made {};
     if (::fstat(file_.get(), &made) != 0)
         return lastSystemFailure();
+    noteWriteCall();
     if ((made.st_uid != info.st_uid || made.st_gid != info.st_gid)
         && ::fchown(file_.get(), info.st_uid, info.st_gid) != 0)
         return {FileProblem::OwnerNotKept, errno};
-    if (::fchmod(file_.get(), info.st_mode & 07777) != 0)
+    noteWriteCall();
+    if ((made.st_mode & 07777) != (info.st_mode & 07777) && ::fchmod(file_.get(), info.st_mode & 07777) != 0)
         return {FileProblem::OwnerNotKept, errno};
+    // The ACL after the permissions: it sets the group's bits to its mask,
+    // as they were on the old file.
+    if (const FileResult kept = copyFileAttributes(old, file_.get()); !kept.ok())
+        return kept;
+    // Nobody may do more with the new file than with the old one.
+    if (::fstat(file_.get(), &made) != 0)
+        return lastSystemFailure();
+    if ((made.st_mode & 07777) != (info.st_mode & 07777) || made.st_uid != info.st_uid || made.st_gid != info.st_gid)
+        return {FileProblem::OwnerNotKept, EPERM};
     return {};
 }
 
@@ -123,7 +116,8 @@ FileResult FileReplacement::commit()
     if (methods_.unnamedFile) {
         const QByteArray self = "/proc/self/fd/" + QByteArray::number(file_.get());
         for (int i = 0; newName_.isEmpty() && i < kNameTries; ++i) {
-            const QByteArray name = hiddenName();
+            const QByteArray name = newKalvoName(kCopySuffix);
+            noteWriteCall();
             if (::linkat(AT_FDCWD, self.constData(), folder, name.constData(), AT_SYMLINK_FOLLOW) == 0)
                 newName_ = name;
             else if (errno != EEXIST)
@@ -133,9 +127,11 @@ FileResult FileReplacement::commit()
             return {FileProblem::System, EEXIST};
     }
     if (methods_.exchange) {
+        noteWriteCall();
         if (::renameat2(folder, newName_.constData(), folder, name_.constData(), RENAME_EXCHANGE) == 0) {
             if (!holdsFile(folder, newName_, old_)) {
                 // Another file had been put at the name: it gets it back.
+                noteWriteCall();
                 if (::renameat2(folder, newName_.constData(), folder, name_.constData(), RENAME_EXCHANGE) == 0)
                     removeNamedFile();
                 else
@@ -157,6 +153,7 @@ FileResult FileReplacement::commit()
         removeNamedFile();
         return {FileProblem::Changed, 0};
     }
+    noteWriteCall();
     if (::renameat(folder, newName_.constData(), folder, name_.constData()) != 0) {
         const FileResult failure = lastSystemFailure();
         removeNamedFile();

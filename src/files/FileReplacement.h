@@ -8,8 +8,10 @@
 #include <QString>
 
 // A file written anew in the folder of the file it replaces, with the same
-// owner, group and permissions, and put in its place by name: so a crash at
-// any moment leaves the old file or the new one under the name, never a mix.
+// owner, group, permissions, ACL and extended attributes (FileAttributes),
+// and put in its place by name: so a crash at any moment leaves the old file
+// or the new one under the name, never a mix. The new file is held locked
+// (FileLock) until it is in place.
 //
 // The new file has no name while it is written (O_TMPFILE): a failure, or a
 // crash, before it is put in place leaves nothing behind. It gets a hidden
@@ -41,7 +43,8 @@ public:
 
     // Starts replacing the open file old, which path names: the new file,
     // empty, in its folder. Ok, or why not (Changed: path no longer names
-    // old).
+    // old; OwnerNotKept, AclNotKept, AttributesNotKept: the new file could
+    // not be given what the old one carries, or would let someone do more).
     FileResult begin(const QString &path, int old, Methods methods);
 
     // The new file, to be written and synced.

@@ -15,8 +15,9 @@ FileResult systemFailure(int error)
         return {FileProblem::Missing, error};
     case EACCES:
     case EPERM:
-    case EROFS:
         return {FileProblem::NoPermission, error};
+    case EROFS:
+        return {FileProblem::ReadOnly, error};
     case ENOSPC:
     case EDQUOT:
         return {FileProblem::DiskFull, error};

@@ -3,8 +3,9 @@
 // Why a file operation left a file as it was, as a value the callers turn
 // into words: the file is not the one read (or not as it was read), is no
 // regular file or no MP3 file, is gone, its ID3v2 tag cannot be carried into
-// a new file, or the system refused (no permission, a full disk, its name
-// taken, or any other error by its code).
+// a new file, another program is writing it, the user stopped the command,
+// or the system refused (no permission, a read-only file system, a full
+// disk, its name taken, or any other error by its code).
 
 enum class FileProblem {
     None,
@@ -12,7 +13,7 @@ enum class FileProblem {
     NotRegularFile,  // a folder, FIFO, device or socket is at the path
     Missing,         // nothing is at the path
     NotMp3,          // the file does not start as an MP3 file
-    NoPermission,    // EACCES, EPERM, EROFS
+    NoPermission,    // EACCES, EPERM
     DiskFull,        // ENOSPC, EDQUOT
     NameTaken,       // a move's destination exists (EEXIST)
     TagUnreadable,   // its ID3v2 tag cannot be walked
@@ -23,6 +24,12 @@ enum class FileProblem {
     OwnerNotKept,    // a new file cannot be given the old one's owner, group or permissions
     FolderNotSynced, // written anew, but its folder could not be made durable
     UnusableName,    // a rename's new name would leave the folder, hide the file or be too long
+    ReadOnly,        // EROFS: the file system is mounted read-only
+    InUse,           // another program holds the file locked for writing, and kept it so
+    Interrupted,     // the user stopped the command (Ctrl+C, SIGTERM) before this file
+    AclNotKept,      // a new file cannot be given the old one's access control list
+    AttributesNotKept,  // a new file cannot be given the old one's extended attributes
+    TimesNotKept,    // the file's access and modification times cannot be put back
     System,          // any other error; systemError says which
 };
 

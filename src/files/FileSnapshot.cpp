@@ -14,7 +14,10 @@ std::optional<FileSnapshot> takeSnapshot(int fd)
         errno = EISDIR;  // stands for every kind of entry that is no regular file
         return std::nullopt;
     }
-    FileSnapshot snapshot{.identity = {info.st_dev, info.st_ino}, .size = static_cast<qint64>(info.st_size), .tail = {}};
+    FileSnapshot snapshot{.identity = {info.st_dev, info.st_ino},
+                          .size = static_cast<qint64>(info.st_size),
+                          .tail = {},
+                          .times = {.access = info.st_atim, .modification = info.st_mtim}};
     const qint64 tailSize = qMin(snapshot.size, FileSnapshot::kTailSize);
     snapshot.tail.resize(tailSize);
     const qint64 got = readAt(fd, reinterpret_cast<unsigned char *>(snapshot.tail.data()), tailSize,

@@ -2,6 +2,7 @@
 
 #include "files/FileIdentity.h"
 #include "files/FileResult.h"
+#include "files/FileTimes.h"
 
 #include <QByteArray>
 #include <QtGlobal>
@@ -20,8 +21,14 @@ struct FileSnapshot {
     FileIdentity identity;
     qint64 size = 0;
     QByteArray tail;
+    // Its times before Kalvo read it, for a write that keeps them; no part
+    // of the check (others may read the file meanwhile).
+    FileTimes times{};
 
-    friend bool operator==(const FileSnapshot &, const FileSnapshot &) = default;
+    friend bool operator==(const FileSnapshot &a, const FileSnapshot &b)
+    {
+        return a.identity == b.identity && a.size == b.size && a.tail == b.tail;
+    }
 };
 
 // The snapshot of the open regular file; nothing when it cannot be read, with

@@ -92,7 +92,7 @@ std::optional<Id3v2Field> fieldOfFrame(const Id3v2Tag &tag, const Id3v2Frame &fr
 
 }  // namespace
 
-Id3v2Edit editId3v2Tag(const QByteArray &bytes, const TagRecord &row)
+Id3v2Edit editId3v2Tag(const QByteArray &bytes, const TagRecord &row, const QList<Id3v2Field> &given)
 {
     const Id3v2Tag tag = walkId3v2Tag(bytes);
     switch (tag.state) {
@@ -105,12 +105,12 @@ Id3v2Edit editId3v2Tag(const QByteArray &bytes, const TagRecord &row)
     }
     if (tag.state == Id3v2WalkState::Walked && tag.end != Id3v2FramesEnd::Padding)
         return {.state = Id3v2EditState::CutShort};
-    const Id3v2Text reading = tag.state == Id3v2WalkState::NoTag ? Id3v2Text{} : parseId3v2Text(bytes);
+    Id3v2Text reading = id3v2TextOfWalk(tag);
     if (reading.state == Id3v2State::Unreadable)
         return {.state = Id3v2EditState::Unreadable};
-    const QList<Id3v2Field> outOfStep = id3v2FieldsOutOfStep(row, reading);
+    const QList<Id3v2Field> outOfStep = id3v2FieldsOutOfStep(row, reading, given);
     if (outOfStep.isEmpty())
-        return {.state = Id3v2EditState::Unchanged};
+        return {.state = Id3v2EditState::Unchanged, .reading = std::move(reading)};
 
     const quint8 oldVersion = tag.state == Id3v2WalkState::NoTag ? 0 : tag.header.version;
     Id3v2Edit edit{.state = Id3v2EditState::Edited,

@@ -1,12 +1,14 @@
 #pragma once
 
 #include "id3v1/TagRecord.h"
+#include "id3v2/Id3v2Text.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QtGlobal>
 
 // A file's ID3v2 tag brought in step with its row (Id3v2InStep), as pure
-// functions on the tag's bytes. Only the fields out of step are written,
+// functions on the tag's bytes. Only the given fields out of step are written,
 // each into its frame: title TIT2, artist TPE1, album TALB, year TYER (2.3)
 // or TDRC (2.4), comment COMM (language "jpn", no description), track TRCK,
 // genre TCON; a field whose text is blank loses its frames instead. The new
@@ -39,11 +41,15 @@ struct Id3v2Edit {
     quint8 version = 3;  // Edited: the new tag's version and header flags
     quint8 flags = 0;
     QByteArray frames{};  // Edited: the new tag's frames; none: no tag is left
+    // Unchanged: what the tag, which stays, gives (parseId3v2Text), read
+    // in the same walk of its frames as the edit.
+    Id3v2Text reading{};
 };
 
 // The edit of the tag whose bytes (header to footer, as they stand at the
-// start of the file) are given, or of no tag when tag is empty.
-Id3v2Edit editId3v2Tag(const QByteArray &tag, const TagRecord &row);
+// start of the file) are given, or of no tag when tag is empty: the given
+// fields of the row (id3v2GivenFields) that are out of step are written.
+Id3v2Edit editId3v2Tag(const QByteArray &tag, const TagRecord &row, const QList<Id3v2Field> &given);
 
 // The bytes of the edited tag, padded with zero bytes to size when its
 // header and frames take less; empty when no frame is left.

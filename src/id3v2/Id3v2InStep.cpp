@@ -4,10 +4,11 @@
 #include "id3v1/TagBlock.h"
 #include "text/Cp932.h"
 
-namespace {
+const QList<Id3v2Field> kAllId3v2Fields = {Id3v2Field::Title,   Id3v2Field::Artist,      Id3v2Field::Album,
+                                            Id3v2Field::Year,    Id3v2Field::Comment, Id3v2Field::TrackNumber,
+                                            Id3v2Field::Genre};
 
-constexpr Id3v2Field kFields[] = {Id3v2Field::Title,   Id3v2Field::Artist,      Id3v2Field::Album, Id3v2Field::Year,
-                                  Id3v2Field::Comment, Id3v2Field::TrackNumber, Id3v2Field::Genre};
+namespace {
 
 bool textInStep(const QString &row, const std::optional<QString> &tag, int width)
 {
@@ -34,10 +35,30 @@ bool inStep(const TagRecord &row, const TagUpdate &tag, Id3v2Field field)
 
 }  // namespace
 
-QList<Id3v2Field> id3v2FieldsOutOfStep(const TagRecord &row, const Id3v2Text &reading)
+QList<Id3v2Field> id3v2GivenFields(const TagRecord &row, bool fileHadBlock)
+{
+    if (fileHadBlock)
+        return kAllId3v2Fields;
+    // The blank values a row of a file without a block was loaded with.
+    const TagRecord blank{};
+    QList<Id3v2Field> given;
+    for (const Id3v2Field field : kAllId3v2Fields) {
+        const bool isBlank = field == Id3v2Field::TrackNumber ? row.TrackNumber == blank.TrackNumber
+                             : field == Id3v2Field::Genre     ? row.GenreID == blank.GenreID
+                                                              : id3v2TextOf(row, field).isEmpty();
+        if (!isBlank)
+            given << field;
+    }
+    return given;
+}
+
+QList<Id3v2Field> id3v2FieldsOutOfStep(const TagRecord &row, const Id3v2Text &reading,
+                                       const QList<Id3v2Field> &given)
 {
     QList<Id3v2Field> fields;
-    for (const Id3v2Field field : kFields) {
+    for (const Id3v2Field field : kAllId3v2Fields) {
+        if (!given.contains(field))
+            continue;
         if (reading.state == Id3v2State::Unreadable || reading.unreadable.contains(field)
             || !inStep(row, reading.state == Id3v2State::Read ? reading.fields : TagUpdate{}, field))
             fields << field;
@@ -45,7 +66,7 @@ QList<Id3v2Field> id3v2FieldsOutOfStep(const TagRecord &row, const Id3v2Text &re
     return fields;
 }
 
-bool id3v2OutOfStep(const TagRecord &row, const Id3v2Text &reading)
+bool id3v2OutOfStep(const TagRecord &row, const Id3v2Text &reading, const QList<Id3v2Field> &given)
 {
     switch (reading.state) {
     case Id3v2State::NoTag:
@@ -55,7 +76,7 @@ bool id3v2OutOfStep(const TagRecord &row, const Id3v2Text &reading)
     case Id3v2State::Read:
         break;
     }
-    return reading.cutShort || !id3v2FieldsOutOfStep(row, reading).isEmpty();
+    return reading.cutShort || !id3v2FieldsOutOfStep(row, reading, given).isEmpty();
 }
 
 QString id3v2TextOf(const TagRecord &row, Id3v2Field field)

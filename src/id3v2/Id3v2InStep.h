@@ -19,15 +19,29 @@
 // unnamed number, or a genre the table lacks, names none). A field one of
 // whose frames could not be read is never in step.
 
-// The fields of the row that the reading of its file's tag does not give,
-// in the order of Id3v2Field. A file without a tag gives no field: every
-// field the row holds is out of step. Unreadable gives every field.
-QList<Id3v2Field> id3v2FieldsOutOfStep(const TagRecord &row, const Id3v2Text &reading);
+// Only the fields of a row that stand for a value are compared or written
+// (given). A row of a file that had no ID3v1 block when it was loaded holds
+// blank values there (empty texts, track 0, genre 0) only because the block
+// was missing: such a field stands for nothing, its genre 0 for no genre,
+// until the row's value is changed. Every field of a row whose file had a
+// block stands for its value, an empty one included.
+
+// All seven fields, in the order of Id3v2Field.
+extern const QList<Id3v2Field> kAllId3v2Fields;
+
+// The fields of the row that stand for a value, in the order of Id3v2Field.
+QList<Id3v2Field> id3v2GivenFields(const TagRecord &row, bool fileHadBlock);
+
+// The given fields of the row that the reading of its file's tag does not
+// give, in the order of Id3v2Field. A file without a tag gives no field:
+// every given field is out of step. Unreadable gives every given field.
+QList<Id3v2Field> id3v2FieldsOutOfStep(const TagRecord &row, const Id3v2Text &reading,
+                                       const QList<Id3v2Field> &given);
 
 // Whether the list marks the row: its file has a tag that cannot be read,
-// is read only in part (cut short), or has a field out of step. A file
-// without a tag is not marked: players show its ID3v1 fields.
-bool id3v2OutOfStep(const TagRecord &row, const Id3v2Text &reading);
+// is read only in part (cut short), or has a given field out of step. A
+// file without a tag is not marked: players show its ID3v1 fields.
+bool id3v2OutOfStep(const TagRecord &row, const Id3v2Text &reading, const QList<Id3v2Field> &given);
 
 // The text a field of the row is written into a tag with: the texts as they
 // stand, the track as its number ("" for none), the genre as its name (""

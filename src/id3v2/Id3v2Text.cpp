@@ -222,9 +222,13 @@ void leaveOut(TagUpdate &fields, Id3v2Field field)
     }
 }
 
-Id3v2Text textOf(const QByteArray &bytes)
+}  // namespace
+
+Id3v2Text id3v2TextOfWalk(const Id3v2Tag &tag)
 {
-    const Id3v2Tag tag = walkId3v2Tag(bytes);
+    // The reading is bounded by the region's size as the file's is.
+    if (tag.state != Id3v2WalkState::NoTag && tag.header.tagSize() > kMaxId3v2Size)
+        return {.state = Id3v2State::Unreadable};
     switch (tag.state) {
     case Id3v2WalkState::Walked:
         break;
@@ -246,16 +250,15 @@ Id3v2Text textOf(const QByteArray &bytes)
     return text;
 }
 
-}  // namespace
-
 Id3v2Text parseId3v2Text(QByteArrayView bytes)
 {
-    // The reading is bounded by the region's size as the file's is.
+    // The reading is bounded by the region's size as the file's is: a
+    // larger region is not walked at all.
     Id3v2Header header;
     if (readId3v2Header(bytes.first(std::min(bytes.size(), kId3v2HeaderSize)), header) == Id3v2HeaderState::Tag
         && header.tagSize() > kMaxId3v2Size)
         return {.state = Id3v2State::Unreadable};
-    return textOf(QByteArray::fromRawData(bytes.data(), bytes.size()));
+    return id3v2TextOfWalk(walkId3v2Tag(QByteArray::fromRawData(bytes.data(), bytes.size())));
 }
 
 bool id3v2CommentHasDescription(QByteArrayView content)

@@ -56,6 +56,11 @@ inline constexpr qint64 kMaxId3v2ContentTotal = 1024 * 1024;
 // kMaxId3v2Size, or when the tag holds more than kMaxId3v2Frames frames.
 Id3v2Text parseId3v2Text(QByteArrayView bytes);
 
+struct Id3v2Tag;
+// The same reading of a tag walked already (walkId3v2Tag), so that what
+// walks a tag for another purpose need not walk it twice.
+Id3v2Text id3v2TextOfWalk(const Id3v2Tag &tag);
+
 // Whether a COMM frame's content (its data after the frame header, as it
 // reads) gives a comment with a description, as the reading above reads
 // it: such a comment is not the tag's comment.

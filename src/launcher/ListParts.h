@@ -3,6 +3,7 @@
 #include "files/FileDescriptor.h"
 #include "launcher/add/CommandLineFiles.h"
 #include "launcher/add/FileAdder.h"
+#include "launcher/add/LeftoverRecovery.h"
 #include "launcher/fill/ColumnCommands.h"
 #include "launcher/fill/FillCommands.h"
 #include "launcher/history/ListHistory.h"
@@ -39,11 +40,17 @@ struct ListParts {
     ListParts(const ListParts &) = delete;
     ListParts &operator=(const ListParts &) = delete;
 
+    // Whether every part that writes files (S, W, drop numbering) leaves
+    // their access and modification times as they were.
+    void setKeepTimes(bool keep);
+    bool keepsTimes() const { return keepTimes_; }
+
     // The one tag object, bound to one file at a time.
     classID3_V11 clsID3Tag;
     FileList rows;
     KnownFiles known;
     ListHistory history;
+    LeftoverRecovery recovery;
     FileAdder adder;
     CommandLineFiles commandLine;
     TagSaver saver;
@@ -53,4 +60,7 @@ struct ListParts {
     ColumnCommands columns;
     FillCommands fills;
     ListUndo undo;
+
+private:
+    bool keepTimes_ = false;
 };

@@ -35,7 +35,8 @@ frmID3Launcher::frmID3Launcher(const Services &services, SyncFile syncWrittenFil
               .syncWrittenFile = std::move(syncWrittenFile)}),
       editor_(parts_.rows, services.editor, services.window),
       lookup_(parts_.rows, parts_.fills, reports_, services.lookup),
-      formatSetting_(services.settings, reports_, services.window.settingsFolder())
+      formatSetting_(services.settings, reports_, services.window.settingsFolder()),
+      keepTimesSetting_(services.settings, reports_, services.window.settingsFolder())
 {
 }
 
@@ -45,6 +46,8 @@ void frmID3Launcher::Form_Load()
     services_.window.setRenameFormatToolTip(kRenameFormatToolTip);
     services_.menu.setItemCaption(ListMenuService::Item::Copyright,
                                   services_.window.caption() + QStringLiteral(" について(&C) C"));
+    parts_.setKeepTimes(keepTimesSetting_.load());
+    services_.menu.setItemChecked(ListMenuService::Item::KeepTimes, parts_.keepsTimes());
 }
 
 void frmID3Launcher::Form_Unload()
@@ -96,6 +99,13 @@ void frmID3Launcher::Save(SaveMode mode)
 void frmID3Launcher::SaveWithId3v2()
 {
     parts_.id3v2Saver.save(parts_.rows.selectedRows());
+}
+
+void frmID3Launcher::KeepTimes()
+{
+    parts_.setKeepTimes(!parts_.keepsTimes());
+    services_.menu.setItemChecked(ListMenuService::Item::KeepTimes, parts_.keepsTimes());
+    keepTimesSetting_.save(parts_.keepsTimes());
 }
 
 // The files moved are one step; the save before them is none.

@@ -5,6 +5,7 @@
 #include "launcher/history/HistoryStep.h"
 #include "launcher/lookup/MusicBrainzLookup.h"
 #include "launcher/report/MessageBoxReports.h"
+#include "launcher/settings/KeepTimesSetting.h"
 #include "launcher/settings/RenameFormatSetting.h"
 #include "launcher/window/EditorSession.h"
 #include "services/ListInputCodes.h"
@@ -59,7 +60,8 @@ public:
     frmID3Launcher &operator=(const frmID3Launcher &) = delete;
 
     // Window lifecycle: the rename format box filled from the settings file
-    // at the start and kept there at the end.
+    // at the start and kept there at the end; the keeping of times read at
+    // the start.
     void Form_Load();
     void Form_Unload();
     void cmdEnd_Click();
@@ -76,6 +78,9 @@ public:
     void Save(SaveMode mode);
     void SaveWithId3v2();
     void Rename();
+    // The choice that written files keep their times: turned over, shown
+    // in the menu and kept in kiv.ini at once.
+    void KeepTimes();
 
     // Filling whole columns from header clicks, and numbering dropped files.
     void lvMP3List_ColumnClick(int column);
@@ -121,6 +126,7 @@ private:
     EditorSession editor_;
     MusicBrainzLookup lookup_;
     RenameFormatSetting formatSetting_;
+    KeepTimesSetting keepTimesSetting_;
     // An editor session's step, from its opening until it closes.
     std::optional<HistoryStep> editing_;
 };

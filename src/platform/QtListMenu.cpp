@@ -13,6 +13,7 @@ QtListMenu::QtListMenu(QAbstractScrollArea *list) : list_(list), menu_(new QMenu
             menu_->addSeparator()->setObjectName(QString::fromUtf16(command.separatorBefore));
         QAction *action = menu_->addAction(QString::fromUtf16(command.caption));
         action->setObjectName(QString::fromUtf16(command.name));
+        action->setCheckable(command.checkable);
         actions_[command.item] = action;
     }
 }
@@ -25,6 +26,11 @@ void QtListMenu::setItemEnabled(Item item, bool enabled)
 void QtListMenu::setItemCaption(Item item, const QString &caption)
 {
     action(item)->setText(caption);
+}
+
+void QtListMenu::setItemChecked(Item item, bool checked)
+{
+    action(item)->setChecked(checked);
 }
 
 void QtListMenu::popup(int x, int y)

@@ -20,6 +20,7 @@ public:
 
     void setItemEnabled(Item item, bool enabled) override;
     void setItemCaption(Item item, const QString &caption) override;
+    void setItemChecked(Item item, bool checked) override;
     void popup(int x, int y) override;
 
 private:

@@ -62,6 +62,10 @@ struct RowInfo {
     // What the file's ID3v2 tag gave when it was last read (on loading, by
     // a fill from it, after it was written), for the list's ID3v2 mark.
     Id3v2Text id3v2{};
+    // Whether the file had an ID3v1 block when the row was loaded: the
+    // blank values of a row whose file had none stand for nothing, and are
+    // never written into its ID3v2 tag (id3v2GivenFields).
+    bool hadTagBlock = true;
 };
 
 // The marks of livChanged: the row holds unsaved values; the file's ID3v2

@@ -1,6 +1,9 @@
 #include "tagfiles/Id3v2WriteBatch.h"
 
+#include "files/FileLock.h"
+#include "files/StopSignals.h"
 #include "files/SyncMany.h"
+#include "files/WriteCalls.h"
 #include "id3v2/Id3v2Edit.h"
 #include "id3v2/Id3v2Frames.h"
 #include "id3v2/Id3v2Text.h"
@@ -12,6 +15,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <map>
+#include <set>
 #include <unistd.h>
 #include <utility>
 
@@ -37,6 +41,7 @@ bool copyBytes(int from, qint64 offset, qint64 size, int to, qint64 toOffset, bo
     while (inKernel && done < size) {
         loff_t in = offset + done;
         loff_t out = toOffset + done;
+        noteWriteCall();
         const ssize_t n = ::copy_file_range(from, &in, to, &out, static_cast<size_t>(size - done), 0);
         if (n > 0)
             done += n;
@@ -68,13 +73,50 @@ bool sameState(const struct stat &a, const struct stat &b)
            && a.st_mtim.tv_sec == b.st_mtim.tv_sec && a.st_mtim.tv_nsec == b.st_mtim.tv_nsec;
 }
 
+// The region of a tag that an edit of the same size changes: from the first
+// byte that differs to the last; nothing when none does.
+std::optional<JournalRegion> changedRegion(const QByteArray &old, const QByteArray &edited)
+{
+    qsizetype first = 0;
+    while (first < old.size() && old[first] == edited[first])
+        ++first;
+    if (first == old.size())
+        return std::nullopt;
+    qsizetype end = old.size();
+    while (end > first && old[end - 1] == edited[end - 1])
+        --end;
+    return JournalRegion{.offset = first, .oldBytes = old.sliced(first, end - first),
+                         .newBytes = edited.sliced(first, end - first)};
+}
+
+bool writeRegions(int fd, const JournalFile &file, bool newBytes)
+{
+    for (const JournalRegion &region : file.regions) {
+        const QByteArray &bytes = newBytes ? region.newBytes : region.oldBytes;
+        if (!writeAt(fd, reinterpret_cast<const unsigned char *>(bytes.constData()), bytes.size(), region.offset))
+            return false;
+    }
+    return true;
+}
+
+// Puts a file written in place back as it was, durably; false when it
+// cannot be (its journal then stays, for the recovery).
+bool putBack(int fd, const JournalFile &file, const std::optional<FileTimes> &times, const SyncFile &sync)
+{
+    const bool back = writeRegions(fd, file, false)
+                      && (file.newSize == file.oldSize || truncateFile(fd, file.oldSize));
+    if (times)
+        (void)putFileTimes(fd, *times);
+    return back && sync(fd);
+}
+
 }  // namespace
 
 Id3v2WriteBatch::Id3v2WriteBatch() : Id3v2WriteBatch(Options{}) {}
 
 Id3v2WriteBatch::Id3v2WriteBatch(Options options)
     : options_(std::move(options)),
-      blocks_(options_.syncFile),
+      blocks_(options_.syncFile, options_.keepTimes),
       // An entry holds the old file, the new one and their folder open.
       maxHeld_(std::max<std::size_t>(1, maxHeldFiles() / 3))
 {
@@ -85,24 +127,33 @@ Id3v2WriteBatch::~Id3v2WriteBatch()
     finish();
 }
 
-FileResult Id3v2WriteBatch::add(const QString &path, const TagRecord &fields,
+FileResult Id3v2WriteBatch::add(const QString &path, const TagRecord &fields, const QList<Id3v2Field> &given,
                                 const std::optional<FileSnapshot> &expected)
 {
+    if (stopRequested())
+        return {FileProblem::Interrupted, 0};
     // Opened for writing, as a save opens it: a file the user may not write
     // is not replaced either.
     TailBefore before;
     FileResult opened;
     FileDescriptor old = openRegularFile(path, O_RDWR, before.length, opened);
-    if (!old.isOpen() && outOfDescriptors() && !held_.empty()) {
+    if (!old.isOpen() && outOfDescriptors() && (!held_.empty() || !inPlace_.empty())) {
         finishHeld();
         old = openRegularFile(path, O_RDWR, before.length, opened);
     }
     if (!old.isOpen())
         return opened;
+    if (const FileResult locked = lockForWriting(old.get()); !locked.ok())
+        return locked;
     if (expected) {
         if (const FileResult check = checkSnapshot(old.get(), *expected); !check.ok())
             return check;
     }
+    // The length again, under the lock.
+    struct stat info {};
+    if (::fstat(old.get(), &info) != 0)
+        return lastSystemFailure();
+    before.length = info.st_size;
     const TagState state = CheckMp3File(old.get(), before.length, before.oldBlock);
     if (state == TagState::NotMp3)
         return {expected ? FileProblem::Changed : FileProblem::NotMp3, 0};
@@ -112,7 +163,7 @@ FileResult Id3v2WriteBatch::add(const QString &path, const TagRecord &fields,
     QByteArray tag;
     if (const FileResult read = readId3v2Region(old.get(), audioEnd, tag); !read.ok())
         return read;
-    const Id3v2Edit edit = editId3v2Tag(tag, fields);
+    const Id3v2Edit edit = editId3v2Tag(tag, fields, given);
     switch (edit.state) {
     case Id3v2EditState::Unreadable:
         return {FileProblem::TagUnreadable, 0};
@@ -122,38 +173,72 @@ FileResult Id3v2WriteBatch::add(const QString &path, const TagRecord &fields,
         return {FileProblem::FrameNotCarried, 0};
     case Id3v2EditState::Edited:
         break;
-    case Id3v2EditState::Unchanged:
-        return addBlock(path, fields, expected, std::move(old));
+    case Id3v2EditState::Unchanged: {
+        TagWriteBatch::Written written = blocks_.add(std::move(old), before.length, fields, expected);
+        if (!written.result.ok())
+            return written.result;
+        blockEntries_.push_back(static_cast<int>(outcomes_.size()));
+        outcomes_.append(Outcome{.result = {}, .snapshot = std::move(written.snapshot), .reading = edit.reading});
+        return {};
+    }
     }
     const qint64 needed = kId3v2HeaderSize + edit.frames.size();
-    const QByteArray newTag = editedTagBytes(edit, needed <= tag.size() ? tag.size() : needed + kNewTagPadding);
-    if (newTag == tag)
-        return addBlock(path, fields, expected, std::move(old));
+    const bool fits = !edit.frames.isEmpty() && needed <= tag.size();
+    const QByteArray newTag = editedTagBytes(edit, fits ? tag.size() : needed + kNewTagPadding);
+    const TagBlock block = savedBlock(fields, before);
+    if (fits)
+        return addInPlace(path, std::move(old), tag, newTag, before, block, expected);
 
     Replacement entry;
     entry.entry = static_cast<int>(outcomes_.size());
     entry.old = std::move(old);
     entry.expected = expected;
-    if (const FileResult made = replace(entry, path, newTag, tag.size(), savedBlock(fields, before), audioEnd);
-        !made.ok())
+    if (options_.keepTimes)
+        entry.times = FileTimes{.access = expected ? expected->times.access : info.st_atim, .modification = info.st_mtim};
+    if (const FileResult made = replace(entry, path, newTag, tag.size(), block, audioEnd); !made.ok())
         return made;
-    outcomes_.append(Outcome{});
+    outcomes_.append(Outcome{.result = {}, .snapshot = std::nullopt, .reading = parseId3v2Text(newTag)});
     held_.push_back(std::move(entry));
-    if (held_.size() >= maxHeld_)
+    if (held_.size() + inPlace_.size() >= maxHeld_)
         finishHeld();
     return {};
 }
 
-// Only the block, in place, for a file whose tag stays as it is.
-FileResult Id3v2WriteBatch::addBlock(const QString &path, const TagRecord &fields,
-                                     const std::optional<FileSnapshot> &expected, FileDescriptor old)
+// The bytes of the tag that change and the block, to be written in place.
+FileResult Id3v2WriteBatch::addInPlace(const QString &path, FileDescriptor file, const QByteArray &tag,
+                                       const QByteArray &newTag, const TailBefore &before, const TagBlock &block,
+                                       const std::optional<FileSnapshot> &expected)
 {
-    old.close();
-    TagWriteBatch::Written written = blocks_.add(path, fields, expected);
-    if (!written.result.ok())
-        return written.result;
-    blockEntries_.push_back(static_cast<int>(outcomes_.size()));
-    outcomes_.append(Outcome{.result = {}, .snapshot = std::move(written.snapshot)});
+    InPlace entry{.entry = static_cast<int>(outcomes_.size()), .file = std::move(file), .folder = {}, .journal = {},
+                  .times = std::nullopt, .before = {}};
+    if (::fstat(entry.file.get(), &entry.before) != 0)
+        return lastSystemFailure();
+    const struct stat &info = entry.before;
+    const FileIdentity identity{info.st_dev, info.st_ino};
+    if (const FileResult found = openFolderEntry(path, identity, entry.folder); !found.ok())
+        return found;
+    if (options_.keepTimes)
+        entry.times = FileTimes{.access = expected ? expected->times.access : info.st_atim, .modification = info.st_mtim};
+    entry.journal = {.name = entry.folder.name,
+                     .oldSize = before.length,
+                     .newSize = savedBlockOffset(before) + kTagBlockSize,
+                     .regions = {}};
+    if (const std::optional<JournalRegion> changed = changedRegion(tag, newTag))
+        entry.journal.regions << *changed;
+    const QByteArray newBlock(reinterpret_cast<const char *>(block.data()), kTagBlockSize);
+    const QByteArray oldBlock = before.hadBlock ? QByteArray(reinterpret_cast<const char *>(before.oldBlock.data()),
+                                                             kTagBlockSize)
+                                                : QByteArray();
+    if (newBlock != oldBlock)
+        entry.journal.regions << JournalRegion{.offset = savedBlockOffset(before), .oldBytes = oldBlock,
+                                               .newBytes = newBlock};
+    outcomes_.append(Outcome{.result = {},
+                             .snapshot = FileSnapshot{.identity = identity, .size = entry.journal.newSize,
+                                                      .tail = newBlock, .times = entry.times.value_or(FileTimes{})},
+                             .reading = parseId3v2Text(newTag)});
+    inPlace_.push_back(std::move(entry));
+    if (held_.size() + inPlace_.size() >= maxHeld_)
+        finishHeld();
     return {};
 }
 
@@ -169,6 +254,16 @@ FileResult Id3v2WriteBatch::replace(Replacement &entry, const QString &path, con
         || !copyBytes(entry.old.get(), oldTagSize, audioSize, to, newTag.size(), options_.copyInKernel)
         || !writeAt(to, block.data(), kTagBlockSize, newTag.size() + audioSize))
         return lastSystemFailure();
+    if (entry.times && !putFileTimes(to, *entry.times))
+        return {FileProblem::TimesNotKept, errno};
+    // Known without reading it again, which would change its access time.
+    struct stat made {};
+    if (::fstat(to, &made) != 0)
+        return lastSystemFailure();
+    entry.written = {.identity = {made.st_dev, made.st_ino},
+                     .size = made.st_size,
+                     .tail = QByteArray(reinterpret_cast<const char *>(block.data()), kTagBlockSize),
+                     .times = {.access = made.st_atim, .modification = made.st_mtim}};
     return ::fstat(entry.old.get(), &entry.before) == 0 ? FileResult{} : lastSystemFailure();
 }
 
@@ -177,26 +272,117 @@ QList<Id3v2WriteBatch::Outcome> Id3v2WriteBatch::finish()
     finishHeld();
     for (const TagWriteBatch::Undone &undone : blocks_.finish()) {
         Outcome &outcome = outcomes_[blockEntries_[static_cast<std::size_t>(undone.entry)]];
-        outcome = Outcome{.result = undone.why, .snapshot = std::nullopt};
+        outcome = Outcome{.result = undone.why, .snapshot = std::nullopt, .reading = std::nullopt};
     }
     blockEntries_.clear();
     return std::exchange(outcomes_, {});
 }
 
+void Id3v2WriteBatch::writeInPlace(const std::vector<InPlace *> &entries)
+{
+    QList<JournalFile> files;
+    for (const InPlace *entry : entries)
+        files << entry->journal;
+    WriteJournal &journal = journals_.emplace_back();
+    if (const FileResult begun = journal.begin(entries.front()->folder.folder.get(), files, options_.syncFile,
+                                               options_.syncFolder);
+        !begun.ok()) {
+        for (InPlace *entry : entries) {
+            outcomes_[entry->entry] = Outcome{.result = begun, .snapshot = std::nullopt, .reading = std::nullopt};
+            entry->file = FileDescriptor();
+        }
+        return;
+    }
+    for (InPlace *entry : entries) {
+        const int fd = entry->file.get();
+        FileResult failure;
+        // Another program may have written it since (one that takes no
+        // lock): then it is left as it is now.
+        struct stat now {};
+        if (::fstat(fd, &now) != 0 || !sameState(now, entry->before)) {
+            outcomes_[entry->entry] = Outcome{.result = {FileProblem::Changed, 0}, .snapshot = std::nullopt,
+                                              .reading = std::nullopt};
+            entry->file = FileDescriptor();
+            continue;
+        }
+        if (!writeRegions(fd, entry->journal, true))
+            failure = lastSystemFailure();
+        else if (entry->times && !putFileTimes(fd, *entry->times))
+            failure = {FileProblem::TimesNotKept, errno};
+        if (failure.ok())
+            continue;
+        if (!putBack(fd, entry->journal, entry->times, options_.syncFile))
+            journal = WriteJournal();  // left for the recovery
+        outcomes_[entry->entry] = Outcome{.result = failure, .snapshot = std::nullopt, .reading = std::nullopt};
+        entry->file = FileDescriptor();
+    }
+}
+
 void Id3v2WriteBatch::finishHeld()
 {
+    // The files in place of each folder, through one journal.
+    std::map<FileIdentity, std::vector<InPlace *>> inPlaceFolders;
+    for (InPlace &entry : inPlace_) {
+        struct stat info {};
+        if (::fstat(entry.folder.folder.get(), &info) == 0)
+            inPlaceFolders[FileIdentity{info.st_dev, info.st_ino}].push_back(&entry);
+        else
+            outcomes_[entry.entry] = Outcome{.result = lastSystemFailure(), .snapshot = std::nullopt,
+                                             .reading = std::nullopt};
+    }
+    std::vector<std::pair<std::vector<InPlace *>, std::size_t>> groups;  // with their journal
+    for (const auto &[folder, entries] : inPlaceFolders) {
+        writeInPlace(entries);
+        groups.push_back({entries, journals_.size() - 1});
+    }
+
+    // Every file written, in place and anew, synced together.
     std::vector<int> files;
+    std::set<int> inPlaceFiles;
+    for (const InPlace &entry : inPlace_) {
+        if (entry.file.isOpen()) {
+            files.push_back(entry.file.get());
+            inPlaceFiles.insert(entry.file.get());
+        }
+    }
     for (const Replacement &entry : held_)
         files.push_back(entry.replacement.file());
-    const std::vector<int> errors = syncMany(files, options_.syncNewFile);
+    const std::vector<int> errors = syncMany(files, [this, &inPlaceFiles](int fd) {
+        return inPlaceFiles.count(fd) != 0 ? options_.syncFile(fd) : options_.syncNewFile(fd);
+    });
+    std::map<int, int> errorOf;
+    for (std::size_t i = 0; i < files.size(); ++i)
+        errorOf[files[i]] = errors[i];
+
+    // A file in place whose sync failed is put back; a journal goes once
+    // each of its files is durable, new or old.
+    for (auto &[entries, journal] : groups) {
+        bool settled = true;
+        for (InPlace *entry : entries) {
+            if (!entry->file.isOpen())
+                continue;
+            const int error = errorOf[entry->file.get()];
+            if (error == 0)
+                continue;
+            if (!putBack(entry->file.get(), entry->journal, entry->times, options_.syncFile))
+                settled = false;
+            outcomes_[entry->entry] = Outcome{.result = systemFailure(error), .snapshot = std::nullopt,
+                                              .reading = std::nullopt};
+        }
+        if (settled)
+            journals_[journal].end();
+    }
+    inPlace_.clear();
+    journals_.clear();
 
     // The entries put in place, by their folder.
     std::map<FileIdentity, std::vector<std::size_t>> folders;
     for (std::size_t i = 0; i < held_.size(); ++i) {
         Replacement &entry = held_[i];
         Outcome &outcome = outcomes_[entry.entry];
-        if (errors[i] != 0) {
-            outcome.result = systemFailure(errors[i]);
+        const int error = errorOf[entry.replacement.file()];
+        if (error != 0) {
+            outcome = Outcome{.result = systemFailure(error), .snapshot = std::nullopt, .reading = std::nullopt};
             continue;
         }
         // The old file must still be the one expected, as it was while the
@@ -204,14 +390,16 @@ void Id3v2WriteBatch::finishHeld()
         struct stat now {};
         if ((entry.expected && !checkSnapshot(entry.old.get(), *entry.expected).ok())
             || ::fstat(entry.old.get(), &now) != 0 || !sameState(now, entry.before)) {
-            outcome.result = {FileProblem::Changed, 0};
+            outcome = Outcome{.result = {FileProblem::Changed, 0}, .snapshot = std::nullopt, .reading = std::nullopt};
             continue;
         }
         outcome.result = entry.replacement.commit();
-        if (!outcome.result.ok())
+        if (!outcome.result.ok()) {
+            outcome.reading.reset();
             continue;
+        }
         // The new file holds the name now, as written.
-        outcome.snapshot = takeSnapshot(entry.replacement.file());
+        outcome.snapshot = entry.written;
         struct stat info {};
         if (::fstat(entry.replacement.folder(), &info) == 0)
             folders[FileIdentity{info.st_dev, info.st_ino}].push_back(i);

@@ -5,8 +5,13 @@
 #include "files/FileReplacement.h"
 #include "files/FileResult.h"
 #include "files/FileSnapshot.h"
+#include "files/FileTimes.h"
+#include "files/FolderEntry.h"
+#include "files/WriteJournal.h"
 #include "id3v1/TagRecord.h"
+#include "id3v2/Id3v2Text.h"
 #include "tagfiles/TagWriteBatch.h"
+#include "tagfiles/TailFile.h"
 
 #include <QList>
 #include <QString>
@@ -17,22 +22,31 @@
 
 // Saves files as the W key does: the fields go into each file's ID3v1
 // block exactly as a save writes it, and into its ID3v2 tag (Id3v2Edit).
+// Each file is opened once, and its tag walked once.
 //
 // A file whose ID3v2 tag is in step with the fields, or would come out the
-// same, keeps it, and its block is written in place by a TagWriteBatch. Any other file is written
-// anew as a whole (FileReplacement): the new tag, in the old tag's space
-// when it fits (padding included), else with kNewTagPadding bytes to spare;
-// then the audio byte for byte; then the block. The audio is never written
-// in place, so a crash leaves the old file or the new one. All new files
-// are synced together, then each is put in place, then each folder synced
-// once.
+// same, keeps it, and its block is written in place by a TagWriteBatch. A
+// file whose edited tag fits the old tag's space (padding included) gets
+// the bytes of the tag that change and its block written in place, in the
+// file itself, through a journal (WriteJournal): the journal of all such
+// files of a folder is made durable first, then the files are written and
+// synced together, then the journal goes. Any other file is written anew as
+// a whole (FileReplacement): the new tag with kNewTagPadding bytes to spare,
+// the audio byte for byte, the block; all new files are synced together,
+// then each is put in place, then each folder synced once. So a crash or a
+// kill at any moment leaves, once the journals are settled
+// (JournalRecovery), each file old or new, never a mix, and the audio is
+// never written.
 //
 // A file is refused, and left as it was, when it is not the file expected
-// (checkSnapshot, on the descriptor that is read and replaced), is no MP3,
-// cannot be written (as a save opens it), its tag cannot be walked or
-// carried over, or it has more than one name; a new file is not put in
-// place when the old one was written by another program while it was made
-// (checked again, with its size, modification time and names).
+// (checkSnapshot, on the descriptor that is read and written, under its
+// write lock, FileLock), is no MP3, cannot be written (as a save opens it),
+// its tag cannot be walked or carried over, or, to be written anew, it has
+// more than one name; a new file is not put in place when the old one was
+// written by another program while it was made (checked again, with its
+// size, modification time and names). Once the user asked to stop
+// (StopSignals) no further file is taken; those taken are finished. With
+// keepTimes every file keeps its access and modification times.
 class Id3v2WriteBatch
 {
 public:
@@ -40,19 +54,21 @@ public:
     static constexpr qint64 kNewTagPadding = 1024;
 
     struct Options {
-        SyncFile syncFile = syncData;     // a block written in place
+        SyncFile syncFile = syncData;     // a file written in place, and its journal
         SyncFile syncNewFile = syncAll;   // a new file, with its owner and permissions
-        SyncFile syncFolder = syncAll;    // a folder, once its new files have their names
+        SyncFile syncFolder = syncAll;    // a folder, once its journal or new files have their names
         FileReplacement::Methods methods{};
         bool copyInKernel = true;  // the audio copied by copy_file_range(2) where the file system can
+        bool keepTimes = false;    // files keep their access and modification times
     };
 
     // What became of a file added: ok, or why it is not durably written.
     // snapshot is the file as written, when it was (also when a new file's
-    // folder could not be synced).
+    // folder could not be synced); reading, what its ID3v2 tag gives then.
     struct Outcome {
         FileResult result;
         std::optional<FileSnapshot> snapshot;
+        std::optional<Id3v2Text> reading;
     };
 
     Id3v2WriteBatch();
@@ -61,11 +77,12 @@ public:
     Id3v2WriteBatch(const Id3v2WriteBatch &) = delete;
     Id3v2WriteBatch &operator=(const Id3v2WriteBatch &) = delete;
 
-    // Writes the fields into the MP3 file at path, not yet durably. Ok
-    // makes it the next entry; anything else says why the file is left as
-    // it was. When expected is given, only that file, as it was then, is
-    // written.
-    FileResult add(const QString &path, const TagRecord &fields,
+    // Writes the fields into the MP3 file at path, not yet durably: all of
+    // them into its ID3v1 block, the given ones (id3v2GivenFields) into its
+    // ID3v2 tag. Ok makes it the next entry; anything else says why the
+    // file is left as it was. When expected is given, only that file, as it
+    // was then, is written.
+    FileResult add(const QString &path, const TagRecord &fields, const QList<Id3v2Field> &given,
                    const std::optional<FileSnapshot> &expected = std::nullopt);
 
     // Makes every entry durable, or takes it back, and gives the outcome of
@@ -73,25 +90,39 @@ public:
     QList<Outcome> finish();
 
 private:
+    struct InPlace {
+        int entry = 0;
+        FileDescriptor file;
+        FolderEntry folder;
+        JournalFile journal;
+        std::optional<FileTimes> times;
+        struct stat before {};  // when it was read
+    };
     struct Replacement {
         int entry = 0;
         FileDescriptor old;
         FileReplacement replacement;
         std::optional<FileSnapshot> expected;
         struct stat before {};  // of old, once the new file was written
+        std::optional<FileTimes> times;
+        FileSnapshot written;   // the new file as written
     };
 
-    // Syncs the new files held now, puts them in place and syncs their
-    // folders.
+    // Writes and syncs the files held now, puts the new ones in place and
+    // syncs their folders.
     void finishHeld();
-    FileResult addBlock(const QString &path, const TagRecord &fields, const std::optional<FileSnapshot> &expected,
-                        FileDescriptor old);
+    // Writes the files in place of one folder through its journal.
+    void writeInPlace(const std::vector<InPlace *> &entries);
+    FileResult addInPlace(const QString &path, FileDescriptor file, const QByteArray &tag, const QByteArray &newTag,
+                          const TailBefore &before, const TagBlock &block, const std::optional<FileSnapshot> &expected);
     FileResult replace(Replacement &entry, const QString &path, const QByteArray &newTag, qint64 oldTagSize,
                        const TagBlock &block, qint64 audioEnd);
 
     Options options_;
     TagWriteBatch blocks_;
     std::vector<int> blockEntries_;  // the entries blocks_ holds, in its order
+    std::vector<InPlace> inPlace_;
+    std::vector<WriteJournal> journals_;  // of the files in place being finished
     std::vector<Replacement> held_;
     std::size_t maxHeld_;
     QList<Outcome> outcomes_;

@@ -3,6 +3,7 @@
 #include "files/FileDescriptor.h"
 #include "files/FileResult.h"
 #include "files/FileSnapshot.h"
+#include "files/FileTimes.h"
 #include "id3v1/TagRecord.h"
 #include "tagfiles/TailFile.h"
 
@@ -22,6 +23,12 @@
 // synced and closed as a batch of their own when the batch holds a quarter of
 // the descriptors the process may open, or when an open fails for lack of
 // descriptors; each file is still synced once.
+//
+// Each file is checked and written under a write lock (FileLock), held until
+// it is synced: a second writer waits, then finds the file changed. Once
+// the user asked to stop (StopSignals), no further file is written: those
+// written are finished, and the rest refused as Interrupted. With keepTimes
+// a file keeps its access and modification times.
 class TagWriteBatch
 {
 public:
@@ -39,7 +46,7 @@ public:
 
     // syncFile makes one written file durable; it is called from several
     // threads at once, and errno tells why it failed.
-    explicit TagWriteBatch(SyncFile syncFile = syncData);
+    explicit TagWriteBatch(SyncFile syncFile = syncData, bool keepTimes = false);
     ~TagWriteBatch();
     TagWriteBatch(const TagWriteBatch &) = delete;
     TagWriteBatch &operator=(const TagWriteBatch &) = delete;
@@ -56,6 +63,10 @@ public:
     // written becomes the next entry.
     Written add(const QString &path, const TagRecord &fields,
                 const std::optional<FileSnapshot> &expected = std::nullopt);
+    // The same for the file opened already for reading and writing (as
+    // openRegularFile gives it, with its length): nothing is opened twice.
+    Written add(FileDescriptor file, qint64 length, const TagRecord &fields,
+                const std::optional<FileSnapshot> &expected);
 
     // Syncs every entry, undoes those whose sync failed, closes them all, and
     // gives the undone ones in ascending order of entry, each with the
@@ -66,6 +77,7 @@ private:
     struct Entry {
         FileDescriptor file;
         TailBefore before;
+        std::optional<FileTimes> times;  // to be kept
     };
 
     // Syncs, undoes and closes the entries held now, as finish() does, and
@@ -73,6 +85,7 @@ private:
     void finishHeld();
 
     SyncFile syncFile_;
+    bool keepTimes_;
     std::size_t maxHeld_;
     std::vector<Entry> entries_;
     int finishedEntries_ = 0;  // entries synced before those held now

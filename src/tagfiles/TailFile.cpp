@@ -2,7 +2,6 @@
 
 #include "files/FileDescriptor.h"
 
-#include <unistd.h>
 
 TagState CheckMp3File(int fd, qint64 length, TagBlock &tail)
 {
@@ -31,6 +30,6 @@ void undoTailWrite(int fd, const TailBefore &before)
     if (before.hadBlock)
         (void)!writeAt(fd, before.oldBlock.data(), kTagBlockSize, before.length - kTagBlockSize);
     else
-        (void)!::ftruncate(fd, static_cast<off_t>(before.length));
+        (void)!truncateFile(fd, before.length);
     (void)!syncData(fd);
 }

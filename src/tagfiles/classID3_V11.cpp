@@ -124,6 +124,7 @@ bool classID3_V11::ReadTag(const QString &path)
         return false;
     }
     ID3Tag = state == TagState::TagPresent ? parseTagBlock(block) : TagRecord{};
+    loadedBlock_ = state == TagState::TagPresent;
     loadedFile_ = std::move(snapshot);
     return true;
 }

@@ -24,6 +24,9 @@ public:
     // The file as the last successful LoadMp3File found it, taken on the
     // descriptor the tag was read from; nothing after a failed load.
     const std::optional<FileSnapshot> &loadedFile() const { return loadedFile_; }
+    // Whether the file the last successful LoadMp3File read had a tag
+    // block; without one the fields read as the blank tag.
+    bool loadedBlock() const { return loadedBlock_; }
     // Why the last LoadMp3File failed: the file is missing, no regular file,
     // not readable or no MP3 file.
     const FileResult &loadProblem() const { return loadProblem_; }
@@ -59,6 +62,7 @@ private:
     QString ErrorCode = QStringLiteral("0");
     TagRecord ID3Tag;
     std::optional<FileSnapshot> loadedFile_;
+    bool loadedBlock_ = false;
     FileResult loadProblem_;
 };
 

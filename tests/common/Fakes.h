@@ -197,10 +197,12 @@ class FakeListMenu : public ListMenuService
 public:
     QMap<Item, bool> enabled;
     QMap<Item, QString> captions;
+    QMap<Item, bool> checked;
     QList<QPoint> popups;
 
     void setItemEnabled(Item item, bool newEnabled) override { enabled[item] = newEnabled; }
     void setItemCaption(Item item, const QString &caption) override { captions[item] = caption; }
+    void setItemChecked(Item item, bool newChecked) override { checked[item] = newChecked; }
     void popup(int x, int y) override { popups << QPoint(x, y); }
 };
 

@@ -193,6 +193,10 @@ private slots:
                                                << TagRecord{.Title = "Dawn", .GenreID = kNoGenre} << "unchanged";
         QTest::newRow("cut short") << id3v2Tag(3, t23("TIT2", "Dawn") + "\xFF\xFB\x90\x64" + QByteArray(20, 'x'))
                                    << TagRecord{.Title = "Night", .GenreID = kNoGenre} << "cut short";
+        // What reads of it matches the row, yet what follows would be lost.
+        QTest::newRow("cut short, readable part in step")
+            << id3v2Tag(3, t23("TIT2", "Dawn") + "\xFF\xFB\x90\x64" + QByteArray(20, 'x'))
+            << TagRecord{.Title = "Dawn", .GenreID = kNoGenre} << "cut short";
         QTest::newRow("frame past the end") << id3v2Tag(3, t23("TIT2", "Dawn") + t23("TALB", "Best").chopped(2))
                                             << TagRecord{.Title = "Night", .GenreID = kNoGenre} << "cut short";
         QTest::newRow("malformed extended header")
@@ -224,7 +228,44 @@ private slots:
             frame23("APIC", QByteArray("\0image/jpeg\0\x03\0\xFF\xD8", 16)),
             frame23("PRIV", QByteArray("a\xFF\0", 3)),
         };
-        QCOMPARE(described(editId3v2Tag(tag, row), kept), edit);
+        QCOMPARE(described(editId3v2Tag(tag, row, kAllId3v2Fields), kept), edit);
+        // The list marks what W would write or report, but for a file
+        // without a tag, whose players show the ID3v1 fields.
+        QCOMPARE(id3v2OutOfStep(row, parseId3v2Text(tag), kAllId3v2Fields), edit != "unchanged" && !tag.isEmpty());
+    }
+
+    // Only the fields that stand for a value are written or marked: a row
+    // of a file without an ID3v1 block holds blanks (genre 0 among them)
+    // that stand for nothing until they are changed; a file with a block
+    // gives every field, an empty one removing its frames.
+    void givenFields_data()
+    {
+        QTest::addColumn<TagRecord>("row");
+        QTest::addColumn<bool>("hadBlock");
+        QTest::addColumn<QString>("edit");
+        QTest::addColumn<bool>("marked");
+        QTest::newRow("no block, only the title given")
+            << TagRecord{.Title = "New"} << false << "v3 00 TIT2(utf16)=New TPE1* TALB* TYER* COMM* TRCK* TCON*" << true;
+        QTest::newRow("no block, nothing given") << TagRecord{} << false << "unchanged" << false;
+        QTest::newRow("no block, track and genre given")
+            << TagRecord{.TrackNumber = 3, .GenreID = 8} << false
+            << "v3 00 TIT2* TPE1* TALB* TYER* COMM* TRCK(utf16)=3 TCON(utf16)=Jazz" << true;
+        QTest::newRow("block: blanks remove, genre 0 is Blues")
+            << TagRecord{.Title = "New"} << true << "v3 00 TIT2(utf16)=New TCON(utf16)=Blues" << true;
+    }
+    void givenFields()
+    {
+        QFETCH(TagRecord, row);
+        QFETCH(bool, hadBlock);
+        QFETCH(QString, edit);
+        QFETCH(bool, marked);
+        const QList<QByteArray> frames = {t23("TIT2", "Dawn"), t23("TPE1", "Taro"), t23("TALB", "Best"),
+                                          t23("TYER", "1998"), frame23("COMM", comment("eng", "", "Good")),
+                                          t23("TRCK", "7"),    t23("TCON", "Rock")};
+        const QByteArray tag = id3v2Tag(3, frames.join());
+        const QList<Id3v2Field> given = id3v2GivenFields(row, hadBlock);
+        QCOMPARE(described(editId3v2Tag(tag, row, given), frames), edit);
+        QCOMPARE(id3v2OutOfStep(row, parseId3v2Text(tag), given), marked);
     }
 };
 

@@ -8,6 +8,7 @@
 #include "launcher/frmID3Launcher.h"
 #include "launcher/list/FileList.h"
 #include "services/ListInputCodes.h"
+#include "tagfiles/Id3v2File.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -139,6 +140,27 @@ private slots:
         // The fill is still the last step; the file now holds its values.
         key(ListInput::KeyZ, ListInput::CtrlDown);
         QCOMPARE(fakes_->list.column(livChanged), QStringList({"*2", ""}));
+    }
+
+    // A file with an ID3v2 tag and no ID3v1 block loads as a blank row that
+    // stands for nothing: no mark, and W (also after S) writes only what
+    // was changed, keeping the tag's other fields and its genre.
+    void fileWithoutBlockKeepsItsTag()
+    {
+        const QByteArray tag = id3v2Tag(3, frame23("TPE1", textData("Band")) + frame23("TIT2", textData("Dawn"))
+                                               + frame23("TALB", textData("Best")) + frame23("TRCK", textData("4"))
+                                               + frame23("TYER", textData("1998")) + frame23("TCON", textData("Rock")));
+        QVERIFY(writeFile(path("a.mp3"), tag + mpegFrameFile()));
+        launcher_->AddMp3File(path("a.mp3"));
+        fakes_->list.rows[0].selected = true;
+        QCOMPARE(fakes_->list.column(livChanged), QStringList{""});
+        fakes_->list.setCell(1, livTitle, "Night");
+        fakes_->list.setCell(1, livChanged, "*");
+        key(ListInput::KeyS);
+        key(ListInput::KeyW);
+        QCOMPARE(fakes_->list.column(livChanged), QStringList{""});
+        QCOMPARE(id3v2Reading(readId3v2Text(path("a.mp3"))),
+                 "read title=Night artist=Band album=Best year=1998 track=4 genre=17");
     }
 
     // A file written anew is the row's file from then on: a save writes it,

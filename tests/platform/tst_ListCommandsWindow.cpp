@@ -2,6 +2,7 @@
 // reaches them in the real window.
 
 #include "common/AnsweringBoxes.h"
+#include "common/FileBytes.h"
 #include "common/LameFiles.h"
 #include "common/LocalHttpServer.h"
 #include "common/Mp3Files.h"
@@ -233,13 +234,42 @@ private slots:
         QCOMPARE(captions, (QStringList{"タグを編集(&E) Enter", "-", "元に戻す(&U) Ctrl+Z", "やり直し(&Y) Ctrl+Y", "-",
                                         "削除(&D) Del", "-", "ファイルを読み込む(&L)  L", "-",
                                         "ファイル名を変更(&F) R", "-", "選択したファイルを保存(&S) S",
-                                        "全て保存(&A) Shift+S", "-", "ID3v2タグから取り込む(&I)  I",
+                                        "全て保存(&A) Shift+S", "更新日時を保つ(&T)", "-", "ID3v2タグから取り込む(&I)  I",
                                         "ファイル名から取り込む(&N)  N", "曲名を貼り付け(&V)  V",
                                         "UTF-8として読み直す(&8)  8", "EUC-JPとして読み直す(&J)  J",
                                         "MusicBrainzで検索(&M)  M", "ID3v2タグにも保存(&W)  W", "-",
                                         "Kalvo について(&C) C"}));
-        QCOMPARE(states, (QList<bool>{true, false, false, false, true, false, false, true, false, false, false, false,
-                                      false, false, false, true}));
+        QCOMPARE(states, (QList<bool>{true, false, false, false, true, false, false, true, true, false, false, false,
+                                      false, false, false, false, true}));
+    }
+
+    // The choice is checked in the menu, kept in kiv.ini at once and back
+    // at the next start; while it holds, a save leaves the file's times.
+    void keepTimesIsAChoiceKeptAndHeld()
+    {
+        Window w(2);
+        QAction *keep = w.menu()->findChild<QAction *>("Menu_LV_RightMenu_KeepTimes");
+        QVERIFY(keep->isCheckable() && !keep->isChecked());
+        keep->trigger();
+        QVERIFY(keep->isChecked());
+        QVERIFY(readFile(w.folder.filePath(QStringLiteral("kiv.ini"))).contains("KEEP_TIMES=1"));
+
+        const QDateTime old = QDateTime::fromMSecsSinceEpoch(1'000'000'000'123);
+        for (const QString &file : w.files) {
+            QFile f(file);
+            QVERIFY(f.open(QIODevice::ReadWrite) && f.setFileTime(old, QFileDevice::FileModificationTime));
+        }
+        w.list->setFocus();
+        w.list->topLevelItem(0)->setText(2, QStringLiteral("新しい曲"));
+        w.list->selectAll();
+        QTest::keyClick(w.list, Qt::Key_S, Qt::ShiftModifier);
+        QCOMPARE(readMp3Tag(w.files.at(0)).Title, QStringLiteral("新しい曲"));
+        QCOMPARE(QFileInfo(w.files.at(0)).lastModified(), old);
+
+        LauncherWindow next(w.folder.path());
+        QVERIFY(next.findChild<QAction *>("Menu_LV_RightMenu_KeepTimes")->isChecked());
+        next.findChild<QAction *>("Menu_LV_RightMenu_KeepTimes")->trigger();
+        QVERIFY(readFile(w.folder.filePath(QStringLiteral("kiv.ini"))).contains("KEEP_TIMES=0"));
     }
 
     // Two removals; each key and item once, and plain Z and Y do nothing.

@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -19,6 +21,57 @@ QStringList entries(const QString &folder)
     return QDir(folder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
                                   QDir::Name);
 }
+
+bool run(const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    process.start(program, arguments);
+    return process.waitForFinished(20000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+}
+
+// An exFAT file system (neither RENAME_NOREPLACE nor hard links) mounted
+// through FUSE for as long as it lives; unusable where the machine allows
+// no such mount (no root, no /dev/fuse, no tools).
+class ExfatMount
+{
+public:
+    ExfatMount()
+    {
+        const QString image = folder_.filePath(QStringLiteral("exfat.img"));
+        QFile file(image);
+        if (::geteuid() != 0 || !QFileInfo::exists(QStringLiteral("/dev/fuse")) || !file.open(QIODevice::WriteOnly)
+            || !file.resize(8 * 1024 * 1024))
+            return;
+        file.close();
+        point_ = folder_.filePath(QStringLiteral("mnt"));
+        if (!QDir(folder_.path()).mkdir(QStringLiteral("mnt"))
+            || !run(QStringLiteral("mkfs.exfat"), {image}))
+            return;
+        // Run by root, exfat-fuse mounts only a block device.
+        QProcess loop;
+        loop.start(QStringLiteral("losetup"), {QStringLiteral("--find"), QStringLiteral("--show"), image});
+        if (!loop.waitForFinished(20000) || loop.exitCode() != 0)
+            return;
+        device_ = QString::fromLocal8Bit(loop.readAllStandardOutput()).trimmed();
+        mounted_ = run(QStringLiteral("mount.exfat-fuse"), {device_, point_});
+    }
+    ~ExfatMount()
+    {
+        if (mounted_)
+            (void)run(QStringLiteral("fusermount3"), {QStringLiteral("-u"), point_});
+        if (!device_.isEmpty())
+            (void)run(QStringLiteral("losetup"), {QStringLiteral("-d"), device_});
+    }
+    bool mounted() const { return mounted_; }
+    QString filePath(const QString &name) const { return point_ + u'/' + name; }
+    QString path() const { return point_; }
+
+private:
+    QTemporaryDir folder_;
+    QString point_;
+    QString device_;
+    bool mounted_ = false;
+};
 
 }  // namespace
 
@@ -49,6 +102,32 @@ private slots:
 
         QCOMPARE(entries(dir.path()), QStringList{to});
         QCOMPARE(readFile(dir.filePath(to)), QByteArray("audio"));
+    }
+
+    // exFAT has neither a rename that refuses to replace nor hard links: the
+    // move takes the new name with a placeholder first, and still never
+    // replaces a file standing there.
+    void movesOnExfat_data()
+    {
+        QTest::addColumn<bool>("taken");
+        QTest::newRow("free name") << false;
+        QTest::newRow("name taken") << true;
+    }
+    void movesOnExfat()
+    {
+        QFETCH(bool, taken);
+        const ExfatMount exfat;
+        if (!exfat.mounted())
+            QSKIP("No exFAT file system can be mounted here (needs root, /dev/fuse, a loop device, exfatprogs, exfat-fuse)");
+        QVERIFY(writeFile(exfat.filePath("a.mp3"), "audio"));
+        if (taken)
+            QVERIFY(writeFile(exfat.filePath("b.mp3"), "theirs"));
+
+        const FileResult moved = PosixFileMover().moveFile(exfat.filePath("a.mp3"), exfat.filePath("b.mp3"));
+
+        QCOMPARE(int(moved.problem), int(taken ? FileProblem::NameTaken : FileProblem::None));
+        QCOMPARE(entries(exfat.path()), taken ? QStringList({"a.mp3", "b.mp3"}) : QStringList{"b.mp3"});
+        QCOMPARE(readFile(exfat.filePath("b.mp3")), QByteArray(taken ? "theirs" : "audio"));
     }
 
     void refusesAndLeavesEverything_data()

@@ -37,12 +37,14 @@ std::optional<quint8> byteNumber(const QString &text)
     return valid && number <= 255 ? std::optional<quint8>(static_cast<quint8>(number)) : std::nullopt;
 }
 
-const std::array<OptionRule, 13> kOptions = {{
+const std::array<OptionRule, 14> kOptions = {{
     {"dry-run", false, {}, [](CliOptions &o, const QString &) { return o.dryRun = true; }, nullptr},
     {"json", false, {CliCommand::Show, CliCommand::Lookup},
      [](CliOptions &o, const QString &) { return o.json = true; }, nullptr},
     {"v2", false, {CliCommand::Set, CliCommand::Number, CliCommand::Fill, CliCommand::Titles},
      [](CliOptions &o, const QString &) { return o.v2 = true; }, nullptr},
+    {"keep-times", false, {CliCommand::Set, CliCommand::Number, CliCommand::Fill, CliCommand::Titles},
+     [](CliOptions &o, const QString &) { return o.keepTimes = true; }, nullptr},
     {"title", true, {CliCommand::Set}, [](CliOptions &o, const QString &v) { return bool(o.fields.Title = v); },
      nullptr},
     {"artist", true, {CliCommand::Set}, [](CliOptions &o, const QString &v) { return bool(o.fields.Artist = v); },
@@ -260,6 +262,8 @@ QString cliHelp()
         "                 なければ (%K)[%A]%T_%D。\n"
         "  --v2           同じ値を ID3v2 タグにも書き込みます (set、number、fill、titles)。\n"
         "                 ID3v2 タグが項目と食い違うファイルも書き込みます。\n"
+        "  --keep-times   書き込んだファイルの更新日時とアクセス日時を元のままにします\n"
+        "                 (set、number、fill、titles)。\n"
         "  --release ID   fill musicbrainz で取り込むリリースの ID (lookup で表示されます)。\n"
         "  -h, --help     この説明を表示します。\n"
         "  -v, --version  バージョンを表示します。\n"

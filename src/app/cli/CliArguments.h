@@ -24,6 +24,7 @@ struct CliOptions {
     bool json = false;              // show, lookup: as JSON
     bool dryRun = false;            // write nothing, tell what would change
     bool v2 = false;                // set, number, fill, titles: the ID3v2 tag written too
+    bool keepTimes = false;         // set, number, fill, titles: files keep their times
     QStringList files;              // as given, with their exact bytes (pathText)
 };
 

@@ -5,6 +5,7 @@
 #include "app/cli/ConsoleOutput.h"
 #include "app/cli/TagText.h"
 #include "files/NativePath.h"
+#include "files/StopSignals.h"
 #include "launcher/report/FileReports.h"
 #include "launcher/settings/RenameFormatSetting.h"
 #include "launcher/text/RenameFormat.h"
@@ -74,8 +75,11 @@ CliStatus CliProgram::run(const CliOptions &options)
     // Only writing both tags looks at what the ID3v2 tags hold now; I reads
     // them itself.
     parts_.adder.setReadsId3v2(options.v2);
+    parts_.setKeepTimes(options.keepTimes);
     const bool allAdded = addFiles(options.files);
     console_.endProgress();
+    if (stopRequested())
+        return kSomeFailed;
     if (parts_.rows.isEmpty()) {
         console_.tell(QStringLiteral("MP3 ファイルがありません"));
         return kSomeFailed;
@@ -219,6 +223,8 @@ CliStatus CliProgram::saveChangedRows(bool v2)
     CliStatus status = kAllDone;
     int done = 0;
     for (const QList<int> &group : inGroups(rows)) {
+        if (stopRequested())
+            return kSomeFailed;
         const RowResults results = v2 ? parts_.id3v2Saver.saveChanged(group) : parts_.saver.saveChanged(group);
         if (!noneRefused(results))
             status = kSomeFailed;
@@ -253,6 +259,8 @@ CliStatus CliProgram::renameFiles(const QString &format, bool dryRun)
     CliStatus status = kAllDone;
     int done = 0;
     for (const QList<int> &group : inGroups(rows)) {
+        if (stopRequested())
+            return kSomeFailed;
         if (!noneRefused(parts_.renamer.renameUnchanged(format, group).rows))
             status = kSomeFailed;
         done += static_cast<int>(group.size());

@@ -4,6 +4,7 @@
 #include "app/cli/CliProgram.h"
 #include "app/cli/ConsoleOutput.h"
 #include "app/cli/LocaleText.h"
+#include "files/StopSignals.h"
 #include "files/NativePath.h"
 #include "system/ProgramFolders.h"
 #include "text/Cp932.h"
@@ -33,6 +34,9 @@ int main(int argc, char *argv[])
     // A file-size limit must make a save fail (and be undone), not kill the
     // program in the middle of it.
     std::signal(SIGXFSZ, SIG_IGN);
+    // Ctrl+C or SIGTERM: the files in hand are finished, no further one is
+    // written, and the program ends as the signal would end it.
+    catchStopSignals();
 
     const LocaleText text = LocaleText::ofEnvironment();
     ConsoleOutput console(text);
@@ -63,6 +67,11 @@ int main(int argc, char *argv[])
         }
         status = CliProgram(console, text, currentFolder(), programFolder(), readStandardInput).run(command.options);
         break;
+    }
+    if (stopRequested()) {
+        console.tell(QStringLiteral("中断しました"));
+        std::fflush(stdout);
+        return 128 + stopSignal();
     }
     // What could not be written out is no success either.
     if (std::fflush(stdout) != 0 || std::ferror(stdout)) {

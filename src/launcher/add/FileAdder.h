@@ -5,6 +5,7 @@
 
 class FileList;
 class KnownFiles;
+class LeftoverRecovery;
 class classID3_V11;
 
 // What became of a file handed to the list.
@@ -18,12 +19,14 @@ enum class AddResult {
 // Adding files to the list: each path becomes a bottom row filled from the
 // file's tag, with what its ID3v2 tag gives for the list's mark, unless the
 // list is full, the file is listed already or it is no MP3 file that can be
-// read. Refusals are silent: the window tells nobody, a program may.
+// read. Refusals are silent: the window tells nobody, a program may. What a
+// killed run left in a file's folder is settled before the file is read
+// (LeftoverRecovery).
 class FileAdder
 {
 public:
     // tag: the shared tag object the files are read with.
-    FileAdder(FileList &rows, KnownFiles &known, classID3_V11 &tag);
+    FileAdder(FileList &rows, KnownFiles &known, classID3_V11 &tag, LeftoverRecovery &recovery);
 
     AddResult AddMp3File(const QString &path);
     // Whether a row added gets what its file's ID3v2 tag gives, for its
@@ -37,5 +40,6 @@ private:
     FileList &rows_;
     KnownFiles &known_;
     classID3_V11 &clsID3Tag;
+    LeftoverRecovery &recovery_;
     bool readsId3v2_ = true;
 };

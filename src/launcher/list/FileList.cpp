@@ -112,6 +112,11 @@ void FileList::putFields(int row, const TagRecord &fields)
     showMarks(row, isChanged(row));
 }
 
+QList<Id3v2Field> FileList::givenFields(int row) const
+{
+    return id3v2GivenFields(fields(row), view_.rowInfo(row).hadTagBlock);
+}
+
 void FileList::setChanged(int row, bool changed)
 {
     showMarks(row, changed);
@@ -142,7 +147,7 @@ void FileList::showMarks(int row, bool changed)
     QString marks;
     if (changed)
         marks += QString::fromUtf16(kChangeMark);
-    if (id3v2OutOfStep(fields(row), view_.rowInfo(row).id3v2))
+    if (id3v2OutOfStep(fields(row), view_.rowInfo(row).id3v2, givenFields(row)))
         marks += QString::fromUtf16(kId3v2Mark);
     if (view_.cell(row, livChanged) != marks)
         view_.setCell(row, livChanged, marks);
@@ -164,12 +169,13 @@ bool FileList::holds(const QString &path, const FileIdentity &identity) const
     return false;
 }
 
-void FileList::append(const QString &path, const std::optional<FileIdentity> &identity, const TagRecord &fields)
+void FileList::append(const QString &path, const std::optional<FileIdentity> &identity, const TagRecord &fields,
+                      bool hadTagBlock)
 {
     view_.addRow(GetFileNamePart(path));
     const int row = count();
     view_.setCell(row, livFileNamewithPath, GetFolderPart(path));
-    setInfo(row, {.identity = identity, .serial = ++lastSerial_});
+    setInfo(row, {.identity = identity, .serial = ++lastSerial_, .id3v2 = {}, .hadTagBlock = hadTagBlock});
     putFields(row, fields);
 }
 

@@ -72,9 +72,13 @@ public:
     // (the row's file may have been deleted since, and a new file given its
     // inode number).
     bool holds(const QString &path, const FileIdentity &identity) const;
-    // Adds a bottom row for the file at path, loaded with the fields and not
-    // marked, with a serial no other row of this run has had.
-    void append(const QString &path, const std::optional<FileIdentity> &identity, const TagRecord &fields);
+    // Adds a bottom row for the file at path, loaded with the fields (from
+    // its ID3v1 block, or blank when hadTagBlock is false) and not marked,
+    // with a serial no other row of this run has had.
+    void append(const QString &path, const std::optional<FileIdentity> &identity, const TagRecord &fields,
+                bool hadTagBlock = true);
+    // The fields of the row that stand for a value (id3v2GivenFields).
+    QList<Id3v2Field> givenFields(int row) const;
     // Removes the rows given (from the top), working from the bottom up.
     void remove(const QList<int> &rows);
     // Gives the row of that serial a new file name; no row has it: nothing.

@@ -25,7 +25,7 @@ QString reason(FileCommand command, const FileResult &why)
             return QStringLiteral("元の名前に戻した後に別のファイルに置き換えられたか変更されたため");
         return QStringLiteral("読み込んだ後に変更されたため");
     case FileProblem::NotRegularFile:
-        if (command == FileCommand::KeepFormat)
+        if (command == FileCommand::KeepFormat || command == FileCommand::KeepTimes)
             return QStringLiteral("通常のファイルではない（シンボリックリンク、FIFO、フォルダーなど）ため");
         return QStringLiteral("通常のファイルではなくなったため");
     case FileProblem::Missing:
@@ -58,6 +58,18 @@ QString reason(FileCommand command, const FileResult &why)
         return QStringLiteral("所有者・グループ・許可を保てないため");
     case FileProblem::FolderNotSynced:
         return QStringLiteral("書き込んだがフォルダーをディスクに書き込みきれなかったため");
+    case FileProblem::ReadOnly:
+        return QStringLiteral("読み取り専用のファイルシステムにあるため");
+    case FileProblem::InUse:
+        return QStringLiteral("他のプログラムが書き込み中のため");
+    case FileProblem::Interrupted:
+        return QStringLiteral("中断したため");
+    case FileProblem::AclNotKept:
+        return QStringLiteral("アクセス制御リスト（ACL）を新しいファイルに移せないため");
+    case FileProblem::AttributesNotKept:
+        return QStringLiteral("拡張属性を新しいファイルに移せないため");
+    case FileProblem::TimesNotKept:
+        return QStringLiteral("更新日時を元に戻せないため");
     case FileProblem::UnusableName:
     case FileProblem::System:
         break;
@@ -88,6 +100,12 @@ QString outcome(FileCommand command, bool refused)
     case FileCommand::KeepFormat:
         return refused ? QStringLiteral("リネームフォーマットを保存しませんでした。")
                        : QStringLiteral("リネームフォーマットを保存できませんでした。");
+    case FileCommand::Recover:
+        return refused ? QStringLiteral("前回中断された書き込みを元に戻しませんでした。")
+                       : QStringLiteral("前回中断された書き込みを元に戻せませんでした。");
+    case FileCommand::KeepTimes:
+        return refused ? QStringLiteral("「更新日時を保つ」の設定を保存しませんでした。")
+                       : QStringLiteral("「更新日時を保つ」の設定を保存できませんでした。");
     }
     return QString();
 }
@@ -109,13 +127,15 @@ QString refusalSentence(FileCommand command, const FileResult &why)
     // into a new file; the rest could not be done.
     const bool refused = why.problem == FileProblem::Changed || why.problem == FileProblem::NotRegularFile
                          || why.problem == FileProblem::HardLinks || why.problem == FileProblem::TagUnreadable
-                         || why.problem == FileProblem::TagCutShort || why.problem == FileProblem::FrameNotCarried;
+                         || why.problem == FileProblem::TagCutShort || why.problem == FileProblem::FrameNotCarried
+                         || why.problem == FileProblem::Interrupted;
     // A save before a rename leaves the rename out only for a file that is
     // not the one read: the rename would move another file.
     if (command == FileCommand::SaveBeforeRename && !isNotTheFileRead(why))
         command = FileCommand::Save;
-    const QString subject
-        = command == FileCommand::KeepFormat ? QStringLiteral("次の設定ファイルは") : QStringLiteral("次のファイルは");
+    const QString subject = command == FileCommand::KeepFormat || command == FileCommand::KeepTimes
+                                ? QStringLiteral("次の設定ファイルは")
+                                : QStringLiteral("次のファイルは");
     return subject + reason(command, why) + outcome(command, refused);
 }
 

@@ -22,6 +22,8 @@ enum class FileCommand {
     MoveAgain,         // redoing a rename
     Number,            // numbering dropped files
     KeepFormat,        // keeping the rename format in kiv.ini at the end
+    KeepTimes,         // keeping in kiv.ini whether written files keep their times
+    Recover,           // putting back a file a killed run of Kalvo left written in part
 };
 
 // One file a command left as it was: the sentence that says why (one per

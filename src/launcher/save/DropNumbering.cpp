@@ -1,6 +1,7 @@
 #include "launcher/save/DropNumbering.h"
 
 #include "files/NativePath.h"
+#include "launcher/add/LeftoverRecovery.h"
 #include "launcher/list/KnownFiles.h"
 #include "launcher/report/FileReports.h"
 #include "services/ReportService.h"
@@ -19,8 +20,9 @@ const QString kPastLastNumber = QStringLiteral("次のファイルはトラッ�
 
 }  // namespace
 
-DropNumbering::DropNumbering(classID3_V11 &tag, KnownFiles &known, ReportService &reports, SyncFile syncFile)
-    : clsID3Tag(tag), known_(known), reports_(reports), syncFile_(std::move(syncFile))
+DropNumbering::DropNumbering(classID3_V11 &tag, KnownFiles &known, LeftoverRecovery &recovery,
+                             ReportService &reports, SyncFile syncFile)
+    : clsID3Tag(tag), known_(known), recovery_(recovery), reports_(reports), syncFile_(std::move(syncFile))
 {
 }
 
@@ -33,7 +35,7 @@ void DropNumbering::number(const QStringList &paths)
 {
     if (paths.isEmpty())
         return;
-    TagWriteBatch batch(syncFile_);
+    TagWriteBatch batch(syncFile_, keepTimes_);
     QList<qsizetype> written;         // drop positions, one per batch entry
     QList<TagRecord> writtenFields;   // what each entry wrote
     QList<FileSnapshot> writtenFiles; // the file each entry left
@@ -48,6 +50,7 @@ void DropNumbering::number(const QStringList &paths)
                                      + QStringLiteral("から順番にトラック番号を振り全ファイル書き換えます。\rよろしいですか？"),
                                  QStringLiteral("[確認]")))
             return;
+        recovery_.beforeReading(path);
         clsID3Tag.SetMP3File(path);
         FileResult result;
         if (clsID3Tag.LoadMp3File(QString())) {

@@ -6,7 +6,6 @@
 #include "launcher/list/KnownFiles.h"
 #include "launcher/report/FileReports.h"
 #include "services/ReportService.h"
-#include "tagfiles/Id3v2File.h"
 
 #include <map>
 
@@ -32,7 +31,7 @@ RowResults Id3v2Saver::save(const QList<int> &rows)
         for (const int row : rows) {
             // Only the file the row was loaded from, as Kalvo left it.
             const std::optional<FileSnapshot> expected = known_.snapshot(rows_.info(row).identity);
-            const FileResult result = expected ? batch.add(rows_.path(row), rows_.fields(row), *expected)
+            const FileResult result = expected ? batch.add(rows_.path(row), rows_.fields(row), rows_.givenFields(row), *expected)
                                                : FileResult{FileProblem::Changed, 0};
             if (result.ok())
                 added << row;
@@ -49,17 +48,20 @@ RowResults Id3v2Saver::save(const QList<int> &rows)
                 rows_.setIdentity(row, outcome.snapshot->identity);
                 known_.remember(*outcome.snapshot, rows_.fields(row));
             }
+            // What the tag reads as written, without reading the file again.
+            if (outcome.reading)
+                rows_.setId3v2(row, *outcome.reading);
             if (outcome.result.ok())
                 rows_.setChanged(row, false);
             else
                 failures[row] = outcome.result;
         }
     }
-    for (const int row : rows)
-        rows_.setId3v2(row, readId3v2Text(rows_.path(row)));
     QList<FileRefusal> refusals;
-    for (const auto &[row, why] : failures)
+    for (const auto &[row, why] : failures) {
+        rows_.setChanged(row, rows_.isChanged(row));  // its marks shown as its fields stand
         refusals << FileRefusal{refusalSentence(FileCommand::Save, why), fileLine(rows_.fileName(row))};
+    }
     reportSaveRefusals(reports_, refusals);
     RowResults results;
     for (const int row : rows) {
@@ -76,7 +78,7 @@ RowResults Id3v2Saver::saveChanged(const QList<int> &rows)
     for (const int row : rows) {
         const Id3v2Text &reading = rows_.info(row).id3v2;
         if (known_.differs(rows_.info(row).identity, rows_.fields(row)) || reading.state != Id3v2State::Read
-            || id3v2OutOfStep(rows_.fields(row), reading))
+            || id3v2OutOfStep(rows_.fields(row), reading, rows_.givenFields(row)))
             changed << row;
         else
             rows_.setChanged(row, false);

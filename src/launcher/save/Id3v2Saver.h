@@ -14,8 +14,9 @@ class ReportService;
 // file's ID3v2 tag (Id3v2WriteBatch). Before the first time, the user is
 // asked once; a "no" writes nothing and asks again the next time. The rows
 // of the files written lose their change marks; one report names each file
-// that could not be written, and why. Every row's ID3v2 mark then follows
-// its file as read again. Writing files is no step of the list's history.
+// that could not be written, and why. The ID3v2 mark of each row written
+// then follows its tag as written (read from the bytes written, not from
+// the file again). Writing files is no step of the list's history.
 class Id3v2Saver
 {
 public:
@@ -30,6 +31,9 @@ public:
     // ID3v2 tag is missing, cannot be read or says otherwise. The others are
     // Unchanged, not written, and lose their marks.
     RowResults saveChanged(const QList<int> &rows);
+
+    // Whether the files written keep their access and modification times.
+    void setKeepTimes(bool keep) { options_.keepTimes = keep; }
 
 private:
     FileList &rows_;

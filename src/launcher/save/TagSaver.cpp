@@ -40,7 +40,7 @@ RowResults TagSaver::saveBeforeRename(const QList<int> &rows)
 
 RowResults TagSaver::write(const QList<int> &rows)
 {
-    TagWriteBatch batch(syncFile_);
+    TagWriteBatch batch(syncFile_, keepTimes_);
     RowResults results;
     QList<qsizetype> written;  // the results of the rows in the batch, in its order
     QList<FileSnapshot> snapshots;

@@ -20,6 +20,9 @@ public:
     // syncFile makes each written file durable.
     TagSaver(FileList &rows, KnownFiles &known, ReportService &reports, SyncFile syncFile);
 
+    // Whether the files written keep their access and modification times.
+    void setKeepTimes(bool keep) { keepTimes_ = keep; }
+
     // Every row's block is written first, then the written files are made
     // durable together, and a file that could not be is undone. A row loses
     // its change mark only once its file is durable; a row whose file was
@@ -51,4 +54,5 @@ private:
     KnownFiles &known_;
     ReportService &reports_;
     SyncFile syncFile_;
+    bool keepTimes_ = false;
 };

@@ -1,14 +1,12 @@
 #include "launcher/settings/RenameFormatSetting.h"
 
 #include "launcher/report/FileReports.h"
-#include "launcher/text/PathParts.h"
+#include "launcher/settings/KivFile.h"
 #include "services/SettingsFileService.h"
 
 namespace {
 
 const QString kDefaultRenameFormat = QStringLiteral("(%K)[%A]%T_%D");
-const QString kSettingsFileName = QStringLiteral("kiv.ini");
-const QString kSettingsSection = QStringLiteral("KIV");
 const QString kRenameFormatKey = QStringLiteral("FILE_FORMAT");
 
 }  // namespace
@@ -17,19 +15,19 @@ RenameFormatSetting::RenameFormatSetting(SettingsFileService &settings, ReportSe
                                          const QString &settingsFolder)
     : settings_(settings),
       reports_(reports),
-      filePath_((settingsFolder.endsWith(kPathSeparator) ? settingsFolder : settingsFolder + kPathSeparator) + kSettingsFileName)
+      filePath_(kivFilePath(settingsFolder))
 {
 }
 
 QString RenameFormatSetting::load()
 {
-    const QString format = mGetPrivateProfileString(kSettingsSection, kRenameFormatKey, filePath_);
+    const QString format = mGetPrivateProfileString(kKivSection, kRenameFormatKey, filePath_);
     return format.isEmpty() ? kDefaultRenameFormat : format;
 }
 
 void RenameFormatSetting::save(const QString &format)
 {
-    const FileResult written = settings_.writeString(kSettingsSection, kRenameFormatKey, format, filePath_);
+    const FileResult written = settings_.writeString(kKivSection, kRenameFormatKey, format, filePath_);
     if (!written.ok())
         reportWriteRefusals(reports_, {{refusalSentence(FileCommand::KeepFormat, written), fileLine(filePath_)}});
 }

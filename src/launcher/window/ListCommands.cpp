@@ -29,6 +29,8 @@ constexpr std::array kCommands = std::to_array<ListCommand>({
      HasSelection, {{{KeyS, NotShiftAlone}}}, [](frmID3Launcher &l) { l.Menu_LV_RightMenu_Save_Click(SaveSelected); }},
     {Item::SaveAll, u"Menu_LV_RightMenu_Save_1", u"全て保存(&A) Shift+S", nullptr, HasRows,
      {{{KeyS, ShiftAlone}}}, [](frmID3Launcher &l) { l.Menu_LV_RightMenu_Save_Click(SaveAll); }},
+    {Item::KeepTimes, u"Menu_LV_RightMenu_KeepTimes", u"更新日時を保つ(&T)", nullptr, Always, {},
+     [](frmID3Launcher &l) { l.KeepTimes(); }, true},
     {Item::FillFromId3v2, u"Menu_LV_RightMenu_FillFromId3v2", u"ID3v2タグから取り込む(&I)  I",
      u"Menu_LV_RightMenu_Tmp3", HasSelection, {{{KeyI, Any}}}, [](frmID3Launcher &l) { l.FillFromId3v2(); }},
     {Item::FillFromFileNames, u"Menu_LV_RightMenu_FillFromFileNames", u"ファイル名から取り込む(&N)  N", nullptr,

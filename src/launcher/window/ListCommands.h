@@ -46,6 +46,8 @@ struct ListCommand {
     WhenEnabled enabled;
     std::array<CommandKey, 2> keys;
     void (*run)(frmID3Launcher &launcher);
+    // The item is a choice, shown checked while it holds.
+    bool checkable = false;
 };
 
 // The rows, in menu order.
