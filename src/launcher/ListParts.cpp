@@ -1,7 +1,7 @@
 #include "launcher/ListParts.h"
 
 ListParts::ListParts(const Needs &needs)
-    : rows(needs.list, needs.maxRows),
+    : rows(needs.list, needs.maxRows, needs.reportedPath),
       adder(rows, known, clsID3Tag),
       commandLine(rows, adder, needs.folders),
       saver(rows, known, needs.reports, needs.syncWrittenFile),

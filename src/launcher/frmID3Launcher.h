@@ -3,6 +3,7 @@
 #include "files/FileDescriptor.h"
 #include "launcher/ListParts.h"
 #include "launcher/history/HistoryStep.h"
+#include "launcher/rename/RenamePreview.h"
 #include "launcher/report/MessageBoxReports.h"
 #include "launcher/settings/RenameFormatSetting.h"
 #include "launcher/window/EditorSession.h"
@@ -22,6 +23,7 @@ class FolderService;
 class ListViewService;
 class MainWindowService;
 class MessageBoxService;
+class RenamePreviewService;
 class SettingsFileService;
 class TagEditorService;
 
@@ -47,6 +49,7 @@ public:
         ListMenuService &menu;
         ClipboardService &clipboard;
         FolderService &folders;
+        RenamePreviewService &renamePreview;
     };
 
     // syncWrittenFile makes each file a save or drop numbering writes in place
@@ -73,6 +76,8 @@ public:
     void Save(SaveMode mode);
     void SaveWithId3v2();
     void Rename();
+    // Shift+R: the new names shown first; OK renames as R does.
+    void PreviewRename();
 
     // Filling whole columns from header clicks, and numbering dropped files.
     void lvMP3List_ColumnClick(int column);
@@ -113,6 +118,7 @@ private:
     MessageBoxReports reports_;
     ListParts parts_;
     EditorSession editor_;
+    RenamePreview renamePreview_;
     RenameFormatSetting formatSetting_;
     // An editor session's step, from its opening until it closes.
     std::optional<HistoryStep> editing_;

@@ -11,6 +11,7 @@
 #include "platform/QtListMenu.h"
 #include "platform/QtListView.h"
 #include "platform/QtMessageBox.h"
+#include "platform/QtRenamePreview.h"
 #include "platform/QtTagEditor.h"
 #include "platform/Twips.h"
 #include "services/ListInputCodes.h"
@@ -120,10 +121,12 @@ void LauncherWindow::createLogic()
     editorService_ = std::make_unique<QtTagEditor>(this);
     clipboardService_ = std::make_unique<QtClipboard>();
     folderService_ = std::make_unique<PosixFolderReader>();
+    renamePreviewService_ = std::make_unique<QtRenamePreview>(this);
     logic_ = std::make_unique<frmID3Launcher>(frmID3Launcher::Services{
         .list = *listService_, .messages = *messageService_, .chooser = *chooserService_,
         .settings = *settingsService_, .window = *this, .mover = *moveService_, .editor = *editorService_,
-        .menu = *menuService_, .clipboard = *clipboardService_, .folders = *folderService_});
+        .menu = *menuService_, .clipboard = *clipboardService_, .folders = *folderService_,
+        .renamePreview = *renamePreviewService_});
     editorService_->setHandler(logic_.get());
 }
 

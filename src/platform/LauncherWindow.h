@@ -19,6 +19,7 @@ class QtFileChooser;
 class QtListMenu;
 class QtListView;
 class QtMessageBox;
+class QtRenamePreview;
 class QtTagEditor;
 class frmID3Launcher;
 
@@ -74,6 +75,7 @@ private:
     std::unique_ptr<QtTagEditor> editorService_;
     std::unique_ptr<QtClipboard> clipboardService_;
     std::unique_ptr<PosixFolderReader> folderService_;
+    std::unique_ptr<QtRenamePreview> renamePreviewService_;
     std::unique_ptr<frmID3Launcher> logic_;
     bool unloaded_ = false;
 };

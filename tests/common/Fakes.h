@@ -13,6 +13,7 @@
 #include "services/FolderService.h"
 #include "services/ListMenuService.h"
 #include "services/ListViewService.h"
+#include "services/RenamePreviewService.h"
 #include "services/MainWindowService.h"
 #include "services/SettingsFileService.h"
 #include "services/TagEditorService.h"
@@ -258,6 +259,24 @@ public:
     QString text() const override { return contents; }
 };
 
+// The rename preview: records what it was shown and answers as told.
+class FakeRenamePreview : public RenamePreviewService
+{
+public:
+    bool answer = true;
+    QString title;
+    QList<Line> lines;  // as last shown
+    int calls = 0;
+
+    bool confirmRenames(const QString &newTitle, const QList<Line> &newLines) override
+    {
+        ++calls;
+        title = newTitle;
+        lines = newLines;
+        return answer;
+    }
+};
+
 // The logic wired to a full set of fakes.
 struct FakeWindowServices {
     FakeListView list;
@@ -270,9 +289,10 @@ struct FakeWindowServices {
     FakeListMenu menu;
     FakeClipboard clipboard;
     FakeFolders folders;
+    FakeRenamePreview renamePreview;
 
     frmID3Launcher::Services services()
     {
-        return {list, messages, chooser, settings, window, mover, editor, menu, clipboard, folders};
+        return {list, messages, chooser, settings, window, mover, editor, menu, clipboard, folders, renamePreview};
     }
 };

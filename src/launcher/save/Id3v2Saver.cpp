@@ -59,7 +59,7 @@ RowResults Id3v2Saver::save(const QList<int> &rows)
         rows_.setId3v2(row, readId3v2Text(rows_.path(row)));
     QList<FileRefusal> refusals;
     for (const auto &[row, why] : failures)
-        refusals << FileRefusal{refusalSentence(FileCommand::Save, why), fileLine(rows_.fileName(row))};
+        refusals << FileRefusal{refusalSentence(FileCommand::Save, why), fileLine(rows_.reportedName(row))};
     reportSaveRefusals(reports_, refusals);
     RowResults results;
     for (const int row : rows) {
