@@ -12,13 +12,15 @@ cd "$(dirname "$0")"
 # Qt's own texts (buttons, file chooser) come in Japanese from the translations.
 # TagLib reads ID3v2 tags (found through pkg-config), zlib inflates their
 # compressed frames. The validators check the installed menu entry and
-# AppStream file in a test.
+# AppStream file in a test. The disc tests, built with the rest, check disc
+# ids against libdiscid's. The certificates let M reach MusicBrainz over HTTPS.
 packages=(cmake make g++ pkg-config qt6-base-dev libgl-dev libtag1-dev zlib1g-dev fonts-ipafont-gothic
-          qt6-translations-l10n desktop-file-utils appstream)
+          qt6-translations-l10n desktop-file-utils appstream libdiscid-dev ca-certificates)
 # CPack finds the package's library dependencies with dpkg-shlibdeps and file.
 package_packages=(dpkg-dev file)
-# The installed-tree test also packages the build and checks it with lintian.
-test_packages=("${package_packages[@]}" lintian)
+# The installed-tree test also packages the build and checks it with lintian;
+# the disc tests encode MP3 files with lame.
+test_packages=("${package_packages[@]}" lintian lame)
 
 install_missing_packages() {
     local missing=() package

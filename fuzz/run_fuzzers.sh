@@ -16,7 +16,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-targets_all=(tag_block text id3v2 id3v2_edit file_name pasted_titles settings)
+targets_all=(tag_block text id3v2 id3v2_edit file_name pasted_titles settings mpeg_audio musicbrainz_json)
 
 if (($# < 1)) || ! [[ $1 =~ ^[0-9]+$ ]] || (($1 < 1)); then
     echo "usage: bash fuzz/run_fuzzers.sh MINUTES [TARGET...]  (targets: ${targets_all[*]})" >&2
@@ -39,6 +39,8 @@ declare -A extra=(
     [file_name]="-max_len=1024"
     [pasted_titles]="-max_len=65536"
     [settings]="-max_len=65536"
+    [mpeg_audio]="-max_len=262144"
+    [musicbrainz_json]="-max_len=262144 -dict=fuzz/musicbrainz_json.dict"
 )
 
 run_target() {

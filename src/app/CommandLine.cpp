@@ -34,6 +34,9 @@ void acceptQtOptions(QCommandLineParser &parser)
 constexpr char16_t kHelp[] =
     u"使い方: kalvo [オプション] [ファイル...]\n"
     u"MP3 ファイルの ID3v1.1 タグを編集します。\n"
+    u"保存と番号付けはファイル末尾の 128 バイトだけを書き込みます。W キー (ID3v2タグにも\n"
+    u"保存) は ID3v2 タグにも書き込み、ID3v2 タグが変わるファイルは新しく書いて元の\n"
+    u"ファイルと置き換えます。\n"
     u"\n"
     u"オプション:\n"
     u"  -h, --help     この説明を表示します。\n"

@@ -35,6 +35,7 @@ frmID3Launcher::frmID3Launcher(const Services &services, SyncFile syncWrittenFil
               .syncWrittenFile = std::move(syncWrittenFile)}),
       editor_(parts_.rows, services.editor, services.window),
       renamePreview_(parts_.rows, parts_.renamer, services.renamePreview, services.window.caption()),
+      lookup_(parts_.rows, parts_.fills, reports_, services.lookup),
       formatSetting_(services.settings, reports_, services.window.settingsFolder())
 {
 }
@@ -145,6 +146,13 @@ void frmID3Launcher::ReadAgainAs(ForeignCodePage codePage)
 {
     const HistoryStep step(parts_.history, parts_.rows);
     parts_.fills.readAgainAs(codePage, parts_.rows.selectedRows());
+}
+
+void frmID3Launcher::LookUpMusicBrainz()
+{
+    const HistoryStep step(parts_.history, parts_.rows);
+    const QList<int> selected = parts_.rows.selectedRows();
+    lookup_.lookUp(selected.size() == 1 ? parts_.rows.allRows() : selected);
 }
 
 void frmID3Launcher::Menu_LV_RightMenu_Undo_Click()

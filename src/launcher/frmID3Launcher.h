@@ -4,6 +4,7 @@
 #include "launcher/ListParts.h"
 #include "launcher/history/HistoryStep.h"
 #include "launcher/rename/RenamePreview.h"
+#include "launcher/lookup/MusicBrainzLookup.h"
 #include "launcher/report/MessageBoxReports.h"
 #include "launcher/settings/RenameFormatSetting.h"
 #include "launcher/window/EditorSession.h"
@@ -21,6 +22,7 @@ class FileChooserService;
 class FileMoveService;
 class FolderService;
 class ListViewService;
+class LookupWindowService;
 class MainWindowService;
 class MessageBoxService;
 class RenamePreviewService;
@@ -50,6 +52,7 @@ public:
         ClipboardService &clipboard;
         FolderService &folders;
         RenamePreviewService &renamePreview;
+        LookupWindowService &lookup;
     };
 
     // syncWrittenFile makes each file a save or drop numbering writes in place
@@ -88,6 +91,9 @@ public:
     void FillFromFileNames();
     void PasteTitles();
     void ReadAgainAs(ForeignCodePage codePage);
+    // The CD of the selected rows (of all rows when one is selected) looked
+    // up at MusicBrainz, and the rows filled from the release picked.
+    void LookUpMusicBrainz();
 
     void Menu_LV_RightMenu_Undo_Click();
     void Menu_LV_RightMenu_Redo_Click();
@@ -119,6 +125,7 @@ private:
     ListParts parts_;
     EditorSession editor_;
     RenamePreview renamePreview_;
+    MusicBrainzLookup lookup_;
     RenameFormatSetting formatSetting_;
     // An editor session's step, from its opening until it closes.
     std::optional<HistoryStep> editing_;

@@ -18,6 +18,7 @@ class QtClipboard;
 class QtFileChooser;
 class QtListMenu;
 class QtListView;
+class QtLookupWindow;
 class QtMessageBox;
 class QtRenamePreview;
 class QtTagEditor;
@@ -76,6 +77,7 @@ private:
     std::unique_ptr<QtClipboard> clipboardService_;
     std::unique_ptr<PosixFolderReader> folderService_;
     std::unique_ptr<QtRenamePreview> renamePreviewService_;
+    std::unique_ptr<QtLookupWindow> lookupService_;
     std::unique_ptr<frmID3Launcher> logic_;
     bool unloaded_ = false;
 };

@@ -2,13 +2,17 @@
 
 #include "services/FileChooserService.h"
 
+#include <QByteArray>
 #include <QSize>
 
 class QWidget;
 
-// The open-file dialog, modal over its owner, for several existing files. It
-// first opens large enough that names, sizes, types and dates read whole, and
-// then at the size the user last left it, for as long as the chooser lasts.
+// The open-file dialog, modal over its owner, for several existing files. At
+// its first opening, once the folder is listed, its columns (name, size, type,
+// date) and the places are fitted to their texts and the dialog widened to
+// show them, within the screen; later it opens as the user last left it (size,
+// columns, view), for as long as the chooser lasts. What Qt keeps of its
+// dialogs in the user's settings changes none of this.
 class QtFileChooser : public FileChooserService
 {
 public:
@@ -18,4 +22,5 @@ public:
 private:
     QWidget *owner_;
     QSize size_;
+    QByteArray state_;  // QFileDialog::saveState() at the last closing
 };

@@ -6,7 +6,7 @@ namespace ListInput {
 
 // Key codes of the keys the list's commands use.
 enum Key : int {
-    KeyEnter = 13, KeyDelete = 46, Key8 = 56, KeyC = 67, KeyE = 69, KeyI = 73, KeyJ = 74, KeyL = 76, KeyN = 78,
+    KeyEnter = 13, KeyDelete = 46, Key8 = 56, KeyC = 67, KeyE = 69, KeyI = 73, KeyJ = 74, KeyL = 76, KeyM = 77, KeyN = 78,
     KeyR = 82, KeyS = 83, KeyV = 86, KeyW = 87, KeyY = 89, KeyZ = 90
 };
 

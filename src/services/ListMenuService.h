@@ -8,7 +8,7 @@ class ListMenuService
 public:
     enum class Item {
         EditTag, Undo, Redo, Delete, Load, Rename, PreviewRename, SaveSelected, SaveAll,
-        FillFromId3v2, FillFromFileNames, PasteTitles, ReadAsUtf8, ReadAsEucJp, SaveWithId3v2,
+        FillFromId3v2, FillFromFileNames, PasteTitles, ReadAsUtf8, ReadAsEucJp, LookUpMusicBrainz, SaveWithId3v2,
         Copyright
     };
 

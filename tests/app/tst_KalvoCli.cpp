@@ -3,6 +3,8 @@
 // commands do to a row is the parts' own and is tested on them.
 
 #include "common/Id3v2Bytes.h"
+#include "common/LameFiles.h"
+#include "common/LocalHttpServer.h"
 #include "common/Mp3Files.h"
 #include "id3v2/Id3v2Text.h"
 #include "tagfiles/Id3v2File.h"
@@ -461,6 +463,72 @@ private slots:
 
         QVERIFY2(result.err.isEmpty(), result.err.constData());
         QCOMPARE(result.status, 0);
+    }
+
+    // lookup and fill musicbrainz on three LAME-encoded tracks, against a
+    // server in the test: what they print and write, and that a bad answer
+    // or none writes nothing and exits 1.
+    void musicBrainz_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QList<Canned>>("answers");
+        QTest::addColumn<int>("status");
+        QTest::addColumn<QString>("out");  // a part of it
+        QTest::addColumn<QString>("err");  // a part of it
+        QTest::addColumn<QStringList>("titles");
+
+        QJsonObject japanese = QJsonDocument::fromJson(kDiscAnswer).object()["releases"].toArray()[1].toObject();
+        const QByteArray release = QJsonDocument(japanese).toJson();
+        const QStringList untouched{"", "", ""};
+        const QStringList filled{"春の風", "夏の海", "秋の空"};
+        QTest::newRow("lookup") << QStringList{"lookup"} << QList<Canned>{{200, kDiscAnswer}} << 0
+                                << QString(kJapaneseId) + "  夜明けの歌 / 山田太郎 & 花子 / 2001 / JP / 3曲 / 日本語" << ""
+                                << untouched;
+        QTest::newRow("lookup --json") << QStringList{"lookup", "--json"} << QList<Canned>{{200, kDiscAnswer}} << 0
+                                       << "\"title\": \"夜明けの歌\"" << "" << untouched;
+        QTest::newRow("lookup, unknown disc") << QStringList{"lookup"} << QList<Canned>{} << 0 << "TOC\t1+3+" << "見つかりませんでした"
+                                              << untouched;
+        QTest::newRow("lookup, broken answer") << QStringList{"lookup"} << QList<Canned>{{200, "{"}} << 1 << ""
+                                               << "MusicBrainzに接続できませんでした。" << untouched;
+        QTest::newRow("fill musicbrainz")
+            << QStringList{"fill", "musicbrainz", "--release", kJapaneseId} << QList<Canned>{{200, release}} << 0 << ""
+            << "" << filled;
+        QTest::newRow("fill musicbrainz --dry-run")
+            << QStringList{"fill", "musicbrainz", "--dry-run", "--release", kJapaneseId} << QList<Canned>{{200, release}}
+            << 0 << "曲名「」 → 「春の風」" << "" << untouched;
+        QTest::newRow("fill musicbrainz, server error")
+            << QStringList{"fill", "musicbrainz", "--release", kJapaneseId} << QList<Canned>{{500, "oops"}} << 1 << ""
+            << "MusicBrainzに接続できませんでした。" << untouched;
+        QTest::newRow("fill musicbrainz, no such release")
+            << QStringList{"fill", "musicbrainz", "--release", kJapaneseId} << QList<Canned>{} << 1 << ""
+            << "そのリリースはありません" << untouched;
+        QTest::newRow("fill musicbrainz without a release id")
+            << QStringList{"fill", "musicbrainz", "--release", "夜明け"} << QList<Canned>{} << 2 << "" << "--release"
+            << untouched;
+    }
+    void musicBrainz()
+    {
+        QFETCH(QStringList, arguments);
+        QFETCH(QList<Canned>, answers);
+        QFETCH(int, status);
+        QFETCH(QString, out);
+        QFETCH(QString, err);
+        QFETCH(QStringList, titles);
+        QTemporaryDir dir;
+        const QStringList files{"1.mp3", "2.mp3", "3.mp3"};
+        for (int track = 1; track <= 3; ++track)
+            QVERIFY(writeLameMp3(dir.filePath(files[track - 1]), 588 * 75 * track));
+        LocalServerThread server(answers);
+
+        const Run result = run(dir.path(), arguments + files, {}, {"KALVO_MUSICBRAINZ_SERVER=" + server.url()});
+
+        QCOMPARE(result.status, status);
+        QVERIFY2(QString::fromUtf8(result.out).contains(out), result.out.constData());
+        QVERIFY2(err.isEmpty() ? result.err.isEmpty() : QString::fromUtf8(result.err).contains(err), result.err.constData());
+        QStringList written;
+        for (const QString &file : files)
+            written << readMp3Tag(dir.filePath(file)).Title;
+        QCOMPARE(written, titles);
     }
 
     void outputThatCannotBeWritten()

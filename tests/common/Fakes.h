@@ -4,6 +4,7 @@
 // and can be inspected without a display.
 
 #include "common/FakeMessageBox.h"
+#include "common/MusicBrainzAnswers.h"
 #include "launcher/frmID3Launcher.h"
 #include "launcher/list/MemoryList.h"
 #include "services/ClipboardService.h"
@@ -13,8 +14,9 @@
 #include "services/FolderService.h"
 #include "services/ListMenuService.h"
 #include "services/ListViewService.h"
-#include "services/RenamePreviewService.h"
+#include "services/LookupWindowService.h"
 #include "services/MainWindowService.h"
+#include "services/RenamePreviewService.h"
 #include "services/SettingsFileService.h"
 #include "services/TagEditorService.h"
 
@@ -277,6 +279,30 @@ public:
     }
 };
 
+// The lookup's window: the web service's canned answers, and the release
+// the user picks (-1: none). Notes what the window was shown.
+class FakeLookupWindow : public LookupWindowService
+{
+public:
+    CannedService web;
+    int pick = 0;
+    QStringList asking;
+    QString heading;
+    QStringList releases;
+
+    void whileAsking(const QString &text, const std::function<void(WebService &web)> &ask) override
+    {
+        asking << text;
+        ask(web);
+    }
+    int chooseRelease(const QString &shownHeading, const QStringList &shownReleases) override
+    {
+        heading = shownHeading;
+        releases = shownReleases;
+        return pick;
+    }
+};
+
 // The logic wired to a full set of fakes.
 struct FakeWindowServices {
     FakeListView list;
@@ -290,9 +316,11 @@ struct FakeWindowServices {
     FakeClipboard clipboard;
     FakeFolders folders;
     FakeRenamePreview renamePreview;
+    FakeLookupWindow lookup;
 
     frmID3Launcher::Services services()
     {
-        return {list, messages, chooser, settings, window, mover, editor, menu, clipboard, folders, renamePreview};
+        return {list, messages, chooser, settings, window, mover, editor, menu, clipboard, folders, renamePreview,
+                lookup};
     }
 };

@@ -60,4 +60,5 @@ cpack --config "$build/CPackConfig.cmake" -B "$stage/package" -D CPACK_INSTALL_C
     || fail "cpack: $(cat "$stage/cpack.log")"
 deb=$(echo "$stage"/package/kalvo_"$version"_*.deb)
 dpkg-deb -f "$deb" Depends | grep -q 'qt6-translations-l10n' || fail "package does not depend on qt6-translations-l10n"
-lintian --fail-on error,warning "$deb" || fail "lintian"
+# lintian leaves a cache file in the temporary folder.
+TMPDIR=$stage lintian --fail-on error,warning "$deb" || fail "lintian"

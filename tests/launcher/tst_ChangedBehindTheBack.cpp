@@ -137,7 +137,8 @@ private slots:
                 QSKIP("only root passes the access check of a read-only file");
             launcher_ = std::make_unique<frmID3Launcher>(frmID3Launcher::Services{
                 fakes_->list, fakes_->messages, fakes_->chooser, settings, fakes_->window, fakes_->mover,
-                fakes_->editor, fakes_->menu, fakes_->clipboard, fakes_->folders, fakes_->renamePreview});
+                fakes_->editor, fakes_->menu, fakes_->clipboard, fakes_->folders, fakes_->renamePreview,
+                fakes_->lookup});
         }
 
         if (change == "short rewritten") {

@@ -44,6 +44,7 @@ private slots:
         QTest::newRow("Ctrl+V") << int(KeyV) << ctrl << int(Item::PasteTitles);
         QTest::newRow("8") << int(Key8) << 0 << int(Item::ReadAsUtf8);
         QTest::newRow("J") << int(KeyJ) << 0 << int(Item::ReadAsEucJp);
+        QTest::newRow("M") << int(KeyM) << 0 << int(Item::LookUpMusicBrainz);
         QTest::newRow("Ctrl+Z") << int(KeyZ) << ctrl << int(Item::Undo);
         QTest::newRow("Ctrl+Shift+Z") << int(KeyZ) << (ctrl | shift) << int(Item::Redo);
         QTest::newRow("Ctrl+Y") << int(KeyY) << ctrl << int(Item::Redo);
@@ -87,7 +88,8 @@ private slots:
             fakes.list.rows.last().selected = selected.contains(row);
         }
         const QList<Item> forSelection{Item::SaveSelected, Item::Rename, Item::Delete, Item::FillFromId3v2,
-                                       Item::FillFromFileNames, Item::PasteTitles, Item::ReadAsUtf8, Item::ReadAsEucJp};
+                                       Item::FillFromFileNames, Item::PasteTitles, Item::ReadAsUtf8, Item::ReadAsEucJp,
+                                       Item::LookUpMusicBrainz};
         // Start from the opposite state so each item must be set.
         for (Item item : {Item::EditTag, Item::SaveAll})
             fakes.menu.enabled[item] = !rowItems;

@@ -28,8 +28,10 @@
 #include <QMimeData>
 #include <QPushButton>
 #include <QScopeGuard>
+#include <QSettings>
 #include <QSplitter>
 #include <QStyle>
+#include <QStandardItemModel>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -82,6 +84,10 @@ QStringList fileNameColumn(QTreeWidget *list)
 class TestLauncherWindow : public QObject
 {
     Q_OBJECT
+
+    // The chooser's folder for all its rows: Qt opens the dialog where the
+    // last one was, or at its parent once it is gone.
+    QTemporaryDir chooserFolder_{QDir::tempPath() + QStringLiteral("/曲の場所-XXXXXX")};
 
 private slots:
     // Nothing re-sorts the rows, a header click reaches the logic, and the
@@ -316,12 +322,28 @@ private slots:
                  qPrintable(QStringLiteral("row %1 to %2, underscore at %3").arg(row.top()).arg(row.bottom()).arg(lowestInk)));
     }
 
-    // The file chooser opens with every column and place name whole, and
-    // comes back at the size the user left it.
+    // The file chooser opens with every column and place name whole, whatever
+    // Qt saved of its dialogs before (here narrow columns and places, a hidden
+    // column, the list view, and a folder last visited, which Qt lists first),
+    // and comes back as the user left it. A name wider than the screen leaves
+    // the dialog as wide as the screen; in an empty folder the headings read
+    // whole.
+    void fileChooserShowsWholeColumnsAndKeepsItsSize_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::newRow("long name") << QStringLiteral("01 長いファイル名の曲 Track 01 (Remastered).mp3");
+        QTest::newRow("name wider than the screen") << QString(80, QChar(u'曲')) + QStringLiteral(".mp3");
+        QTest::newRow("empty folder") << QString();
+    }
     void fileChooserShowsWholeColumnsAndKeepsItsSize()
     {
-        QTemporaryDir folder;
-        QVERIFY(writeUntaggedMp3(folder.filePath(QStringLiteral("01 長いファイル名の曲 Track 01 (Remastered).mp3"))));
+        QFETCH(QString, name);
+        const QTemporaryDir &folder = chooserFolder_;
+        for (const QString &file : QDir(folder.path()).entryList(QDir::Files))
+            QVERIFY(QFile::remove(folder.filePath(file)));
+        if (!name.isEmpty())
+            QVERIFY(writeUntaggedMp3(folder.filePath(name)));
+        QTemporaryDir settingsFolder;
         const QString startFolder = QDir::currentPath();
         QDir::setCurrent(folder.path());
         // As the user sees it: Qt's Japanese words, Japanese file types, and
@@ -329,48 +351,105 @@ private slots:
         installQtJapanese(*qApp);
         const QLocale startLocale;
         QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());
         const auto restore = qScopeGuard([&] {
             QDir::setCurrent(startFolder);
             QLocale::setDefault(startLocale);
         });
+        const auto spoilQtsState = [&] {
+            QStandardItemModel columns(0, 4);
+            QHeaderView narrow(Qt::Horizontal);
+            narrow.setModel(&columns);
+            for (int column = 0; column < 4; ++column)
+                narrow.resizeSection(column, 20);
+            narrow.hideSection(2);
+            QSettings qtState(QSettings::UserScope, QStringLiteral("QtProject"));
+            qtState.beginGroup(QStringLiteral("FileDialog"));
+            qtState.setValue(QStringLiteral("qtVersion"), QStringLiteral(QT_VERSION_STR));
+            qtState.setValue(QStringLiteral("lastVisited"), QUrl::fromLocalFile(settingsFolder.path()));
+            qtState.setValue(QStringLiteral("treeViewHeader"), narrow.saveState());
+            qtState.setValue(QStringLiteral("sidebarWidth"), 10);
+            qtState.setValue(QStringLiteral("shortcuts"), QStringList{QStringLiteral("file:"), QUrl::fromLocalFile(folder.path()).toString()});
+            qtState.setValue(QStringLiteral("viewMode"), QStringLiteral("List"));
+        };
+        spoilQtsState();
         registerFontSubstitutes();
         LauncherWindow owner(QDir::tempPath());
         owner.show();
         QtFileChooser chooser(&owner);
 
-        // What the dialog showed, read before it is closed whatever it shows.
+        // What the dialog shows once its folder is listed (at the first
+        // opening, what stays cut after waiting), read before it is closed
+        // whatever it shows; then the user leaves it at a size with a name
+        // column of a width, which a file added to the folder does not undo.
         QSize shownSize;
+        int nameWidth = 0;
         QStringList clipped;
-        const auto look = [&](const QSize &leaveAt) {
-            QTimer::singleShot(0, [&, leaveAt] {
+        const auto look = [&](bool first, const QSize &leaveAt, int leaveNameWidth) {
+            QTimer::singleShot(0, [&, first, leaveAt, leaveNameWidth] {
                 auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
                 if (!dialog)
                     return;
-                shownSize = dialog->size();
-                QAbstractItemView *details = dialog->findChild<QTreeView *>();
                 QHeaderView *header = dialog->findChild<QTreeView *>()->header();
+                QAbstractItemView *details = dialog->findChild<QTreeView *>();
                 auto *places = qobject_cast<QAbstractItemView *>(dialog->findChild<QSplitter *>()->widget(0));
-                if (!QTest::qWaitFor([&] { return details->model()->rowCount(details->rootIndex()) > 0; }))
-                    clipped << QStringLiteral("no files listed");
+                const auto listed = [&] { return details->model()->rowCount(details->rootIndex()); };
+                const auto whatIsCut = [&] {
+                    QStringList cut;
+                    if (listed() < (name.isEmpty() ? 0 : 1))
+                        cut << QStringLiteral("not listed");
+                    if (!first)
+                        return cut;
+                    if (!details->isVisible())
+                        cut << QStringLiteral("no details");
+                    for (const QAction *shown : header->actions()) {
+                        if (!shown->isChecked())
+                            cut << QStringLiteral("unticked ") + shown->text();
+                    }
+                    for (int column = 0; column < header->count(); ++column) {
+                        if (header->isSectionHidden(column) || header->sectionSize(column) < details->sizeHintForColumn(column)
+                            || header->sectionSize(column) < header->sectionSizeHint(column))
+                            cut << details->model()->headerData(column, Qt::Horizontal).toString();
+                    }
+                    if (header->length() > details->viewport()->width()
+                        && dialog->width() < dialog->screen()->availableGeometry().width())
+                        cut << QStringLiteral("columns out of sight");
+                    if (places->viewport()->width() < places->sizeHintForColumn(0))
+                        cut << QStringLiteral("places");
+                    return cut;
+                };
+                (void)QTest::qWaitFor([&] {
+                    clipped = whatIsCut();
+                    return clipped.isEmpty();
+                });
                 QTest::qWait(50);
-                for (int column = 0; column < header->count(); ++column) {
-                    if (header->sectionSize(column) < details->sizeHintForColumn(column))
-                        clipped << details->model()->headerData(column, Qt::Horizontal).toString();
-                }
-                if (places->viewport()->width() < places->sizeHintForColumn(0))
-                    clipped << QStringLiteral("places");
+                shownSize = dialog->size();
+                nameWidth = header->sectionSize(0);
                 dialog->resize(leaveAt);
+                header->resizeSection(0, leaveNameWidth);
+                const int files = listed();
+                if (!writeUntaggedMp3(folder.filePath(QStringLiteral("%1.mp3").arg(files)))
+                    || !QTest::qWaitFor([&] { return listed() > files; }))
+                    clipped << QStringLiteral("no file added");
+                QTest::qWait(50);
+                if (header->sectionSize(0) != leaveNameWidth)
+                    clipped << QStringLiteral("fitted again");
                 dialog->reject();
             });
         };
-        look(QSize(700, 450));
+        const QSize leftAt(610, 390);
+        look(true, leftAt, 300);
         QCOMPARE(chooser.chooseExistingFiles(QStringLiteral("Kalvo"), QStringLiteral("MP3 File (*.mp3)")), QStringList());
-        QVERIFY(shownSize.width() >= 700);
+        QCOMPARE(clipped.join(u','), QString());
+        QVERIFY(shownSize != leftAt);
         QVERIFY(shownSize.width() <= owner.screen()->availableGeometry().width());
-        QCOMPARE(clipped, QStringList());
-        look(QSize(640, 420));
+        QVERIFY(shownSize.height() <= owner.screen()->availableGeometry().height());
+        spoilQtsState();
+        look(false, QSize(590, 380), 200);
         chooser.chooseExistingFiles(QStringLiteral("Kalvo"), QStringLiteral("MP3 File (*.mp3)"));
-        QCOMPARE(shownSize, QSize(700, 450));
+        QCOMPARE(clipped.join(u','), QString());
+        QCOMPARE(shownSize, leftAt);
+        QCOMPARE(nameWidth, 300);
     }
 
     // Each saved file is synced once, and the settings file written at the

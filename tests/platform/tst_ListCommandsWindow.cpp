@@ -2,6 +2,8 @@
 // reaches them in the real window.
 
 #include "common/AnsweringBoxes.h"
+#include "common/LameFiles.h"
+#include "common/LocalHttpServer.h"
 #include "common/Mp3Files.h"
 #include "launcher/frmID3Launcher.h"
 #include "platform/LauncherWindow.h"
@@ -18,9 +20,12 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMessageBox>
 #include <QMimeData>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -283,9 +288,10 @@ private slots:
                                         "全て保存(&A) Shift+S", "-", "ID3v2タグから取り込む(&I)  I",
                                         "ファイル名から取り込む(&N)  N", "曲名を貼り付け(&V)  V",
                                         "UTF-8として読み直す(&8)  8", "EUC-JPとして読み直す(&J)  J",
-                                        "ID3v2タグにも保存(&W)  W", "-", "Kalvo について(&C) C"}));
+                                        "MusicBrainzで検索(&M)  M", "ID3v2タグにも保存(&W)  W", "-",
+                                        "Kalvo について(&C) C"}));
         QCOMPARE(states, (QList<bool>{true, false, false, false, true, false, false, false, true, false, false, false,
-                                      false, false, false, true}));
+                                      false, false, false, false, true}));
     }
 
     // Two removals; each key and item once, and plain Z and Y do nothing.
@@ -385,6 +391,62 @@ private slots:
         }
         QCOMPARE(tracks, (QList<int>{1, 2, 3}));
         QCOMPARE(w.list->topLevelItemCount(), 0);
+    }
+
+    // M in the window: a small dialog while MusicBrainz is asked, whose
+    // Cancel ends the asking; then the releases to pick from, and the rows
+    // filled from the one picked.
+    void lookUpFromM_data()
+    {
+        QTest::addColumn<QList<Canned>>("answers");
+        QTest::addColumn<QStringList>("titles");
+        QTest::newRow("the second release picked")
+            << QList<Canned>{{200, kDiscAnswer}} << QStringList{"Haru no Kaze", "Natsu no Umi", "Aki no Sora"};
+        QTest::newRow("cancelled while asking") << QList<Canned>{{.hang = true}} << QStringList{"", "", ""};
+    }
+    void lookUpFromM()
+    {
+        QFETCH(QList<Canned>, answers);
+        QFETCH(QStringList, titles);
+        QTemporaryDir folder;
+        LocalServer server(answers);
+        qputenv("KALVO_MUSICBRAINZ_SERVER", server.url().toUtf8());
+        const auto unset = qScopeGuard([] { qunsetenv("KALVO_MUSICBRAINZ_SERVER"); });
+        LauncherWindow window(folder.path());
+        window.show();
+        for (int track = 1; track <= 3; ++track) {
+            const QString file = folder.filePath(QStringLiteral("%1.mp3").arg(track));
+            QVERIFY(writeLameMp3(file, 588 * 75 * track));
+            window.logic().AddMp3File(file);
+        }
+        auto *list = window.findChild<QTreeWidget *>("lvMP3List");
+        list->topLevelItem(0)->setSelected(true);
+
+        QStringList seen;
+        QTimer answer;
+        connect(&answer, &QTimer::timeout, this, [&] {
+            if (auto *waiting = window.findChild<QProgressDialog *>("lookupWaiting"); waiting && waiting->isVisible()
+                && titles.first().isEmpty() && !seen.contains("waiting")) {
+                seen << "waiting";
+                waiting->findChild<QPushButton *>()->click();
+            }
+            if (auto *choice = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+                choice && choice->objectName() == "lookupChoice") {
+                auto *releases = choice->findChild<QListWidget *>("lookupReleases");
+                seen << QStringLiteral("%1 releases").arg(releases->count());
+                releases->setCurrentRow(1);
+                choice->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+            }
+        });
+        answer.start(20);
+        QTest::keyClick(list, Qt::Key_M);
+
+        QStringList shown;
+        for (int row = 0; row < list->topLevelItemCount(); ++row)
+            shown << list->topLevelItem(row)->text(livTitle);
+        QCOMPARE(shown, titles);
+        QCOMPARE(seen, titles.first().isEmpty() ? QStringList{"waiting"} : QStringList{"2 releases"});
+        QVERIFY(!window.findChild<QMessageBox *>());
     }
 };
 

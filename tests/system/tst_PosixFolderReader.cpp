@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -26,7 +27,10 @@ private slots:
         const QByteArray cp932Name = "\x82\xA0.mp3";  // not UTF-8
         for (const QString &name : QStringList{"b.mp3", ".x.mp3", "曲.mp3"})
             QVERIFY(writeFile(dir.filePath(name), "audio"));
-        const int fd = ::open(QFile::encodeName(dir.path() + u'/') + cp932Name, O_WRONLY | O_CREAT | O_EXCL, 0644);
+        const QByteArray cp932Path = QFile::encodeName(dir.path() + u'/') + cp932Name;
+        const int fd = ::open(cp932Path.constData(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+        // QTemporaryDir removes only the names it can decode.
+        const auto removeCp932Name = qScopeGuard([&] { ::unlink(cp932Path.constData()); });
         QVERIFY(fd >= 0 && ::close(fd) == 0);
         QVERIFY(QDir(dir.path()).mkdir("sub") && QDir(dir.path()).mkdir(".hidden"));
         QVERIFY(QFile::link(dir.filePath("b.mp3"), dir.filePath("link.mp3")));

@@ -3,6 +3,7 @@
 #include "app/cli/LocaleText.h"
 #include "files/NativePath.h"
 #include "id3v1/GenreTable.h"
+#include "musicbrainz/Requests.h"
 #include "text/CellNumber.h"
 
 #include <QList>
@@ -36,9 +37,10 @@ std::optional<quint8> byteNumber(const QString &text)
     return valid && number <= 255 ? std::optional<quint8>(static_cast<quint8>(number)) : std::nullopt;
 }
 
-const std::array<OptionRule, 12> kOptions = {{
+const std::array<OptionRule, 13> kOptions = {{
     {"dry-run", false, {}, [](CliOptions &o, const QString &) { return o.dryRun = true; }, nullptr},
-    {"json", false, {CliCommand::Show}, [](CliOptions &o, const QString &) { return o.json = true; }, nullptr},
+    {"json", false, {CliCommand::Show, CliCommand::Lookup},
+     [](CliOptions &o, const QString &) { return o.json = true; }, nullptr},
     {"v2", false, {CliCommand::Set, CliCommand::Number, CliCommand::Fill, CliCommand::Titles},
      [](CliOptions &o, const QString &) { return o.v2 = true; }, nullptr},
     {"title", true, {CliCommand::Set}, [](CliOptions &o, const QString &v) { return bool(o.fields.Title = v); },
@@ -79,6 +81,12 @@ const std::array<OptionRule, 12> kOptions = {{
      u"1 から 255 の数を指定してください"},
     {"format", true, {CliCommand::Fill, CliCommand::Rename},
      [](CliOptions &o, const QString &v) { return bool(o.format = v); }, nullptr},
+    {"release", true, {CliCommand::Fill},
+     [](CliOptions &o, const QString &v) {
+         o.release = v;
+         return isMusicBrainzId(v);
+     },
+     u"MusicBrainz のリリース ID (xxxxxxxx-xxxx-xxxx-xxxx-xxxxxxxxxxxx) を指定してください"},
 }};
 
 const OptionRule *findOption(QStringView name)
@@ -93,6 +101,7 @@ const OptionRule *findOption(QStringView name)
 constexpr std::pair<const char *, CliCommand> kCommands[] = {
     {"show", CliCommand::Show},     {"set", CliCommand::Set},       {"number", CliCommand::Number},
     {"fill", CliCommand::Fill},     {"titles", CliCommand::Titles}, {"rename", CliCommand::Rename},
+    {"lookup", CliCommand::Lookup},
 };
 
 constexpr std::pair<const char *, FillSource> kFillSources[] = {
@@ -100,6 +109,7 @@ constexpr std::pair<const char *, FillSource> kFillSources[] = {
     {"names", FillSource::FileNames},
     {"utf8", FillSource::Utf8},
     {"eucjp", FillSource::EucJp},
+    {"musicbrainz", FillSource::MusicBrainz},
 };
 
 template <typename Value, std::size_t N>
@@ -194,7 +204,8 @@ CliArguments readCliArguments(const QStringList &arguments, const LocaleText &te
         const std::optional<FillSource> source
             = positional.isEmpty() ? std::nullopt : lookUp(kFillSources, positional.takeFirst());
         if (!source)
-            return usageError(QStringLiteral("fill には id3v2、names、utf8、eucjp のどれかを指定してください"));
+            return usageError(
+                QStringLiteral("fill には id3v2、names、utf8、eucjp、musicbrainz のどれかを指定してください"));
         options.source = *source;
     }
     for (const GivenOption &option : std::as_const(given)) {
@@ -210,6 +221,8 @@ CliArguments readCliArguments(const QStringList &arguments, const LocaleText &te
         return usageError(QStringLiteral("set には書き込む項目を一つ以上指定してください"));
     if (options.command == CliCommand::Fill && options.format && options.source != FillSource::FileNames)
         return usageError(QStringLiteral("オプション --format は fill names と rename だけで使えます"));
+    if (options.command == CliCommand::Fill && (options.source == FillSource::MusicBrainz) == options.release.isEmpty())
+        return usageError(QStringLiteral("オプション --release は fill musicbrainz に一つ指定してください"));
     if (positional.isEmpty())
         return usageError(QStringLiteral("ファイルを指定してください"));
     if (positional.contains(QString()))
@@ -223,6 +236,8 @@ QString cliHelp()
     return QStringLiteral(
         "使い方: kalvo-cli コマンド [オプション] ファイル...\n"
         "MP3 ファイルの ID3v1.1 タグを Kalvo の一覧と同じ規則で読み書きします。\n"
+        "書き込むのはファイル末尾の 128 バイトだけです (--v2 では ID3v2 タグも書き込み、\n"
+        "ID3v2 タグが変わるファイルは新しく書いて元のファイルと置き換えます)。\n"
         "ファイルにフォルダーを指定すると、その直下の MP3 ファイルを名前順に扱います。\n"
         "ファイルは指定した順に、一つずつ一度だけ読み、一度だけ書き込みます。\n"
         "\n"
@@ -239,7 +254,11 @@ QString cliHelp()
         "        eucjp   タグの文字を EUC-JP として読み直したもの\n"
         "  titles ファイル... < 曲名リスト  標準入力の一行を一曲の曲名として上から書き込みます。\n"
         "                                  行頭の番号と行末の演奏時間は除きます。\n"
+        "        musicbrainz --release ID  MusicBrainz のリリースの曲名・アーティスト・アルバム・\n"
+        "                製作年・トラック番号 (ファイルを指定した順に 1 曲目から)\n"
         "  rename [--format F] ファイル... タグからリネームフォーマットでファイル名を付けます。\n"
+        "  lookup [--json] ファイル...     ファイルを CD の 1 曲目からとして、ディスク ID と TOC を求め、\n"
+        "                                  MusicBrainz でリリースを探して表示します。\n"
         "\n"
         "オプション:\n"
         "  --dry-run      何も書き込まず、ファイルごとに「変更前 → 変更後」を表示します。\n"
@@ -247,9 +266,13 @@ QString cliHelp()
         "                 なければ (%K)[%A]%T_%D。\n"
         "  --v2           同じ値を ID3v2 タグにも書き込みます (set、number、fill、titles)。\n"
         "                 ID3v2 タグが項目と食い違うファイルも書き込みます。\n"
+        "  --release ID   fill musicbrainz で取り込むリリースの ID (lookup で表示されます)。\n"
         "  -h, --help     この説明を表示します。\n"
         "  -v, --version  バージョンを表示します。\n"
         "\n"
         "終了ステータス: 0 すべて完了、1 できなかったファイルがある (標準エラーに理由)、\n"
-        "2 コマンドラインの誤り (何も変更していません)。\n");
+        "2 コマンドラインの誤り (何も変更していません)。\n"
+        "\n"
+        "ネットワークを使うのは lookup と fill musicbrainz だけで、問い合わせ先は\n"
+        "https://musicbrainz.org です (環境変数 KALVO_MUSICBRAINZ_SERVER で変えられます)。\n");
 }

@@ -9,9 +9,9 @@
 
 class LocaleText;
 
-enum class CliCommand { Show, Set, Number, Fill, Titles, Rename };
+enum class CliCommand { Show, Set, Number, Fill, Titles, Rename, Lookup };
 // Where fill takes the fields from.
-enum class FillSource { Id3v2, FileNames, Utf8, EucJp };
+enum class FillSource { Id3v2, FileNames, Utf8, EucJp, MusicBrainz };
 
 // What a run of kalvo-cli is to do.
 struct CliOptions {
@@ -20,7 +20,8 @@ struct CliOptions {
     TagUpdate fields;               // set: the fields given
     int firstTrack = 1;             // number: the first track number
     std::optional<QString> format;  // fill names, rename: the rename format given
-    bool json = false;              // show: as JSON
+    QString release;                // fill musicbrainz: the release's MusicBrainz id
+    bool json = false;              // show, lookup: as JSON
     bool dryRun = false;            // write nothing, tell what would change
     bool v2 = false;                // set, number, fill, titles: the ID3v2 tag written too
     QStringList files;              // as given, with their exact bytes (pathText)

@@ -1,6 +1,7 @@
 #include "app/cli/CliProgram.h"
 
 #include "app/cli/CliArguments.h"
+#include "app/cli/CliLookup.h"
 #include "app/cli/ConsoleOutput.h"
 #include "app/cli/TagText.h"
 #include "files/NativePath.h"
@@ -92,10 +93,21 @@ CliStatus CliProgram::run(const CliOptions &options)
         return kUsageError;
     }
 
+    // The release is had before anything is changed, so that nothing is
+    // written when it cannot be.
+    if (options.command == CliCommand::Fill && options.source == FillSource::MusicBrainz) {
+        release_ = fetchReleaseRows(console_, web_, parts_.rows, parts_.rows.allRows(), options.release);
+        if (!release_)
+            return kSomeFailed;
+    }
+
     CliStatus status = kAllDone;
     switch (options.command) {
     case CliCommand::Show:
         status = showTags(options.json);
+        break;
+    case CliCommand::Lookup:
+        status = printLookup(console_, web_, parts_.rows, parts_.rows.allRows(), options.json) ? kAllDone : kSomeFailed;
         break;
     case CliCommand::Rename:
         status = renameFiles(format, options.dryRun);
@@ -198,10 +210,12 @@ void CliProgram::applyCommand(const CliOptions &options, const QString &format, 
         case FillSource::FileNames: parts_.fills.fromFileNames(format, rows); break;
         case FillSource::Utf8: parts_.fills.readAgainAs(ForeignCodePage::Utf8, rows); break;
         case FillSource::EucJp: parts_.fills.readAgainAs(ForeignCodePage::EucJp, rows); break;
+        case FillSource::MusicBrainz: parts_.fills.fillRows(release_->rows, rows, release_->tracksLeft); break;
         }
         break;
     case CliCommand::Show:
     case CliCommand::Rename:
+    case CliCommand::Lookup:
         break;
     }
 }

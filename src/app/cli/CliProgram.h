@@ -4,8 +4,10 @@
 #include "app/cli/StderrReports.h"
 #include "launcher/ListParts.h"
 #include "launcher/list/MemoryList.h"
+#include "musicbrainz/ReleaseFill.h"
 #include "system/PosixFileMover.h"
 #include "system/PosixFolderReader.h"
+#include "system/QtWebService.h"
 
 #include <QByteArray>
 #include <QString>
@@ -70,4 +72,7 @@ private:
     PosixFolderReader folders_;
     PosixFileMover mover_;
     ListParts parts_;
+    QtWebService web_;
+    // fill musicbrainz: what the release gives the rows.
+    std::optional<ReleaseRows> release_;
 };

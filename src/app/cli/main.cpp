@@ -9,6 +9,8 @@
 #include "text/Cp932.h"
 #include "version/KalvoVersion.h"
 
+#include <QCoreApplication>
+
 #include <csignal>
 #include <cstdio>
 
@@ -38,6 +40,8 @@ int main(int argc, char *argv[])
     for (int i = 1; i < argc; ++i)
         arguments << pathText(argv[i]);
     const CliArguments command = readCliArguments(arguments, text);
+    // The MusicBrainz commands wait for the network in event loops.
+    QCoreApplication application(argc, argv);
 
     int status = kAllDone;
     switch (command.action) {

@@ -115,6 +115,19 @@ void FillCommands::setFields(const TagUpdate &update, const QList<int> &rows)
     apply(fills, kSetHeading);
 }
 
+void FillCommands::fillRows(const QList<TagUpdate> &updates, const QList<int> &rows, int tracksLeft)
+{
+    QList<RowFill> fills;
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        const int row = rows.at(i);
+        fills << (i < updates.size() ? fillRow(row, rows_.fields(row), updates.at(i))
+                                     : unchangedRow(row, rows_.fields(row), FillReason::kNoTrack));
+    }
+    if (tracksLeft > 0 && !fills.isEmpty())
+        fills.last().problems << fillReason(FillReason::kMoreTracks, {QString::number(tracksLeft)});
+    apply(fills, kFillHeading);
+}
+
 // The one place the fill commands change rows: a row whose fields differ
 // gets them and its change mark. Then one report lists, in row order, each
 // file that could not take everything.

@@ -33,6 +33,10 @@ public:
     // The same fields given to every row, as a fill gives them; what a row
     // could not take of them is reported under a heading of its own.
     void setFields(const TagUpdate &update, const QList<int> &rows);
+    // Each row the fields of its own update, from the top (a release's
+    // tracks); rows past the last update keep theirs, and tracks left over
+    // past the last row are reported.
+    void fillRows(const QList<TagUpdate> &updates, const QList<int> &rows, int tracksLeft);
 
 private:
     void apply(const QList<RowFill> &fills, const QString &heading);

@@ -57,6 +57,8 @@ inline constexpr char16_t kNoCp932Form[] = u"%1のCP932にない文字は「?」
 inline constexpr char16_t kNotUtf8[] = u"%1がUTF-8でない";
 inline constexpr char16_t kNotEucJp[] = u"%1がEUC-JPでない";
 inline constexpr char16_t kMoreLines[] = u"%1行が余った";
+inline constexpr char16_t kNoTrack[] = u"リリースにこの曲がない";
+inline constexpr char16_t kMoreTracks[] = u"リリースの%1曲が余った";
 }  // namespace FillReason
 
 // "%1" of a reason filled in with the names, joined by "・".

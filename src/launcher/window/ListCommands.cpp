@@ -41,6 +41,8 @@ constexpr std::array kCommands = std::to_array<ListCommand>({
      {{{Key8, Any}}}, [](frmID3Launcher &l) { l.ReadAgainAs(ForeignCodePage::Utf8); }},
     {Item::ReadAsEucJp, u"Menu_LV_RightMenu_ReadAsEucJp", u"EUC-JPとして読み直す(&J)  J", nullptr, HasSelection,
      {{{KeyJ, Any}}}, [](frmID3Launcher &l) { l.ReadAgainAs(ForeignCodePage::EucJp); }},
+    {Item::LookUpMusicBrainz, u"Menu_LV_RightMenu_LookUpMusicBrainz", u"MusicBrainzで検索(&M)  M", nullptr,
+     HasSelection, {{{KeyM, Any}}}, [](frmID3Launcher &l) { l.LookUpMusicBrainz(); }},
     {Item::SaveWithId3v2, u"Menu_LV_RightMenu_SaveWithId3v2", u"ID3v2タグにも保存(&W)  W", nullptr, HasSelection,
      {{{KeyW, Any}}}, [](frmID3Launcher &l) { l.SaveWithId3v2(); }},
     // Its caption names the program.
