@@ -1,7 +1,7 @@
 #include "launcher/ListParts.h"
 
 ListParts::ListParts(const Needs &needs)
-    : rows(needs.list, needs.maxRows),
+    : rows(needs.list, needs.maxRows, needs.reportedPath),
       recovery(needs.reports),
       adder(rows, known, clsID3Tag, recovery),
       commandLine(rows, adder, needs.folders),

@@ -34,6 +34,8 @@ struct ListParts {
         // Makes each file a save or drop numbering writes in place durable;
         // W syncs the files it writes anew, and their folders, itself.
         SyncFile syncWrittenFile = syncData;
+        // How reports name the rows' files (FileList::ReportedPath).
+        FileList::ReportedPath reportedPath = nullptr;
     };
 
     explicit ListParts(const Needs &needs);

@@ -34,6 +34,7 @@ frmID3Launcher::frmID3Launcher(const Services &services, SyncFile syncWrittenFil
       parts_({.list = services.list, .reports = reports_, .folders = services.folders, .mover = services.mover,
               .syncWrittenFile = std::move(syncWrittenFile)}),
       editor_(parts_.rows, services.editor, services.window),
+      renamePreview_(parts_.rows, parts_.renamer, services.renamePreview, services.window.caption()),
       lookup_(parts_.rows, parts_.fills, reports_, services.lookup),
       formatSetting_(services.settings, reports_, services.window.settingsFolder()),
       keepTimesSetting_(services.settings, reports_, services.window.settingsFolder())
@@ -113,6 +114,13 @@ void frmID3Launcher::Rename()
 {
     HistoryStep step(parts_.history, parts_.rows);
     step.addMoves(parts_.renamer.rename(services_.window.renameFormat(), parts_.rows.selectedRows()).moves);
+}
+
+// OK is R itself: the same save, moves and one step.
+void frmID3Launcher::PreviewRename()
+{
+    if (renamePreview_.confirm(services_.window.renameFormat(), parts_.rows.selectedRows()))
+        Rename();
 }
 
 void frmID3Launcher::lvMP3List_ColumnClick(int column)

@@ -3,6 +3,7 @@
 #include "files/FileDescriptor.h"
 #include "launcher/ListParts.h"
 #include "launcher/history/HistoryStep.h"
+#include "launcher/rename/RenamePreview.h"
 #include "launcher/lookup/MusicBrainzLookup.h"
 #include "launcher/report/MessageBoxReports.h"
 #include "launcher/settings/KeepTimesSetting.h"
@@ -25,6 +26,7 @@ class ListViewService;
 class LookupWindowService;
 class MainWindowService;
 class MessageBoxService;
+class RenamePreviewService;
 class SettingsFileService;
 class TagEditorService;
 
@@ -50,6 +52,7 @@ public:
         ListMenuService &menu;
         ClipboardService &clipboard;
         FolderService &folders;
+        RenamePreviewService &renamePreview;
         LookupWindowService &lookup;
     };
 
@@ -81,6 +84,8 @@ public:
     // The choice that written files keep their times: turned over, shown
     // in the menu and kept in kiv.ini at once.
     void KeepTimes();
+    // Shift+R: the new names shown first; OK renames as R does.
+    void PreviewRename();
 
     // Filling whole columns from header clicks, and numbering dropped files.
     void lvMP3List_ColumnClick(int column);
@@ -124,6 +129,7 @@ private:
     MessageBoxReports reports_;
     ListParts parts_;
     EditorSession editor_;
+    RenamePreview renamePreview_;
     MusicBrainzLookup lookup_;
     RenameFormatSetting formatSetting_;
     KeepTimesSetting keepTimesSetting_;

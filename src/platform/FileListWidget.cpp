@@ -12,7 +12,11 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPainter>
+#include <QStyle>
 #include <QStyledItemDelegate>
+
+#include <algorithm>
 
 namespace {
 
@@ -30,7 +34,25 @@ public:
     }
 };
 
+const QString kEmptyListHint = QStringLiteral(
+    "MP3ファイルをここにドロップするか、Lキーで読み込みます\n右クリックのメニューにすべてのコマンドがあります");
+
+QString bothMarks()
+{
+    return QString::fromUtf16(kChangeMark) + QString::fromUtf16(kId3v2Mark);
+}
+
 }  // namespace
+
+QString changeMarksToolTip(const QString &marks)
+{
+    QStringList lines;
+    if (marks.contains(QString::fromUtf16(kChangeMark)))
+        lines << QStringLiteral("「*」まだファイルに保存していない値があります");
+    if (marks.contains(QString::fromUtf16(kId3v2Mark)))
+        lines << QStringLiteral("「2」ファイルのID3v2タグの内容がこの行と違います（Wで書き込みます）");
+    return lines.join(u'\n');
+}
 
 FileListWidget::FileListWidget(QWidget *parent) : QTreeWidget(parent)
 {
@@ -39,6 +61,7 @@ FileListWidget::FileListWidget(QWidget *parent) : QTreeWidget(parent)
     for (const FileRowColumnInfo &column : kFileRowColumns)
         headers << QString::fromUtf16(column.header);
     setHeaderLabels(headers);
+    headerItem()->setToolTip(livChanged, changeMarksToolTip(bothMarks()));
     // The change-mark column is narrower than a header's usual minimum.
     header()->setMinimumSectionSize(0);
     for (int column = 0; column < kFileRowColumnCount; ++column) {
@@ -46,6 +69,7 @@ FileListWidget::FileListWidget(QWidget *parent) : QTreeWidget(parent)
         setColumnWidth(column, twipsToPixels(width));
         setColumnHidden(column, width == 0);
     }
+    fitChangeMarkColumn();
     header()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     header()->setSectionsMovable(false);
     header()->setStretchLastSection(false);
@@ -65,6 +89,33 @@ FileListWidget::FileListWidget(QWidget *parent) : QTreeWidget(parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setAcceptDrops(true);
     setDragDropMode(QAbstractItemView::DropOnly);
+}
+
+void FileListWidget::fitChangeMarkColumn()
+{
+    // A cell's text stands between margins of the focus frame's width and
+    // one pixel more on either side, as the style draws an item's text.
+    const int margin = style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, this) + 1;
+    const int width = std::max(twipsToPixels(kFileRowColumns[static_cast<std::size_t>(livChanged)].widthTwips),
+                               fontMetrics().horizontalAdvance(bothMarks()) + 2 * margin);
+    setColumnWidth(livChanged, width);
+}
+
+void FileListWidget::changeEvent(QEvent *event)
+{
+    QTreeWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange)
+        fitChangeMarkColumn();
+}
+
+void FileListWidget::paintEvent(QPaintEvent *event)
+{
+    QTreeWidget::paintEvent(event);
+    if (topLevelItemCount() != 0)
+        return;
+    QPainter painter(viewport());
+    painter.setPen(palette().color(QPalette::PlaceholderText));
+    painter.drawText(viewport()->rect(), Qt::AlignCenter, kEmptyListHint);
 }
 
 void FileListWidget::dragEnterEvent(QDragEnterEvent *event)

@@ -12,6 +12,7 @@
 #include "platform/QtListView.h"
 #include "platform/QtLookupWindow.h"
 #include "platform/QtMessageBox.h"
+#include "platform/QtRenamePreview.h"
 #include "platform/QtTagEditor.h"
 #include "platform/Twips.h"
 #include "services/ListInputCodes.h"
@@ -121,12 +122,13 @@ void LauncherWindow::createLogic()
     editorService_ = std::make_unique<QtTagEditor>(this);
     clipboardService_ = std::make_unique<QtClipboard>();
     folderService_ = std::make_unique<PosixFolderReader>();
+    renamePreviewService_ = std::make_unique<QtRenamePreview>(this);
     lookupService_ = std::make_unique<QtLookupWindow>(this);
     logic_ = std::make_unique<frmID3Launcher>(frmID3Launcher::Services{
         .list = *listService_, .messages = *messageService_, .chooser = *chooserService_,
         .settings = *settingsService_, .window = *this, .mover = *moveService_, .editor = *editorService_,
         .menu = *menuService_, .clipboard = *clipboardService_, .folders = *folderService_,
-        .lookup = *lookupService_});
+        .renamePreview = *renamePreviewService_, .lookup = *lookupService_});
     editorService_->setHandler(logic_.get());
 }
 

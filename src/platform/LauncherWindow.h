@@ -20,6 +20,7 @@ class QtListMenu;
 class QtListView;
 class QtLookupWindow;
 class QtMessageBox;
+class QtRenamePreview;
 class QtTagEditor;
 class frmID3Launcher;
 
@@ -75,6 +76,7 @@ private:
     std::unique_ptr<QtTagEditor> editorService_;
     std::unique_ptr<QtClipboard> clipboardService_;
     std::unique_ptr<PosixFolderReader> folderService_;
+    std::unique_ptr<QtRenamePreview> renamePreviewService_;
     std::unique_ptr<QtLookupWindow> lookupService_;
     std::unique_ptr<frmID3Launcher> logic_;
     bool unloaded_ = false;

@@ -1,6 +1,7 @@
 #include "platform/QtListView.h"
 
 #include "files/NativePath.h"
+#include "platform/FileListWidget.h"
 #include "services/FileRow.h"
 
 #include <QTreeWidget>
@@ -22,6 +23,8 @@ void putText(QTreeWidgetItem *rowItem, int column, const QString &text)
     } else {
         rowItem->setText(column, text);
     }
+    if (column == livChanged)
+        rowItem->setToolTip(column, changeMarksToolTip(text));
 }
 
 }  // namespace

@@ -46,6 +46,10 @@ inline constexpr std::array<FileRowColumnInfo, kFileRowColumnCount> kFileRowColu
     {u"ジャンルID", 0},
 }};
 
+// The column of each field an ID3v2 tag gives, in the order of Id3v2Field.
+inline constexpr std::array<FileRowColumn, 7> kId3v2FieldColumns = {
+    livTitle, livAirtist, livAlbum, livYear, livComment, livTrackNo, livGenre};
+
 // The eleven cells of a row, by position.
 using FileRowCells = std::array<QString, kFileRowColumnCount>;
 

@@ -7,7 +7,7 @@ class ListMenuService
 {
 public:
     enum class Item {
-        EditTag, Undo, Redo, Delete, Load, Rename, SaveSelected, SaveAll, KeepTimes,
+        EditTag, Undo, Redo, Delete, Load, Rename, PreviewRename, SaveSelected, SaveAll, KeepTimes,
         FillFromId3v2, FillFromFileNames, PasteTitles, ReadAsUtf8, ReadAsEucJp, LookUpMusicBrainz, SaveWithId3v2,
         Copyright
     };

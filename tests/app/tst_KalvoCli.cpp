@@ -158,6 +158,24 @@ private slots:
                                          << QByteArray() << 0 << "1 Intro.mp3 → 01_夜明け.mp3\n2 Outro.mp3 → 00_.mp3\n"
                                          << "" << kAlbum;
 
+        QTest::newRow("dry run: set --v2") << QStringList{"set", "--dry-run", "--v2", "--title", "朝", "2 Outro.mp3"}
+                                           << QByteArray() << 0
+                                           << "2 Outro.mp3: 曲名「」 → 「朝」 / ID3v2タグ（新規）: 曲名「」 → 「朝」\n"
+                                           << "" << kAlbum;
+        QTest::newRow("dry run: a name an earlier file gets")
+            << QStringList{"rename", "--dry-run", "--format", "x", "."} << QByteArray() << 1 << "1 Intro.mp3 → x.mp3\n"
+            << "すでにあるため名前を変えられませんでした。\nkalvo-cli: 2 Outro.mp3 → x.mp3" << kAlbum;
+        // Files in a folder are named with it on standard error too.
+        QTest::newRow("set: a value cut to its slot")
+            << QStringList{"set", "--title", QString(31, u'x'), "cd/3 Extra.mp3"} << QByteArray() << 0 << ""
+            << "次のファイルは指定した値をそのままでは書き込めない項目があります。\nkalvo-cli: cd/3 Extra.mp3: 曲名を切り詰めた"
+            << kAlbum;
+        QTest::newRow("rename: a name refused, in a folder")
+            << QStringList{"rename", "--format", "%D", "cd/3 Extra.mp3"} << QByteArray() << 1 << ""
+            << "長すぎるため名前を変えませんでした。\nkalvo-cli: cd/3 Extra.mp3 → cd/.mp3" << kAlbum;
+        QTest::newRow("dry run: a name refused, in a folder")
+            << QStringList{"rename", "--dry-run", "--format", "%D", "cd/3 Extra.mp3"} << QByteArray() << 1 << ""
+            << "長すぎるため名前を変えませんでした。\nkalvo-cli: cd/3 Extra.mp3 → cd/.mp3" << kAlbum;
         QTest::newRow("dry run: a name refused") << QStringList{"rename", "--dry-run", "--format", "%A", "."}
                                                  << QByteArray() << 1 << "1 Intro.mp3 → B.mp3\n"
                                                  << "長すぎるため名前を変えませんでした。\nkalvo-cli: 2 Outro.mp3 → .mp3" << kAlbum;
@@ -194,6 +212,8 @@ private slots:
             {{"set", "--track", "256", "."}, "--track の値が正しくありません: 256"},
             {{"set", "--track", "4294967296", "."}, "--track の値が正しくありません: 4294967296"},
             {{"set", "--genre", "Rockabillyx", "."}, "--genre の値が正しくありません"},
+            {{"set", "--year", "20011", "."}, "--year の値が正しくありません: 20011"},
+            {{"set", "--year", "２００１", "."}, "--year の値が正しくありません: ２００１"},
             {{"number", "--from", "0", "."}, "--from の値が正しくありません"},
             {{"number", "--from", "255", "."}, "トラック番号が 255 を超えます"},
             {{"fill", "."}, "id3v2、names、utf8、eucjp"},
@@ -202,6 +222,8 @@ private slots:
         };
         for (const auto &[arguments, error] : usageErrors)
             QTest::addRow("usage: %s", qPrintable(error)) << arguments << QByteArray() << 2 << "" << error << kAlbum;
+        QTest::newRow("usage: a NUL in the input") << QStringList{"titles", "."} << QByteArray("春\0夏\n", 8) << 2
+                                                   << "" << "標準入力に NUL 文字が含まれています" << kAlbum;
         QTest::newRow("usage: input no text") << QStringList{"titles", "."} << QByteArray("\xff\n") << 2 << ""
                                               << "標準入力が正しい文字列ではありません" << kAlbum;
     }
@@ -212,6 +234,7 @@ private slots:
         QTemporaryDir dir;
         makeAlbum(dir.path());
         QVERIFY(writeFile(dir.filePath("notes.txt"), "not audio") && QDir(dir.path()).mkdir("empty"));
+        QVERIFY(QDir(dir.path()).mkdir("cd") && writeUntaggedMp3(dir.filePath("cd/3 Extra.mp3")));
         const QList<QByteArray> before = hashes(dir.path());
 
         const Run result = run(dir.path(), arguments, input);

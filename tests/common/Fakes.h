@@ -16,6 +16,7 @@
 #include "services/ListViewService.h"
 #include "services/LookupWindowService.h"
 #include "services/MainWindowService.h"
+#include "services/RenamePreviewService.h"
 #include "services/SettingsFileService.h"
 #include "services/TagEditorService.h"
 
@@ -262,6 +263,24 @@ public:
     QString text() const override { return contents; }
 };
 
+// The rename preview: records what it was shown and answers as told.
+class FakeRenamePreview : public RenamePreviewService
+{
+public:
+    bool answer = true;
+    QString title;
+    QList<Line> lines;  // as last shown
+    int calls = 0;
+
+    bool confirmRenames(const QString &newTitle, const QList<Line> &newLines) override
+    {
+        ++calls;
+        title = newTitle;
+        lines = newLines;
+        return answer;
+    }
+};
+
 // The lookup's window: the web service's canned answers, and the release
 // the user picks (-1: none). Notes what the window was shown.
 class FakeLookupWindow : public LookupWindowService
@@ -298,10 +317,12 @@ struct FakeWindowServices {
     FakeListMenu menu;
     FakeClipboard clipboard;
     FakeFolders folders;
+    FakeRenamePreview renamePreview;
     FakeLookupWindow lookup;
 
     frmID3Launcher::Services services()
     {
-        return {list, messages, chooser, settings, window, mover, editor, menu, clipboard, folders, lookup};
+        return {list, messages, chooser, settings, window, mover, editor, menu, clipboard, folders, renamePreview,
+                lookup};
     }
 };

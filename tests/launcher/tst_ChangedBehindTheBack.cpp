@@ -26,7 +26,7 @@ using Folder = QMap<QString, QByteArray>;  // file name -> bytes
 const TagRecord kOurs{.Title = "Ours", .Artist = "Band", .TrackNumber = 3};
 const TagRecord kTheirs{.Title = "Theirs", .Artist = "Other band", .TrackNumber = 7};
 
-const QString kSaveChanged = QStringLiteral("次のファイルは読み込んだ後に変更されたため保存しませんでした。\ra.mp3");
+const QString kSaveChanged = QStringLiteral("次のファイルは読み込んだ後に変更されたため保存しませんでした。一覧から削除してから読み込み直してください。\ra.mp3");
 
 }  // namespace
 
@@ -94,16 +94,16 @@ private slots:
         QTest::newRow("W: grown after its tag") << "grown" << "W" << kSaveChanged << save;
         // All of a file shorter than a tag is what was read.
         QTest::newRow("shorter than a tag, a byte rewritten")
-            << "short rewritten" << "S" << "次のファイルは読み込んだ後に変更されたため保存しませんでした。\rshort.mp3" << save;
+            << "short rewritten" << "S" << "次のファイルは読み込んだ後に変更されたため保存しませんでした。一覧から削除してから読み込み直してください。\rshort.mp3" << save;
         QTest::newRow("tag rewritten, then renamed")
             << "title rewritten" << "R"
-            << "次のファイルは読み込んだ後に変更されたため保存も名前の変更もしませんでした。\ra.mp3" << save;
+            << "次のファイルは読み込んだ後に変更されたため保存も名前の変更もしませんでした。一覧から削除してから読み込み直してください。\ra.mp3" << save;
         QTest::newRow("another file moved to the row's name")
             << "moved over" << "R"
-            << "次のファイルは読み込んだ後に変更されたため保存も名前の変更もしませんでした。\ra.mp3" << save;
+            << "次のファイルは読み込んだ後に変更されたため保存も名前の変更もしませんでした。一覧から削除してから読み込み直してください。\ra.mp3" << save;
         QTest::newRow("another file swapped in between the check and the rename")
             << "" << "R, swapped at the move"
-            << "次のファイルは読み込んだ後に変更されたため名前を変えませんでした。\ra.mp3 → Ours.mp3" << move;
+            << "次のファイルは読み込んだ後に変更されたため名前を変えませんでした。一覧から削除してから読み込み直してください。\ra.mp3 → Ours.mp3" << move;
         QTest::newRow("renamed file moved away, another put at its new name")
             << "replaced after R" << "undo after R"
             << "次のファイルは名前を変えた後に別のファイルに置き換えられたか変更されたため元の名前に戻しませんでした。\r"
@@ -137,7 +137,8 @@ private slots:
                 QSKIP("only root passes the access check of a read-only file");
             launcher_ = std::make_unique<frmID3Launcher>(frmID3Launcher::Services{
                 fakes_->list, fakes_->messages, fakes_->chooser, settings, fakes_->window, fakes_->mover,
-                fakes_->editor, fakes_->menu, fakes_->clipboard, fakes_->folders, fakes_->lookup});
+                fakes_->editor, fakes_->menu, fakes_->clipboard, fakes_->folders, fakes_->renamePreview,
+                fakes_->lookup});
         }
 
         if (change == "short rewritten") {

@@ -5,6 +5,8 @@
 #include "common/Id3v2Bytes.h"
 #include "common/Mp3Files.h"
 #include "launcher/frmID3Launcher.h"
+#include "launcher/list/FileList.h"
+#include "launcher/list/KnownFiles.h"
 #include "launcher/text/PathParts.h"
 
 #include <QDir>
@@ -237,6 +239,62 @@ private slots:
         }
         launcher_->Menu_LV_RightMenu_DELETE_Click();
         QCOMPARE(fakes_.list.column(livFilename), left);
+    }
+
+    // Rows a.mp3 and b.mp3, looked up once; then a change of the rows. The
+    // look-up of the files listed follows every change.
+    void holdsFollowsTheRows_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<QStringList>("held");
+        QTest::addColumn<QStringList>("notHeld");
+        QTest::newRow("appended") << "append c" << QStringList{"a.mp3", "b.mp3", "c.mp3"} << QStringList{"x.mp3"};
+        QTest::newRow("removed, another appended") << "remove b, append c" << QStringList{"a.mp3", "c.mp3"}
+                                                   << QStringList{"b.mp3"};
+        QTest::newRow("renamed") << "rename" << QStringList{"x.mp3", "b.mp3"} << QStringList{"a.mp3"};
+        QTest::newRow("moved by undo") << "move" << QStringList{"x.mp3", "b.mp3"} << QStringList{"a.mp3"};
+        QTest::newRow("restored") << "restore" << QStringList{"a.mp3", "b.mp3"} << QStringList{"c.mp3"};
+        QTest::newRow("file written anew") << "identity" << QStringList{"link.mp3"} << QStringList{};
+    }
+    void holdsFollowsTheRows()
+    {
+        QFETCH(QString, change);
+        QFETCH(QStringList, held);
+        QFETCH(QStringList, notHeld);
+        QTemporaryDir dir;
+        const auto path = [&dir](const QString &name) { return dir.filePath(name); };
+        QVERIFY(writeUntaggedMp3(path("a.mp3")) && QFile::link(path("a.mp3"), path("link.mp3")));
+        const FileIdentity file = *fileIdentity(path("a.mp3"));
+        const FileIdentity none{};
+        FakeListView view;
+        FileList rows(view);
+        rows.append(path("a.mp3"), none, {});
+        rows.append(path("b.mp3"), none, {});
+        const ListRows before = rows.snapshot();
+        QVERIFY(rows.holds(path("a.mp3"), none));
+
+        if (change == "append c") {
+            rows.append(path("c.mp3"), none, {});
+        } else if (change == "remove b, append c") {
+            rows.remove({2});
+            rows.append(path("c.mp3"), none, {});
+        } else if (change == "rename") {
+            rows.setCell(1, livFilename, "x.mp3");
+        } else if (change == "move") {
+            rows.renameRow(rows.info(1).serial, "x.mp3");
+        } else if (change == "restore") {
+            rows.remove({1});
+            rows.append(path("c.mp3"), none, {});
+            QVERIFY(rows.holds(path("c.mp3"), none));
+            rows.restore(before, KnownFiles());
+        } else {
+            rows.setIdentity(1, file);
+        }
+
+        for (const QString &name : held)
+            QVERIFY2(rows.holds(path(name), name == "link.mp3" ? file : none), qPrintable(name));
+        for (const QString &name : notHeld)
+            QVERIFY2(!rows.holds(path(name), none), qPrintable(name));
     }
 };
 

@@ -185,7 +185,7 @@ private slots:
                                         << with([&](TagRecord &f) { f.Title = haru.left(15); })
                                         << report({haru + ".mp3: 曲名を切り詰めた"});
         QTest::newRow("refused format") << "%D:%T" << "03:x.mp3" << kOld
-                                        << "ファイルフォーマットに使用できない文字が含まれています";
+                                        << "ファイルフォーマットに使用できない文字が含まれています：「:」";
     }
     void fromFileNames()
     {

@@ -111,7 +111,8 @@ private slots:
         PrivateProfileFile settings;
         fakes.window.configFolder = dir.path();
         frmID3Launcher launcher({fakes.list, fakes.messages, fakes.chooser, settings, fakes.window, fakes.mover,
-                                 fakes.editor, fakes.menu, fakes.clipboard, fakes.folders, fakes.lookup});
+                                 fakes.editor, fakes.menu, fakes.clipboard, fakes.folders, fakes.renamePreview,
+                                 fakes.lookup});
         launcher.Form_Load();
         fakes.window.format = QStringLiteral("%N_%D");
 

@@ -34,7 +34,7 @@ QString renameReport(const QStringList &lines)
     const QMap<QString, QString> sentences{
         {"taken", "次のファイルは新しい名前のファイルがすでにあるため名前を変えられませんでした。"},
         {"unusable", "次のファイルは新しい名前がフォルダーの外を指すか、「.」で始まるか、長すぎるため名前を変えませんでした。"},
-        {"changed", "次のファイルは読み込んだ後に変更されたため名前を変えませんでした。"}};
+        {"changed", "次のファイルは読み込んだ後に変更されたため名前を変えませんでした。一覧から削除してから読み込み直してください。"}};
     QStringList text;
     for (const QString &line : lines)
         text << sentences.value(line, line);
@@ -210,10 +210,12 @@ private slots:
         QTest::addColumn<QString>("format");
         QTest::addColumn<QString>("topFile");
         QTest::addColumn<RowSelection>("selected");
-        QTest::newRow("colon") << "%T:%D" << "a.mp3" << RowSelection{1, 2};
-        QTest::newRow("asterisk, top row not selected") << "*%D" << "a.mp3" << RowSelection{2};
-        QTest::newRow("colon, nothing selected") << ":" << "a.mp3" << RowSelection{};
-        QTest::newRow("empty format, top file without extension") << "" << "a" << RowSelection{1, 2};
+        QTest::addColumn<QString>("refused");  // as the message names them
+        QTest::newRow("colon") << "%T:%D" << "a.mp3" << RowSelection{1, 2} << "：「:」";
+        QTest::newRow("asterisk, top row not selected") << "*%D" << "a.mp3" << RowSelection{2} << "：「*」";
+        QTest::newRow("colon, nothing selected") << ":" << "a.mp3" << RowSelection{} << "：「:」";
+        QTest::newRow("each once, in order") << "%D?:%T?" << "a.mp3" << RowSelection{1} << "：「?」「:」";
+        QTest::newRow("empty format, top file without extension") << "" << "a" << RowSelection{1, 2} << "";
     }
     void refusedFormatStopsBeforeSaving()
     {
@@ -234,7 +236,8 @@ private slots:
 
         launcher_->Rename();
 
-        verifyMessages({kFormatMessage}, kFormatTitle);
+        QFETCH(QString, refused);
+        verifyMessages({kFormatMessage + refused}, kFormatTitle);
         QCOMPARE(fakes_->mover.moves, QStringList());
         QCOMPARE(readFile(path(topFile)), topBytes);
         QCOMPARE(readFile(path("b.mp3")), secondBytes);
@@ -313,6 +316,93 @@ private slots:
         QCOMPARE(readFile(path("Intro.mp3")), QByteArray("someone else's file"));
     }
 
+    // Shift+R on a.mp3 (track 1) and b.mp3 (no track), both selected: what
+    // the preview shows, then with OK what R does, as one step.
+    void previewShowsWhatRenameDoes_data()
+    {
+        QTest::addColumn<QStringList>("titles");  // of a.mp3 and b.mp3
+        QTest::addColumn<QString>("format");
+        QTest::addColumn<QString>("meanwhile");   // "other": Intro.mp3 made; "changed": a.mp3 rewritten
+        QTest::addColumn<QStringList>("lines");   // "old → new (note)", "×" for a file that keeps its name
+        QTest::addColumn<QStringList>("names");   // after OK
+        const QStringList ab{"a.mp3", "b.mp3"}, introOutro{"Intro", "Outro"};
+        const QString keeps = QStringLiteral("変更しません");
+        QTest::newRow("renamed") << introOutro << "%D" << "" << QStringList{"a.mp3 → Intro.mp3", "b.mp3 → Outro.mp3"}
+                                 << QStringList{"Intro.mp3", "Outro.mp3"};
+        QTest::newRow("no track") << introOutro << "%T_%D" << ""
+                                  << QStringList{"a.mp3 → 01_Intro.mp3", "b.mp3 → 00_Outro.mp3 (トラック番号がないため「00」が入ります)"}
+                                  << QStringList{"01_Intro.mp3", "00_Outro.mp3"};
+        QTest::newRow("taken by another file")
+            << introOutro << "%D" << "other"
+            << QStringList{"×a.mp3 → Intro.mp3 (新しい名前のファイルがすでにあるため" + keeps + ")", "b.mp3 → Outro.mp3"}
+            << QStringList{"a.mp3", "Outro.mp3"};
+        QTest::newRow("taken by an earlier row")
+            << QStringList{"Same", "Same"} << "%D" << ""
+            << QStringList{"a.mp3 → Same.mp3", "×b.mp3 → Same.mp3 (上の「a.mp3」が先にこの名前になるため" + keeps + ")"}
+            << QStringList{"Same.mp3", "b.mp3"};
+        QTest::newRow("freed by an earlier row") << QStringList{"c", "a"} << "%D" << ""
+                                                 << QStringList{"a.mp3 → c.mp3", "b.mp3 → a.mp3"}
+                                                 << QStringList{"c.mp3", "a.mp3"};
+        QTest::newRow("a later row's file") << QStringList{"b", "x"} << "%D" << ""
+                                            << QStringList{"×a.mp3 → b.mp3 (新しい名前のファイルがすでにあるため" + keeps + ")",
+                                                           "b.mp3 → x.mp3"}
+                                            << QStringList{"a.mp3", "x.mp3"};
+        QTest::newRow("its name already") << QStringList{"a", "Outro"} << "%D" << ""
+                                          << QStringList{"×a.mp3 → a.mp3 (今の名前と同じため" + keeps + ")", "b.mp3 → Outro.mp3"}
+                                          << QStringList{"a.mp3", "Outro.mp3"};
+        QTest::newRow("changed since loaded")
+            << introOutro << "%D" << "changed"
+            << QStringList{"×a.mp3 → Intro.mp3 (読み込んだ後に変更されたため" + keeps + ")", "b.mp3 → Outro.mp3"}
+            << QStringList{"a.mp3", "Outro.mp3"};
+        QTest::newRow("unusable") << QStringList{"x/y", "Outro"} << "%D" << ""
+                                  << QStringList{"×a.mp3 → x/y.mp3 (新しい名前がフォルダーの外を指すか、「.」で始まるか、長すぎるため" + keeps + ")",
+                                                 "b.mp3 → Outro.mp3"}
+                                  << QStringList{"a.mp3", "Outro.mp3"};
+        QTest::newRow("refused format") << introOutro << "%D?" << "" << QStringList{} << ab;
+    }
+    void previewShowsWhatRenameDoes()
+    {
+        QFETCH(QStringList, titles);
+        QFETCH(QString, format);
+        QFETCH(QString, meanwhile);
+        QFETCH(QStringList, lines);
+        QFETCH(QStringList, names);
+        addFile("a.mp3", titles[0], 1);
+        addFile("b.mp3", titles[1], 0);
+        fakes_->list.select({1, 2});
+        fakes_->window.format = format;
+        if (meanwhile == "other")
+            QVERIFY(writeFile(path("Intro.mp3"), "someone else's file"));
+        if (meanwhile == "changed")
+            QVERIFY(writeTaggedMp3(path("a.mp3"), {.Title = "Intro", .Artist = "Other"}));
+        const QStringList before = tree();
+        FakeRenamePreview &dialog = fakes_->renamePreview;
+        dialog.answer = false;
+
+        launcher_->PreviewRename();
+
+        QStringList shown;
+        for (const RenamePreviewService::Line &line : std::as_const(dialog.lines)) {
+            shown << (line.renamed ? "" : "×") + line.oldName + " → " + line.newName
+                         + (line.note.isEmpty() ? QString() : " (" + line.note + ")");
+        }
+        QCOMPARE(shown, lines);
+        QCOMPARE(tree(), before);
+        if (lines.isEmpty()) {
+            QCOMPARE(dialog.calls, 0);
+            verifyMessages({kFormatMessage + "：「?」"}, kFormatTitle);
+            return;
+        }
+        QCOMPARE(dialog.title, QStringLiteral("Kalvo [ファイル名の変更を確認]"));
+
+        dialog.answer = true;
+        launcher_->PreviewRename();
+
+        QCOMPARE(fakes_->list.column(livFilename), names);
+        launcher_->Menu_LV_RightMenu_Undo_Click();
+        QCOMPARE(fakes_->list.column(livFilename), QStringList({"a.mp3", "b.mp3"}));
+    }
+
     // A file whose save failed is still renamed; one the save found changed
     // since it was loaded is neither saved nor renamed, and is named once.
     void aFailedSaveStopsTheRenameOnlyOfAChangedFile_data()
@@ -325,7 +415,8 @@ private slots:
                                            + "）のため保存できませんでした。\ra.mp3";
         QTest::newRow("no longer an MP3 file")
             << "changed" << QStringList{"a.mp3", "Outro.mp3"}
-            << "次のファイルは読み込んだ後に変更されたため保存も名前の変更もしませんでした。\ra.mp3";
+            << "次のファイルは読み込んだ後に変更されたため保存も名前の変更もしませんでした。"
+               "一覧から削除してから読み込み直してください。\ra.mp3";
         QTest::newRow("gone") << "gone" << QStringList{"a.mp3", "Outro.mp3"}
                               << "次のファイルは見つからないため保存も名前の変更もできませんでした。\ra.mp3";
     }

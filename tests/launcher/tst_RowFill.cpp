@@ -94,6 +94,11 @@ private slots:
                                             << "曲名がUTF-8でない";
         QTest::newRow("UTF-8 of a control character") << true << QByteArray("a\xC2\x85") << band << QString()
                                                       << QString() << "曲名がUTF-8でない";
+        // The C1 range ends at U+009F, in both code pages.
+        QTest::newRow("UTF-8 of the last control character") << true << QByteArray("a\xC2\x9F") << band << QString()
+                                                             << QString() << "曲名がUTF-8でない";
+        QTest::newRow("EUC-JP of the last control character") << false << QByteArray("a\x9F") << band << QString()
+                                                              << QString() << "曲名がEUC-JPでない";
         QTest::newRow("ASCII") << true << QByteArray("Hello") << band << QString() << QString() << QString();
         QTest::newRow("EUC-JP") << false << yoakeEuc + "\x8E\xB1" << band << "夜明けｱ" << QString() << QString();
         QTest::newRow("EUC-JP cut after a 3-byte prefix at the slot's end")

@@ -30,7 +30,7 @@ const TagRecord kLoadedTag{.Title = "old", .Artist = "Old Band", .Album = "Old A
 QString saveReport(const QStringList &lines)
 {
     const QMap<QString, QString> sentences{
-        {"changed", "次のファイルは読み込んだ後に変更されたため保存しませんでした。"},
+        {"changed", "次のファイルは読み込んだ後に変更されたため保存しませんでした。一覧から削除してから読み込み直してください。"},
         {"not regular", "次のファイルは通常のファイルではなくなったため保存しませんでした。"},
         {"missing", "次のファイルは見つからないため保存できませんでした。"},
         {"io", "次のファイルはエラー（" + qt_error_string(EIO) + "）のため保存できませんでした。"},

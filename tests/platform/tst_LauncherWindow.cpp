@@ -1,7 +1,9 @@
 // The main window as a user meets it: its caption, controls and columns, files
 // dropped on the list, and quitting, which remembers the rename format.
 
+#include "common/AnsweringBoxes.h"
 #include "common/CountedSyncs.h"
+#include "common/Id3v2Bytes.h"
 #include "common/Mp3Files.h"
 #include "files/NativePath.h"
 #include "launcher/frmID3Launcher.h"
@@ -28,6 +30,7 @@
 #include <QScopeGuard>
 #include <QSettings>
 #include <QSplitter>
+#include <QStyle>
 #include <QStandardItemModel>
 #include <QTemporaryDir>
 #include <QTest>
@@ -214,6 +217,85 @@ private slots:
 
         LauncherWindow nextRun(folder.path());
         QCOMPARE(nextRun.findChild<QLineEdit *>("txtRenameFormat")->text(), format);
+    }
+
+    // A row with both marks shows both whole in the list's font, however
+    // narrow the column is designed; the header and each marked cell say
+    // what the marks mean, a line each.
+    void changeMarksReadWholeAndExplainThemselves()
+    {
+        registerFontSubstitutes();
+        QTemporaryDir folder;
+        const QString path = folder.filePath("a.mp3");
+        QVERIFY(writeTaggedMp3(path, {.Title = QStringLiteral("Dawn")}));
+        QVERIFY(writeFile(path, id3v2Tag(3, frame23("TIT2", textData("Dusk"))) + readFile(path)));
+        LauncherWindow window(folder.path());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto *list = window.findChild<QTreeWidget *>("lvMP3List");
+        const QString unsaved = QStringLiteral("「*」まだファイルに保存していない値があります");
+        const QString id3v2 = QStringLiteral("「2」ファイルのID3v2タグの内容がこの行と違います（Wで書き込みます）");
+        QCOMPARE(list->headerItem()->toolTip(livChanged), unsaved + u'\n' + id3v2);
+
+        window.logic().AddMp3File(path);
+        QTreeWidgetItem *row = list->topLevelItem(0);
+        QCOMPARE(row->text(livChanged), QStringLiteral("2"));
+        QCOMPARE(row->toolTip(livChanged), id3v2);
+        answeringBoxes({QMessageBox::Yes}, [&] { window.logic().lvMP3List_ColumnClick(livTrackNo); });
+
+        QCOMPARE(row->text(livChanged), QStringLiteral("*2"));
+        QCOMPARE(row->toolTip(livChanged), unsaved + u'\n' + id3v2);
+        const int width = list->columnWidth(livChanged);
+        QVERIFY(width >= 13);
+        QVERIFY2(QFontMetrics(list->font()).horizontalAdvance(QStringLiteral("*2")) < width, qPrintable(QString::number(width)));
+        // The style's own measure of the cell, margins and all.
+        QVERIFY2(static_cast<QAbstractItemView *>(list)->sizeHintForColumn(livChanged) <= width, qPrintable(QString::number(width)));
+        // A larger font widens the column with it.
+        window.setFont(gothicFont(18));
+        QVERIFY(static_cast<QAbstractItemView *>(list)->sizeHintForColumn(livChanged) <= list->columnWidth(livChanged));
+    }
+
+    // An empty list shows, greyed in its middle, how to start; the first row
+    // takes it away.
+    void emptyListSaysHowToStart()
+    {
+        registerFontSubstitutes();
+        QTemporaryDir folder;
+        QVERIFY(writeUntaggedMp3(folder.filePath("a.mp3")));
+        LauncherWindow window(folder.path());
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto *list = window.findChild<QTreeWidget *>("lvMP3List");
+        const auto inkInTheMiddle = [list] {
+            const QImage image = list->viewport()->grab().toImage();
+            const QRgb background = image.pixel(2, image.height() - 2);
+            int ink = 0;
+            for (int y = image.height() / 3; y < image.height() * 2 / 3; ++y) {
+                for (int x = 0; x < image.width(); ++x)
+                    ink += image.pixel(x, y) != background ? 1 : 0;
+            }
+            return ink;
+        };
+        QVERIFY(inkInTheMiddle() > 100);
+
+        window.logic().AddMp3File(folder.filePath("a.mp3"));
+
+        QCOMPARE(inkInTheMiddle(), 0);
+    }
+
+    // A character CP932 lacks typed in the middle of the rename format is
+    // left out, and the cursor stays where it was: the next key lands there.
+    void refusedCharacterKeepsTheCursor()
+    {
+        QTemporaryDir folder;
+        LauncherWindow window(folder.path());
+        window.show();
+        auto *box = window.findChild<QLineEdit *>("txtRenameFormat");
+        box->setText(QStringLiteral("%A%D"));
+        box->setCursorPosition(2);
+        typeText(box, QStringLiteral("é_"));
+        QCOMPARE(box->text(), QStringLiteral("%A_%D"));
+        QCOMPARE(box->cursorPosition(), 3);
     }
 
     // An underscore, drawn at the font's lowest, stays inside its row, so

@@ -16,6 +16,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDialogButtonBox>
+#include <QPushButton>
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
@@ -115,6 +116,13 @@ private slots:
         QTest::newRow("load item") << "menu Menu_LV_RightMenu_Load" << chooser << names << oldTitles;
         QTest::newRow("R") << key(Qt::Key_R) << QStringList{} << renamed << savedOne;
         QTest::newRow("rename item") << "menu Menu_LV_RightMenu_Rename" << QStringList{} << renamed << savedOne;
+        QTest::newRow("Ctrl+R") << key(Qt::Key_R, Qt::ControlModifier) << QStringList{} << renamed << savedOne;
+        QTest::newRow("Ctrl+Shift+R") << key(Qt::Key_R, Qt::ControlModifier | Qt::ShiftModifier) << QStringList{}
+                                      << renamed << savedOne;
+        // The preview, cancelled.
+        const QStringList preview{"Kalvo [ファイル名の変更を確認]"};
+        QTest::newRow("Shift+R") << key(Qt::Key_R, Qt::ShiftModifier) << preview << names << oldTitles;
+        QTest::newRow("preview item") << "menu Menu_LV_RightMenu_PreviewRename" << preview << names << oldTitles;
         QTest::newRow("S") << key(Qt::Key_S) << QStringList{} << names << savedOne;
         QTest::newRow("Ctrl+S") << key(Qt::Key_S, Qt::ControlModifier) << QStringList{} << names << savedOne;
         QTest::newRow("save selected item") << "menu Menu_LV_RightMenu_Save_0" << QStringList{} << names << savedOne;
@@ -215,6 +223,49 @@ private slots:
         QCOMPARE(w.column(1), (QStringList{"", "*", ""}));
     }
 
+    // Shift+R on three rows whose second would take the first's new name:
+    // the dialog shows each file's name now and after, the second greyed
+    // with why; OK renames as R does, and Ctrl+Z takes it back in one step.
+    void renamePreviewShowsTheNamesAndOkRenames()
+    {
+        Window w(3);
+        w.list->topLevelItem(1)->setText(livTitle, QStringLiteral("曲1"));
+        w.list->selectAll();
+        w.window->findChild<QLineEdit *>("txtRenameFormat")->setText(QStringLiteral("%D"));
+        QStringList shown, boxes;
+        QList<bool> greyed;
+        QTimer timer;
+        timer.setInterval(10);
+        QObject::connect(&timer, &QTimer::timeout, [&] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (auto *box = qobject_cast<MessageDialog *>(modal)) {
+                boxes << box->text();
+                box->button(QDialogButtonBox::Ok)->click();
+            }
+            auto *dialog = qobject_cast<QDialog *>(modal);
+            if (!dialog || dialog->objectName() != QLatin1String("frmRenamePreview"))
+                return;
+            auto *names = dialog->findChild<QTreeWidget *>("lvRenamePreview");
+            for (int i = 0; i < names->topLevelItemCount(); ++i) {
+                const QTreeWidgetItem *item = names->topLevelItem(i);
+                shown << item->text(0) + " → " + item->text(1) + " " + item->text(2);
+                greyed << (item->foreground(0) == names->palette().brush(QPalette::Disabled, QPalette::Text));
+            }
+            dialog->findChild<QDialogButtonBox *>()->button(QDialogButtonBox::Ok)->click();
+        });
+        timer.start();
+
+        QTest::keyClick(w.list, Qt::Key_R, Qt::ShiftModifier);
+
+        QCOMPARE(shown, (QStringList{"1.mp3 → 曲1.mp3 ", "2.mp3 → 曲1.mp3 上の「1.mp3」が先にこの名前になるため変更しません",
+                                     "3.mp3 → 曲3.mp3 "}));
+        QCOMPARE(greyed, (QList<bool>{false, true, false}));
+        QCOMPARE(boxes, QStringList{"次のファイルは新しい名前のファイルがすでにあるため名前を変えられませんでした。\n2.mp3 → 曲1.mp3"});
+        QCOMPARE(w.column(0), (QStringList{"曲1.mp3", "2.mp3", "曲3.mp3"}));
+        QTest::keyClick(w.list, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(w.column(0), (QStringList{"1.mp3", "2.mp3", "3.mp3"}));
+    }
+
     // Enabling rules are the logic's; here each item must get its own state.
     void rightClickShowsTheMenuWithItsEnabling()
     {
@@ -233,14 +284,15 @@ private slots:
         menu->close();
         QCOMPARE(captions, (QStringList{"タグを編集(&E) Enter", "-", "元に戻す(&U) Ctrl+Z", "やり直し(&Y) Ctrl+Y", "-",
                                         "削除(&D) Del", "-", "ファイルを読み込む(&L)  L", "-",
-                                        "ファイル名を変更(&F) R", "-", "選択したファイルを保存(&S) S",
+                                        "ファイル名を変更(&F) R", "ファイル名の変更を確認(&P)  Shift+R", "-",
+                                        "選択したファイルを保存(&S) S",
                                         "全て保存(&A) Shift+S", "更新日時を保つ(&T)", "-", "ID3v2タグから取り込む(&I)  I",
                                         "ファイル名から取り込む(&N)  N", "曲名を貼り付け(&V)  V",
                                         "UTF-8として読み直す(&8)  8", "EUC-JPとして読み直す(&J)  J",
                                         "MusicBrainzで検索(&M)  M", "ID3v2タグにも保存(&W)  W", "-",
                                         "Kalvo について(&C) C"}));
-        QCOMPARE(states, (QList<bool>{true, false, false, false, true, false, false, true, true, false, false, false,
-                                      false, false, false, false, true}));
+        QCOMPARE(states, (QList<bool>{true, false, false, false, true, false, false, false, true, true, false, false,
+                                      false, false, false, false, false, true}));
     }
 
     // The choice is checked in the menu, kept in kiv.ini at once and back

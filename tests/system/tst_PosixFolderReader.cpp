@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -69,6 +70,41 @@ private slots:
         QCOMPARE(read->size(), names);
         for (const QString &name : *read)
             QVERIFY(files.contains(name));
+    }
+
+    // Hidden entries and subfolders are entries looked at too, so a folder
+    // of millions of them costs no more than of files. Of ten of them and
+    // ten files, the names are those among the first ten entries the system
+    // lists.
+    void hiddenEntriesAndFoldersCount()
+    {
+        QTemporaryDir dir;
+        for (int i = 0; i < 10; ++i) {
+            QVERIFY(writeFile(dir.filePath(QStringLiteral("%1.mp3").arg(i)), "audio"));
+            QVERIFY(i % 2 == 0 ? writeFile(dir.filePath(QStringLiteral(".%1.mp3").arg(i)), "audio")
+                               : QDir(dir.path()).mkdir(QStringLiteral("sub%1").arg(i)));
+        }
+        QStringList expected;
+        DIR *folder = ::opendir(QFile::encodeName(dir.path()).constData());
+        QVERIFY(folder);
+        for (int looked = 0; looked < 10;) {
+            const dirent *entry = ::readdir(folder);
+            QVERIFY(entry);
+            const QString name = QFile::decodeName(entry->d_name);
+            if (name == "." || name == "..")
+                continue;
+            ++looked;
+            if (!name.startsWith(u'.') && name.endsWith(".mp3"))
+                expected << name;
+        }
+        ::closedir(folder);
+
+        std::optional<QStringList> names = PosixFolderReader(10).fileNames(dir.path());
+
+        QVERIFY(names);
+        names->sort();
+        expected.sort();
+        QCOMPARE(*names, expected);
     }
 };
 

@@ -51,8 +51,14 @@ const std::array<OptionRule, 14> kOptions = {{
      nullptr},
     {"album", true, {CliCommand::Set}, [](CliOptions &o, const QString &v) { return bool(o.fields.Album = v); },
      nullptr},
-    {"year", true, {CliCommand::Set}, [](CliOptions &o, const QString &v) { return bool(o.fields.Year = v); },
-     nullptr},
+    // The year's slot holds four bytes: a longer or other year would be cut
+    // or saved as something else.
+    {"year", true, {CliCommand::Set},
+     [](CliOptions &o, const QString &v) {
+         o.fields.Year = v;
+         return v.size() <= 4 && std::all_of(v.cbegin(), v.cend(), isAsciiDigit);
+     },
+     u"4 桁までの数字を指定してください"},
     {"comment", true, {CliCommand::Set}, [](CliOptions &o, const QString &v) { return bool(o.fields.Comment = v); },
      nullptr},
     {"track", true, {CliCommand::Set},

@@ -46,7 +46,7 @@ CliProgram::CliProgram(ConsoleOutput &console, const LocaleText &text, const QSt
       readInput_(std::move(readInput)),
       reports_(console),
       parts_({.list = view_, .reports = reports_, .folders = folders_, .mover = mover_,
-              .maxRows = FileList::kNoRowLimit})
+              .maxRows = FileList::kNoRowLimit, .reportedPath = [this](const QString &path) { return givenFile(path); }})
 {
 }
 
@@ -70,6 +70,11 @@ CliStatus CliProgram::run(const CliOptions &options)
             return kUsageError;
         }
         titles = *input;
+        // A line would end at the zero character on its way into the tag.
+        if (titles.contains(QChar(0))) {
+            console_.tell(QStringLiteral("標準入力に NUL 文字が含まれています"));
+            return kUsageError;
+        }
     }
 
     // Only writing both tags looks at what the ID3v2 tags hold now; I reads
@@ -127,7 +132,7 @@ std::optional<QString> CliProgram::renameFormat(const CliOptions &options)
         format = RenameFormatSetting(settings, reports_, userSettingsFolder(programFolder_)).load();
     }
     if (isRefusedRenameFormat(format)) {
-        reportRefusedFormat(reports_);
+        reportRefusedFormat(reports_, format);
         return std::nullopt;
     }
     return format;
@@ -181,8 +186,11 @@ CliStatus CliProgram::changeTags(const CliOptions &options, const QString &forma
     if (!options.dryRun)
         return saveChangedRows(options.v2);
     for (int row : rows) {
-        console_.print(shownFile(parts_.rows.path(row)) + QStringLiteral(": ")
-                       + tagChange(before.at(row - 1), parts_.rows.fields(row)));
+        const TagRecord after = parts_.rows.fields(row);
+        QString change = tagChange(before.at(row - 1), after);
+        if (options.v2)
+            change += QStringLiteral(" / ") + id3v2Change(after, parts_.rows.info(row).id3v2, parts_.rows.givenFields(row));
+        console_.print(shownFile(parts_.rows.path(row)) + QStringLiteral(": ") + change);
     }
     return kAllDone;
 }
@@ -240,20 +248,22 @@ CliStatus CliProgram::renameFiles(const QString &format, bool dryRun)
     const QList<int> rows = parts_.rows.allRows();
     if (dryRun) {
         CliStatus status = kAllDone;
-        QList<FileRefusal> unusable;
-        for (const PlannedName &name : parts_.renamer.plan(format, rows)) {
+        QList<FileRefusal> refused;
+        for (const PlannedName &name : parts_.renamer.preview(format, rows)) {
             const QString file = shownFile(parts_.rows.path(name.row));
+            const QString newPath = parts_.rows.cell(name.row, livFileNamewithPath) + name.newName;
             if (name.newName == name.oldName) {
                 console_.print(file + QStringLiteral(": 変更なし"));
             } else if (!name.why.ok()) {
-                unusable << FileRefusal{refusalSentence(FileCommand::Rename, name.why), moveLine(name.oldName, name.newName)};
+                refused << FileRefusal{refusalSentence(FileCommand::Rename, name.why),
+                                       moveLine(parts_.rows.reportedFile(name.row, name.oldName),
+                                                parts_.rows.reportedFile(name.row, name.newName))};
                 status = kSomeFailed;
             } else {
-                console_.print(file + QStringLiteral(" → ")
-                               + shownFile(parts_.rows.cell(name.row, livFileNamewithPath) + name.newName));
+                console_.print(file + QStringLiteral(" → ") + shownFile(newPath));
             }
         }
-        reportMoveRefusals(reports_, unusable);
+        reportMoveRefusals(reports_, refused);
         return status;
     }
     CliStatus status = kAllDone;
@@ -270,8 +280,13 @@ CliStatus CliProgram::renameFiles(const QString &format, bool dryRun)
     return status;
 }
 
-QString CliProgram::shownFile(const QString &path) const
+QString CliProgram::givenFile(const QString &path) const
 {
     const QString folder = currentFolder_.endsWith(u'/') ? currentFolder_ : currentFolder_ + u'/';
-    return shownPath(path.startsWith(folder) ? path.mid(folder.size()) : path);
+    return path.startsWith(folder) ? path.mid(folder.size()) : path;
+}
+
+QString CliProgram::shownFile(const QString &path) const
+{
+    return shownPath(givenFile(path));
 }

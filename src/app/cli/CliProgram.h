@@ -57,7 +57,9 @@ private:
     CliStatus saveChangedRows(bool v2);
     CliStatus renameFiles(const QString &format, bool dryRun);
     // A file as the user named it: relative to the current folder when it
-    // is inside, as the user reads it (shownPath).
+    // is inside; standard output and the reports on standard error name
+    // files so, as the user reads them (shownPath).
+    QString givenFile(const QString &path) const;
     QString shownFile(const QString &path) const;
 
     ConsoleOutput &console_;

@@ -14,17 +14,17 @@
 
 namespace {
 
-const QString kReportHeading = QStringLiteral("次のファイルは取り込めなかった項目があります。");
+const QString kFillHeading = QStringLiteral("次のファイルは取り込めなかった項目があります。");
+// Values given, not brought in: what a row could not take of them.
+const QString kSetHeading = QStringLiteral("次のファイルは指定した値をそのままでは書き込めない項目があります。");
 
 // The fields of an ID3v2 tag by their columns' headers.
 QStringList id3v2FieldNames(const QList<Id3v2Field> &fields)
 {
-    static constexpr FileRowColumn kColumns[] = {livTitle, livAirtist, livAlbum, livYear,
-                                                 livComment, livTrackNo, livGenre};
     QStringList names;
     for (const Id3v2Field field : fields)
         names << QString::fromUtf16(
-            kFileRowColumns[static_cast<std::size_t>(kColumns[static_cast<int>(field)])].header);
+            kFileRowColumns[static_cast<std::size_t>(kId3v2FieldColumns[static_cast<std::size_t>(field)])].header);
     return names;
 }
 
@@ -65,7 +65,7 @@ void FillCommands::fromId3v2(const QList<int> &rows)
             break;
         }
     }
-    apply(fills);
+    apply(fills, kFillHeading);
 }
 
 void FillCommands::fromFileNames(const QString &format, const QList<int> &rows)
@@ -73,7 +73,7 @@ void FillCommands::fromFileNames(const QString &format, const QList<int> &rows)
     if (rows.isEmpty())
         return;
     if (isRefusedRenameFormat(format)) {
-        reportRefusedFormat(reports_);
+        reportRefusedFormat(reports_, format);
         return;
     }
     QList<RowFill> fills;
@@ -83,7 +83,7 @@ void FillCommands::fromFileNames(const QString &format, const QList<int> &rows)
         const std::optional<TagUpdate> update = readFileName(format, shownPath(rows_.fileName(row)));
         fills << (update ? fillRow(row, current, *update) : unchangedRow(row, current, FillReason::kNameDoesNotFit));
     }
-    apply(fills);
+    apply(fills, kFillHeading);
 }
 
 void FillCommands::pasteTitles(const QString &text, const QList<int> &rows)
@@ -96,7 +96,7 @@ void FillCommands::pasteTitles(const QString &text, const QList<int> &rows)
         fills << fillRow(row, rows_.fields(row), {.Title = titles.at(fills.size())});
     if (fills.size() < titles.size())
         fills.last().problems << fillReason(FillReason::kMoreLines, {QString::number(titles.size() - fills.size())});
-    apply(fills);
+    apply(fills, kFillHeading);
 }
 
 void FillCommands::readAgainAs(ForeignCodePage codePage, const QList<int> &rows)
@@ -104,7 +104,7 @@ void FillCommands::readAgainAs(ForeignCodePage codePage, const QList<int> &rows)
     QList<RowFill> fills;
     for (int row : rows)
         fills << ::readAgainAs(row, rows_.fields(row), codePage);
-    apply(fills);
+    apply(fills, kFillHeading);
 }
 
 void FillCommands::setFields(const TagUpdate &update, const QList<int> &rows)
@@ -112,7 +112,7 @@ void FillCommands::setFields(const TagUpdate &update, const QList<int> &rows)
     QList<RowFill> fills;
     for (int row : rows)
         fills << fillRow(row, rows_.fields(row), update);
-    apply(fills);
+    apply(fills, kSetHeading);
 }
 
 void FillCommands::fillRows(const QList<TagUpdate> &updates, const QList<int> &rows, int tracksLeft)
@@ -125,13 +125,13 @@ void FillCommands::fillRows(const QList<TagUpdate> &updates, const QList<int> &r
     }
     if (tracksLeft > 0 && !fills.isEmpty())
         fills.last().problems << fillReason(FillReason::kMoreTracks, {QString::number(tracksLeft)});
-    apply(fills);
+    apply(fills, kFillHeading);
 }
 
 // The one place the fill commands change rows: a row whose fields differ
 // gets them and its change mark. Then one report lists, in row order, each
 // file that could not take everything.
-void FillCommands::apply(const QList<RowFill> &fills)
+void FillCommands::apply(const QList<RowFill> &fills, const QString &heading)
 {
     QStringList lines;
     for (const RowFill &fill : fills) {
@@ -140,9 +140,9 @@ void FillCommands::apply(const QList<RowFill> &fills)
             rows_.setChanged(fill.row, true);
         }
         if (!fill.problems.isEmpty())
-            lines << shownPath(rows_.fileName(fill.row)) + QStringLiteral(": ") + fill.problems.join(u'、');
+            lines << shownPath(rows_.reportedName(fill.row)) + QStringLiteral(": ") + fill.problems.join(u'、');
     }
     if (!lines.isEmpty())
-        reports_.report(ReportService::Kind::Problem, kReportHeading + u'\r' + lines.join(u'\r'),
+        reports_.report(ReportService::Kind::Problem, heading + u'\r' + lines.join(u'\r'),
                         QStringLiteral(" [取り込み]"));
 }

@@ -30,7 +30,8 @@ public:
     void pasteTitles(const QString &text, const QList<int> &rows);
     // Each row's text fields read again in the code page.
     void readAgainAs(ForeignCodePage codePage, const QList<int> &rows);
-    // The same fields given to every row, as a fill gives them.
+    // The same fields given to every row, as a fill gives them; what a row
+    // could not take of them is reported under a heading of its own.
     void setFields(const TagUpdate &update, const QList<int> &rows);
     // Each row the fields of its own update, from the top (a release's
     // tracks); rows past the last update keep theirs, and tracks left over
@@ -38,7 +39,7 @@ public:
     void fillRows(const QList<TagUpdate> &updates, const QList<int> &rows, int tracksLeft);
 
 private:
-    void apply(const QList<RowFill> &fills);
+    void apply(const QList<RowFill> &fills, const QString &heading);
 
     FileList &rows_;
     ReportService &reports_;

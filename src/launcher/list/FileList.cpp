@@ -7,9 +7,13 @@
 #include "tagfiles/classID3_V11.h"
 #include "text/CellNumber.h"
 
-#include <QSet>
+#include <utility>
 
-FileList::FileList(ListViewService &view, int maxRows) : view_(view), maxRows_(maxRows) {}
+
+FileList::FileList(ListViewService &view, int maxRows, ReportedPath reportedPath)
+    : view_(view), maxRows_(maxRows), reportedPath_(std::move(reportedPath))
+{
+}
 
 int FileList::count() const
 {
@@ -58,6 +62,11 @@ QString FileList::fileName(int row) const
     return view_.cell(row, livFilename);
 }
 
+QString FileList::reportedFile(int row, const QString &name) const
+{
+    return reportedPath_ ? reportedPath_(view_.cell(row, livFileNamewithPath) + name) : name;
+}
+
 QString FileList::cell(int row, int column) const
 {
     return view_.cell(row, column);
@@ -65,6 +74,8 @@ QString FileList::cell(int row, int column) const
 
 void FileList::setCell(int row, int column, const QString &text)
 {
+    if (column == livFilename || column == livFileNamewithPath)
+        forgetIndex();
     view_.setCell(row, column, text);
     if (column != livChanged)
         showMarks(row, isChanged(row));
@@ -140,6 +151,7 @@ void FileList::setIdentity(int row, const FileIdentity &identity)
     RowInfo info = view_.rowInfo(row);
     info.identity = identity;
     setInfo(row, info);
+    forgetIndex();
 }
 
 void FileList::showMarks(int row, bool changed)
@@ -159,11 +171,28 @@ void FileList::setInfo(int row, const RowInfo &info)
     latestInfo_[info.serial] = info;
 }
 
+void FileList::indexRow(int row) const
+{
+    const QString rowPath = path(row);
+    indexedPaths_.insert(rowPath);
+    if (const std::optional<FileIdentity> identity = view_.rowInfo(row).identity)
+        indexedIdentities_.emplace(*identity, rowPath);
+}
+
 bool FileList::holds(const QString &path, const FileIdentity &identity) const
 {
-    for (int row = 1; row <= count(); ++row) {
-        const QString rowPath = this->path(row);
-        if (rowPath == path || (view_.rowInfo(row).identity == identity && fileIdentity(rowPath) == identity))
+    if (!indexed_) {
+        indexedPaths_.clear();
+        indexedIdentities_.clear();
+        for (int row = 1; row <= count(); ++row)
+            indexRow(row);
+        indexed_ = true;
+    }
+    if (indexedPaths_.contains(path))
+        return true;
+    const auto [first, last] = indexedIdentities_.equal_range(identity);
+    for (auto listed = first; listed != last; ++listed) {
+        if (fileIdentity(listed->second) == identity)
             return true;
     }
     return false;
@@ -177,10 +206,13 @@ void FileList::append(const QString &path, const std::optional<FileIdentity> &id
     view_.setCell(row, livFileNamewithPath, GetFolderPart(path));
     setInfo(row, {.identity = identity, .serial = ++lastSerial_, .id3v2 = {}, .hadTagBlock = hadTagBlock});
     putFields(row, fields);
+    if (indexed_)
+        indexRow(row);
 }
 
 void FileList::remove(const QList<int> &rows)
 {
+    forgetIndex();
     // From the bottom up, so the rows not yet visited keep their positions.
     for (auto row = rows.crbegin(); row != rows.crend(); ++row)
         view_.removeRow(*row);
@@ -188,6 +220,7 @@ void FileList::remove(const QList<int> &rows)
 
 void FileList::renameRow(quint64 serial, const QString &fileName)
 {
+    forgetIndex();
     for (int row = 1; row <= count(); ++row) {
         if (view_.rowInfo(row).serial == serial)
             view_.setCell(row, livFilename, fileName);
@@ -204,6 +237,7 @@ ListRows FileList::snapshot() const
 
 void FileList::restore(const ListRows &rows, const KnownFiles &known)
 {
+    forgetIndex();
     QSet<quint64> wanted;
     for (const ListRow &target : rows)
         wanted.insert(target.info.serial);

@@ -7,8 +7,11 @@
 #include <QList>
 #include <QString>
 
-#include <map>
+#include <QSet>
+
+#include <functional>
 #include <limits>
+#include <map>
 #include <optional>
 
 class KnownFiles;
@@ -25,8 +28,13 @@ public:
     // For rows that are not shown, kept by a program in memory.
     static constexpr int kNoRowLimit = std::numeric_limits<int>::max();
 
+    // How reports name a file of a row's folder, given its whole path.
+    using ReportedPath = std::function<QString(const QString &path)>;
+
     // maxRows: the most rows the list takes; adding stops there.
-    explicit FileList(ListViewService &view, int maxRows = kMaxRows);
+    // reportedPath: how reports name the rows' files; none: by their names
+    // alone, as the list shows them.
+    explicit FileList(ListViewService &view, int maxRows = kMaxRows, ReportedPath reportedPath = nullptr);
 
     int count() const;
     bool isEmpty() const { return count() == 0; }
@@ -43,6 +51,10 @@ public:
     // The full path of the row's file: its folder followed by its name.
     QString path(int row) const;
     QString fileName(int row) const;
+    // The row's file, or a file of that name in the row's folder, as
+    // reports name it (ReportedPath).
+    QString reportedName(int row) const { return reportedFile(row, fileName(row)); }
+    QString reportedFile(int row, const QString &name) const;
     QString cell(int row, int column) const;
     void setCell(int row, int column, const QString &text);
     QString headerText(int column) const;
@@ -70,7 +82,8 @@ public:
     // True when a row holds the file at path: its path is that text, or it
     // was loaded from the file of that identity and its path still names it
     // (the row's file may have been deleted since, and a new file given its
-    // inode number).
+    // inode number). It looks the path and the identity up, so adding many
+    // thousand files costs each the same.
     bool holds(const QString &path, const FileIdentity &identity) const;
     // Adds a bottom row for the file at path, loaded with the fields (from
     // its ID3v1 block, or blank when hadTagBlock is false) and not marked,
@@ -98,11 +111,21 @@ public:
 private:
     void showMarks(int row, bool changed);
     void setInfo(int row, const RowInfo &info);
+    // The rows' paths and identities as holds() looks them up. Adding a row
+    // adds it; any other change to a row's path or identity, or to the rows,
+    // has them gathered again at the next look-up.
+    void indexRow(int row) const;
+    void forgetIndex() { indexed_ = false; }
 
     ListViewService &view_;
     int maxRows_;
+    ReportedPath reportedPath_;
     quint64 lastSerial_ = 0;
     // What each row carries as last set, by serial, so that a row an undo
     // brings back carries what its file is now, not what it was.
     std::map<quint64, RowInfo> latestInfo_;
+    // Whether the look-up holds the rows as they are.
+    mutable bool indexed_ = true;
+    mutable QSet<QString> indexedPaths_;
+    mutable std::multimap<FileIdentity, QString> indexedIdentities_;  // with the row's path
 };

@@ -11,7 +11,7 @@ RowsDisc discOfRows(const FileList &list, const QList<int> &rows)
     for (const int row : rows) {
         const FileAudioLength length = readAudioLength(list.path(row));
         if (length.audio.problem != AudioProblem::None) {
-            found.unmeasured << shownPath(list.fileName(row)) + QStringLiteral(": ")
+            found.unmeasured << shownPath(list.reportedName(row)) + QStringLiteral(": ")
                                     + QString::fromUtf16(audioProblemReason(length.audio.problem));
         }
         found.exact = found.exact && length.audio.exact;

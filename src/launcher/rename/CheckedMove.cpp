@@ -6,15 +6,35 @@
 
 #include <fcntl.h>
 
+#include <utility>
+
+namespace {
+
+// The file at path opened, when it is the file expected; else why not.
+FileDescriptor openFileAsRead(const QString &path, const FileSnapshot &expected, FileResult &why)
+{
+    qint64 length = 0;
+    FileDescriptor file = openRegularFile(path, O_RDONLY, length, why);
+    if (file.isOpen())
+        why = checkSnapshot(file.get(), expected);
+    return why.ok() ? std::move(file) : FileDescriptor();
+}
+
+}  // namespace
+
+FileResult checkFileAsRead(const QString &path, const FileSnapshot &expected)
+{
+    FileResult why;
+    (void)openFileAsRead(path, expected, why);
+    return why;
+}
+
 FileResult moveCheckedFile(FileMoveService &mover, const QString &from, const QString &to,
                            const FileSnapshot &expected)
 {
-    qint64 length = 0;
-    FileResult opened;
-    const FileDescriptor file = openRegularFile(from, O_RDONLY, length, opened);
-    if (!file.isOpen())
-        return opened;
-    const FileResult check = checkSnapshot(file.get(), expected);
+    // Open while the file moves, so its inode cannot go to another file.
+    FileResult check;
+    const FileDescriptor file = openFileAsRead(from, expected, check);
     if (!check.ok())
         return check;
     const FileResult moved = mover.moveFile(from, to);

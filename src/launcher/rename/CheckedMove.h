@@ -7,6 +7,11 @@
 
 class FileMoveService;
 
+// Whether the file at path is the file expected, as Kalvo last read or
+// wrote it: checkSnapshot on a descriptor opened on path. Ok when it is;
+// else why not (Changed, NotRegularFile, Missing, the system's error).
+FileResult checkFileAsRead(const QString &path, const FileSnapshot &expected);
+
 // Moves the file at from to the path to, never over another file, only while
 // it is the file expected as Kalvo last read or wrote it. A rename works on
 // names, so the file is checked on a descriptor opened on from

@@ -7,6 +7,9 @@
 #include "launcher/save/TagSaver.h"
 #include "launcher/text/RenameFormat.h"
 
+#include <QHash>
+#include <QSet>
+
 #include <algorithm>
 
 Renamer::Renamer(FileList &rows, const KnownFiles &known, TagSaver &saver, FileMoveService &mover,
@@ -25,10 +28,40 @@ QString Renamer::MakeRenameName(const QString &format, int i) const
 QList<PlannedName> Renamer::plan(const QString &format, const QList<int> &rows) const
 {
     QList<PlannedName> names;
+    const bool withTrack = format.contains(QStringLiteral("%T"));
     for (const int row : rows) {
         const QString newName = MakeRenameName(format, row);
         names << PlannedName{.row = row, .oldName = rows_.fileName(row), .newName = newName,
-                             .why = isNameWithinFolder(newName) ? FileResult{} : FileResult{FileProblem::UnusableName, 0}};
+                             .why = isNameWithinFolder(newName) ? FileResult{} : FileResult{FileProblem::UnusableName, 0},
+                             .noTrack = withTrack && rows_.fields(row).TrackNumber == 0
+                                        && newName.contains(QStringLiteral("00"))};
+    }
+    return names;
+}
+
+QList<PlannedName> Renamer::preview(const QString &format, const QList<int> &rows) const
+{
+    QList<PlannedName> names = plan(format, rows);
+    QHash<QString, int> claimed;  // the paths earlier rows move to, with the row
+    QSet<QString> freed;          // the paths earlier rows move away from
+    for (PlannedName &name : names) {
+        if (!name.why.ok() || name.newName == name.oldName)
+            continue;
+        const QString folder = rows_.cell(name.row, livFileNamewithPath);
+        const QString from = folder + name.oldName, to = folder + name.newName;
+        const std::optional<FileSnapshot> expected = known_.snapshot(rows_.info(name.row).identity);
+        name.why = expected ? checkFileAsRead(from, *expected) : FileResult{FileProblem::Changed, 0};
+        if (!name.why.ok())
+            continue;
+        if (claimed.contains(to)) {
+            name.why = {FileProblem::NameTaken, 0};
+            name.takenBy = claimed.value(to);
+        } else if (!freed.contains(to) && fileIdentity(to)) {
+            name.why = {FileProblem::NameTaken, 0};
+        } else {
+            claimed.insert(to, name.row);
+            freed.insert(from);
+        }
     }
     return names;
 }
@@ -48,7 +81,7 @@ Renamer::Renamed Renamer::renameUnchanged(const QString &format, const QList<int
 bool Renamer::acceptsFormat(const QString &format)
 {
     if (!rows_.isEmpty() && MakeRenameName(format, 1).isEmpty()) {
-        reportRefusedFormat(reports_);
+        reportRefusedFormat(reports_, format);
         return false;
     }
     return true;
@@ -85,7 +118,7 @@ Renamer::Renamed Renamer::moveFiles(const QString &format, const QList<int> &row
                                       .oldName = name.oldName, .newName = name.newName};
             renamed.rows << RowResult{.row = i, .done = RowDone::Written};
         } else {
-            refusals << FileRefusal{refusalSentence(FileCommand::Rename, moved), moveLine(name.oldName, name.newName)};
+            refusals << FileRefusal{refusalSentence(FileCommand::Rename, moved), moveLine(rows_.reportedFile(i, name.oldName), rows_.reportedFile(i, name.newName))};
             renamed.rows << RowResult{.row = i, .done = RowDone::Refused, .why = moved};
         }
     }

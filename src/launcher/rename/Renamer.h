@@ -17,8 +17,14 @@ struct PlannedName {
     QString oldName;
     QString newName;
     // UnusableName when the name would leave the folder, hide the file or
-    // be too long; else none.
+    // be too long; else none. A preview also gives Changed (or another
+    // reason) for a file that is not as Kalvo last read or wrote it, and
+    // NameTaken for a name another file has or an earlier row gets first
+    // (takenBy).
     FileResult why{};
+    int takenBy = 0;
+    // The name holds the "00" the format's %T gives a row without a track.
+    bool noTrack = false;
 };
 
 // Renaming files from their tags by a format: each row's file is moved within
@@ -43,6 +49,15 @@ public:
 
     // The names the format gives the rows, in their order; nothing is moved.
     QList<PlannedName> plan(const QString &format, const QList<int> &rows) const;
+    // The same, and what the moves would meet, the rows moved one after
+    // another from the first: a file that is not as last read or written is
+    // not moved, nor one whose new name another file has (unless an earlier
+    // row moves that file away first) or an earlier row gets. A row whose
+    // name stays is left to the caller.
+    QList<PlannedName> preview(const QString &format, const QList<int> &rows) const;
+
+    // False, with a report, when the format gives the top row no name.
+    bool acceptsFormat(const QString &format);
 
     // Checks the format on the top row and stops with a report when it is
     // refused; else saves the rows first, then moves each row's file to its
@@ -57,8 +72,6 @@ public:
     Renamed renameUnchanged(const QString &format, const QList<int> &rows);
 
 private:
-    // False, with a report, when the format gives the top row no name.
-    bool acceptsFormat(const QString &format);
     // Moves the rows' files, leaving out those the save found not to be the
     // files read and, with leaveNamed, those that have their names already.
     Renamed moveFiles(const QString &format, const QList<int> &rows, const RowResults &saved, bool leaveNamed);

@@ -1,6 +1,7 @@
 #include "launcher/report/FileReports.h"
 
 #include "files/NativePath.h"
+#include "launcher/text/RenameFormat.h"
 #include "services/ReportService.h"
 
 #include <QtGlobal>
@@ -12,8 +13,13 @@ bool isMove(FileCommand command)
     return command == FileCommand::Rename || command == FileCommand::MoveBack || command == FileCommand::MoveAgain;
 }
 
-// Why, in words that end in "ため".
-QString reason(FileCommand command, const FileResult &why)
+// How to go on with a file that was changed since it was loaded: the row
+// holds what the file held then.
+const QString kChangedAdvice = QStringLiteral("一覧から削除してから読み込み直してください。");
+
+}  // namespace
+
+QString refusalReason(FileCommand command, const FileResult &why)
 {
     switch (why.problem) {
     case FileProblem::None:
@@ -79,6 +85,8 @@ QString reason(FileCommand command, const FileResult &why)
     return QStringLiteral("エラー（%1）のため").arg(qt_error_string(why.systemError));
 }
 
+namespace {
+
 // What was not done: on purpose (refused) or for lack of a way (failed).
 QString outcome(FileCommand command, bool refused)
 {
@@ -136,7 +144,10 @@ QString refusalSentence(FileCommand command, const FileResult &why)
     const QString subject = command == FileCommand::KeepFormat || command == FileCommand::KeepTimes
                                 ? QStringLiteral("次の設定ファイルは")
                                 : QStringLiteral("次のファイルは");
-    return subject + reason(command, why) + outcome(command, refused);
+    const bool loadedChanged = why.problem == FileProblem::Changed
+                               && (command == FileCommand::Save || command == FileCommand::SaveBeforeRename
+                                   || command == FileCommand::Rename);
+    return subject + refusalReason(command, why) + outcome(command, refused) + (loadedChanged ? kChangedAdvice : QString());
 }
 
 QString unusableNameSentence()
@@ -188,8 +199,14 @@ void reportWriteRefusals(ReportService &reports, const QList<FileRefusal> &refus
     reportRefusals(reports, ReportService::Kind::Problem, refusals, QStringLiteral(" [書込みエラー]"));
 }
 
-void reportRefusedFormat(ReportService &reports)
+void reportRefusedFormat(ReportService &reports, const QString &format)
 {
-    reports.report(ReportService::Kind::Problem, QStringLiteral("ファイルフォーマットに使用できない文字が含まれています"),
-                   QStringLiteral(" [フォーマットーエラー]"));
+    // An empty format gives a name only of the extension, or none.
+    QString text = QStringLiteral("ファイルフォーマットに使用できない文字が含まれています");
+    const QString refused = refusedRenameCharacters(format);
+    if (!refused.isEmpty())
+        text += u'：';
+    for (const QChar character : refused)
+        text += u'「' + QString(character) + u'」';
+    reports.report(ReportService::Kind::Problem, text, QStringLiteral(" [フォーマットーエラー]"));
 }

@@ -36,8 +36,12 @@ struct FileRefusal {
 // "次のファイルは読み込んだ後に変更されたため保存しませんでした。": the sentence
 // for a file the command refused or failed for that reason. A file refused
 // on purpose (changed, or no regular file) was "not" done, a failure
-// "could not" be; a problem the system names has the system's words.
+// "could not" be; a problem the system names has the system's words. A
+// file changed since it was loaded is followed by how to go on.
 QString refusalSentence(FileCommand command, const FileResult &why);
+
+// Why alone, in words that end in "ため": "読み込んだ後に変更されたため".
+QString refusalReason(FileCommand command, const FileResult &why);
 
 // A rename refused for the name the format gave (UnusableName): it would
 // leave the folder, start with "." or be too long.
@@ -59,5 +63,6 @@ void reportSaveRefusals(ReportService &reports, const QList<FileRefusal> &refusa
 void reportMoveRefusals(ReportService &reports, const QList<FileRefusal> &refusals);
 void reportWriteRefusals(ReportService &reports, const QList<FileRefusal> &refusals);
 
-// The rename format holds a character file names may not have.
-void reportRefusedFormat(ReportService &reports);
+// The rename format holds a character file names may not have: the
+// report names each such character it holds.
+void reportRefusedFormat(ReportService &reports, const QString &format);

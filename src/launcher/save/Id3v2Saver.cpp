@@ -60,7 +60,7 @@ RowResults Id3v2Saver::save(const QList<int> &rows)
     QList<FileRefusal> refusals;
     for (const auto &[row, why] : failures) {
         rows_.setChanged(row, rows_.isChanged(row));  // its marks shown as its fields stand
-        refusals << FileRefusal{refusalSentence(FileCommand::Save, why), fileLine(rows_.fileName(row))};
+        refusals << FileRefusal{refusalSentence(FileCommand::Save, why), fileLine(rows_.reportedName(row))};
     }
     reportSaveRefusals(reports_, refusals);
     RowResults results;

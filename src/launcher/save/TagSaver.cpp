@@ -79,7 +79,7 @@ void TagSaver::report(const RowResults &results, bool beforeRename)
     std::stable_sort(refused.begin(), refused.end(), [](const RowResult &a, const RowResult &b) { return a.row < b.row; });
     QList<FileRefusal> refusals;
     for (const RowResult &row : refused)
-        refusals << FileRefusal{refusalSentence(command, row.why), fileLine(rows_.fileName(row.row))};
+        refusals << FileRefusal{refusalSentence(command, row.why), fileLine(rows_.reportedName(row.row))};
     reportSaveRefusals(reports_, refusals);
 }
 

@@ -24,11 +24,17 @@ bool isControlCharacter(QChar character)
 
 bool isRefusedRenameFormat(const QString &format)
 {
+    return !refusedRenameCharacters(format).isEmpty();
+}
+
+QString refusedRenameCharacters(const QString &format)
+{
+    QString refused;
     for (const QChar character : format) {
-        if (kRefusedCharacters.contains(character))
-            return true;
+        if (kRefusedCharacters.contains(character) && !refused.contains(character))
+            refused += character;
     }
-    return false;
+    return refused;
 }
 
 QString renameFileName(const QString &format, const FileRowCells &cells, int position)

@@ -9,6 +9,8 @@
 // True when the format holds a character file names cannot have on the
 // systems the users share files with: \ * ? ! " + > < :
 bool isRefusedRenameFormat(const QString &format);
+// Those characters the format holds, each once, in the order first met.
+QString refusedRenameCharacters(const QString &format);
 
 // The new file name for a row: the format with its tokens replaced by the
 // row's cells (%A album, %K artist, %D title, %C comment, %T track, %J genre
