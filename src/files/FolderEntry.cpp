@@ -35,6 +35,26 @@ FileResult openFolderEntry(const QString &path, const FileIdentity &file, Folder
     return {};
 }
 
+FileResult openFolderEntry(const QString &path, const FileIdentity &file, FolderEntry &entry, FolderCache &cache)
+{
+    const QByteArray native = nativePath(path);
+    const qsizetype slash = native.lastIndexOf('/');
+    const QByteArray pathFolder = slash < 0 ? QByteArray(".") : native.first(slash + 1);
+    const QByteArray name = native.sliced(slash + 1);
+    if (!native.isEmpty() && cache.folder.isOpen() && cache.pathFolder == pathFolder
+        && holdsFile(cache.folder.get(), name, file)) {
+        entry.folder = FileDescriptor(::fcntl(cache.folder.get(), F_DUPFD_CLOEXEC, 0));
+        entry.name = name;
+        return entry.folder.isOpen() ? FileResult{} : lastSystemFailure();
+    }
+    const FileResult found = openFolderEntry(path, file, entry);
+    if (found.ok() && entry.name == name) {
+        cache.pathFolder = pathFolder;
+        cache.folder = FileDescriptor(::fcntl(entry.folder.get(), F_DUPFD_CLOEXEC, 0));
+    }
+    return found;
+}
+
 QString realFolderOf(const QString &path)
 {
     const QByteArray native = nativePath(path);

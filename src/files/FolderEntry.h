@@ -24,6 +24,20 @@ struct FolderEntry {
 // longer names that file itself (gone, or another file put at the name).
 FileResult openFolderEntry(const QString &path, const FileIdentity &file, FolderEntry &entry);
 
+// The last folder openFolderEntry found through a path, by the path's own
+// folder part: files of one folder are then found there without the whole
+// path being resolved again.
+struct FolderCache {
+    QByteArray pathFolder;  // as the paths give it
+    FileDescriptor folder;
+};
+
+// openFolderEntry, looking first in the cached folder where path's folder
+// part is the cached one: its name there must be the file itself (no
+// symlink), or the path is resolved as a whole, and its folder cached when
+// the name is the path's own.
+FileResult openFolderEntry(const QString &path, const FileIdentity &file, FolderEntry &entry, FolderCache &cache);
+
 // The folder of the file at path with symlinks followed, where Kalvo
 // keeps what it writes beside the file; the path's own folder when it
 // leads to no file.

@@ -117,44 +117,67 @@ Id3v2Edit editId3v2Tag(const QByteArray &bytes, const TagRecord &row, const QLis
                    .version = static_cast<quint8>(oldVersion == 4 ? 4 : 3),
                    .flags = static_cast<quint8>(oldVersion == 4 ? tag.header.flags & 0x80 : 0)};
     QList<Id3v2Field> written;
-    const auto write = [&](Id3v2Field field) {
-        edit.frames += newFrame(field, id3v2TextOf(row, field), edit.version);
+    const auto write = [&](Id3v2Field field, qsizetype at) {
+        QByteArray frame = newFrame(field, id3v2TextOf(row, field), edit.version);
+        if (!frame.isEmpty())
+            edit.frames << Id3v2EditFrame{.kept = -1, .bytes = std::move(frame), .at = at};
         written << field;
     };
-    // The frames as they are, a cover picture of megabytes included, are
-    // copied once: into the new frames.
-    edit.frames.reserve(tag.framesEnd - tag.framesStart);
-    for (const Id3v2Frame &frame : tag.frames) {
-        QByteArrayView kept = tag.frameBytes(frame);
+    for (qsizetype i = 0; i < tag.frames.size(); ++i) {
+        const Id3v2Frame &frame = tag.frames[i];
         QByteArray carried22;
+        QByteArrayView id = frame.id;
         if (oldVersion == 2) {
-            std::optional<QByteArray> carried = id3v2FrameFrom22(frame.id, kept.sliced(id3v2FrameHeaderSize(2)));
+            std::optional<QByteArray> carried = id3v2FrameFrom22(frame.id,
+                                                                 tag.frameBytes(frame).sliced(id3v2FrameHeaderSize(2)));
             if (!carried)
                 return {.state = Id3v2EditState::FrameNotCarried, .frameId = frame.id};
             carried22 = std::move(*carried);
-            kept = carried22;
+            id = QByteArrayView(carried22).first(4);
         }
-        const std::optional<Id3v2Field> field = fieldOfFrame(tag, frame, kept.first(4));
+        const std::optional<Id3v2Field> field = fieldOfFrame(tag, frame, id);
         if (!field || !outOfStep.contains(*field)) {
-            edit.frames += kept;
+            if (oldVersion == 2)
+                edit.frames << Id3v2EditFrame{.kept = -1, .bytes = std::move(carried22), .at = i};
+            else
+                edit.frames << Id3v2EditFrame{.kept = i, .bytes = {}, .at = i};
         } else if (!written.contains(*field)) {
-            write(*field);
+            write(*field, i);
         }
     }
     for (const Id3v2Field field : outOfStep) {
         if (!written.contains(field))
-            write(field);
+            write(field, -1);
     }
+    edit.old = tag;
     return edit;
+}
+
+QByteArrayView editedFrameBytes(const Id3v2Edit &edit, const Id3v2EditFrame &frame)
+{
+    return frame.kept < 0 ? QByteArrayView(frame.bytes) : edit.old.frameBytes(edit.old.frames[frame.kept]);
+}
+
+qint64 editedFramesSize(const Id3v2Edit &edit)
+{
+    qint64 size = 0;
+    for (const Id3v2EditFrame &frame : edit.frames)
+        size += editedFrameBytes(edit, frame).size();
+    return size;
 }
 
 QByteArray editedTagBytes(const Id3v2Edit &edit, qint64 size)
 {
     if (edit.frames.isEmpty())
         return {};
-    const qint64 padding = std::max<qint64>(0, size - kId3v2HeaderSize - edit.frames.size());
-    QByteArray tag = id3v2TagHeader(edit.version, edit.frames.size() + padding);
+    // The frames as they are, a cover picture of megabytes included, are
+    // copied once: into the new tag.
+    const qint64 framesSize = editedFramesSize(edit);
+    const qint64 padding = std::max<qint64>(0, size - kId3v2HeaderSize - framesSize);
+    QByteArray tag = id3v2TagHeader(edit.version, framesSize + padding);
     tag[5] = static_cast<char>(edit.flags);
-    tag.reserve(kId3v2HeaderSize + edit.frames.size() + padding);
-    return tag.append(edit.frames).append(static_cast<qsizetype>(padding), '\0');
+    tag.reserve(kId3v2HeaderSize + framesSize + padding);
+    for (const Id3v2EditFrame &frame : edit.frames)
+        tag.append(editedFrameBytes(edit, frame));
+    return tag.append(static_cast<qsizetype>(padding), '\0');
 }

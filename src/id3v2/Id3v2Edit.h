@@ -1,6 +1,7 @@
 #pragma once
 
 #include "id3v1/TagRecord.h"
+#include "id3v2/Id3v2Frames.h"
 #include "id3v2/Id3v2Text.h"
 
 #include <QByteArray>
@@ -35,12 +36,26 @@ enum class Id3v2EditState {
     FrameNotCarried,   // a frame of the 2.2 tag has no 2.3 counterpart
 };
 
+// One frame of an edited tag: a frame of the old tag kept byte for byte
+// (its index in the walk), or new bytes (a new frame, or a 2.2 frame
+// carried over) in the place of the old frame at (-1: after all frames).
+struct Id3v2EditFrame {
+    qsizetype kept = -1;
+    QByteArray bytes{};
+    qsizetype at = -1;
+};
+
 struct Id3v2Edit {
     Id3v2EditState state = Id3v2EditState::Unchanged;
     QByteArray frameId{};  // FrameNotCarried: the frame's id
     quint8 version = 3;  // Edited: the new tag's version and header flags
     quint8 flags = 0;
-    QByteArray frames{};  // Edited: the new tag's frames; none: no tag is left
+    // Edited: the new tag's frames, in order; none: no tag is left. The
+    // frames kept lie in old, the walk of the old tag, which shares its
+    // bytes with the caller's: nothing is copied until the bytes of the new
+    // tag are asked for.
+    QList<Id3v2EditFrame> frames{};
+    Id3v2Tag old{};
     // Unchanged: what the tag, which stays, gives (parseId3v2Text), read
     // in the same walk of its frames as the edit.
     Id3v2Text reading{};
@@ -50,6 +65,12 @@ struct Id3v2Edit {
 // start of the file) are given, or of no tag when tag is empty: the given
 // fields of the row (id3v2GivenFields) that are out of step are written.
 Id3v2Edit editId3v2Tag(const QByteArray &tag, const TagRecord &row, const QList<Id3v2Field> &given);
+
+// The bytes the edited tag's frames take.
+qint64 editedFramesSize(const Id3v2Edit &edit);
+
+// The bytes of an edited frame.
+QByteArrayView editedFrameBytes(const Id3v2Edit &edit, const Id3v2EditFrame &frame);
 
 // The bytes of the edited tag, padded with zero bytes to size when its
 // header and frames take less; empty when no frame is left.

@@ -106,6 +106,12 @@ qint64 id3v2FrameHeaderSize(quint8 version)
     return version == 2 ? 6 : 10;
 }
 
+qint64 id3v2FrameSize(quint8 version, QByteArrayView header)
+{
+    const bool syncsafe = version == 4 && isSyncsafe(header, 4);
+    return syncsafe ? bigEndian(header, 4, 4, 7) : bigEndian(header, 4, 4);
+}
+
 QByteArrayView Id3v2Tag::frameBytes(const Id3v2Frame &frame) const
 {
     return QByteArrayView(bytes).sliced(static_cast<qsizetype>(frame.offset),
@@ -167,8 +173,7 @@ Id3v2Tag walkId3v2Tag(const QByteArray &bytes)
         if (header.version == 2) {
             size = bigEndian(walked, at + 3, 3);
         } else {
-            const bool syncsafe = header.version == 4 && isSyncsafe(walked, at + 4);
-            size = syncsafe ? bigEndian(walked, at + 4, 4, 7) : bigEndian(walked, at + 4, 4);
+            size = id3v2FrameSize(header.version, walked.sliced(at, headerSize));
             flags = static_cast<quint16>(bigEndian(walked, at + 8, 2));
         }
         if (size > bodyEnd - at - headerSize) {

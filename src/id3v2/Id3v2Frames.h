@@ -63,6 +63,10 @@ Id3v2FrameFormat id3v2FrameFormat(quint8 version, quint16 flags);
 // The size of a frame header in that version: 6 in 2.2, 10 after.
 qint64 id3v2FrameHeaderSize(quint8 version);
 
+// The size field of a 2.3 or 2.4 frame header (ten bytes), as the walk
+// reads it.
+qint64 id3v2FrameSize(quint8 version, QByteArrayView header);
+
 enum class Id3v2WalkState {
     Walked,
     NoTag,

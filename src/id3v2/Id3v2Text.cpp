@@ -42,7 +42,7 @@ constexpr ReadFrame kReadFrames[] = {
     {"TCON", "TCO", Id3v2Field::Genre},
 };
 
-std::optional<Id3v2Field> fieldOf(quint8 version, const QByteArray &id)
+std::optional<Id3v2Field> fieldOf(quint8 version, QByteArrayView id)
 {
     for (const ReadFrame &frame : kReadFrames) {
         if (id == (version == 2 ? frame.id22 : frame.id))
@@ -259,6 +259,11 @@ Id3v2Text parseId3v2Text(QByteArrayView bytes)
         && header.tagSize() > kMaxId3v2Size)
         return {.state = Id3v2State::Unreadable};
     return id3v2TextOfWalk(walkId3v2Tag(QByteArray::fromRawData(bytes.data(), bytes.size())));
+}
+
+bool id3v2FrameIsRead(quint8 version, QByteArrayView id)
+{
+    return fieldOf(version, id).has_value();
 }
 
 bool id3v2CommentHasDescription(QByteArrayView content)

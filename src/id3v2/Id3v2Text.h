@@ -61,6 +61,11 @@ struct Id3v2Tag;
 // walks a tag for another purpose need not walk it twice.
 Id3v2Text id3v2TextOfWalk(const Id3v2Tag &tag);
 
+// Whether the reading above (or an edit) ever looks into the data of a
+// frame with this id in a tag of that version: the text frames and comments
+// of the fields. The data of any other frame may be left unread.
+bool id3v2FrameIsRead(quint8 version, QByteArrayView id);
+
 // Whether a COMM frame's content (its data after the frame header, as it
 // reads) gives a comment with a description, as the reading above reads
 // it: such a comment is not the tag's comment.

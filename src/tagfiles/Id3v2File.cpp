@@ -4,16 +4,20 @@
 #include "id3v2/Id3v2Frames.h"
 
 #include <cerrno>
+#include <algorithm>
 #include <fcntl.h>
 
-FileResult readId3v2Region(int fd, qint64 limit, QByteArray &tag)
+namespace {
+
+// The header of the tag region of fd and the region's size: 0 when the
+// file does not start with "ID3".
+FileResult regionOf(int fd, qint64 limit, Id3v2Header &header, qint64 &size)
 {
-    tag.clear();
+    size = 0;
     unsigned char start[kId3v2HeaderSize]{};
     const qint64 got = readAt(fd, start, kId3v2HeaderSize, 0);
     if (got < 0)
         return lastSystemFailure();
-    Id3v2Header header;
     switch (readId3v2Header(QByteArrayView(start, got), header)) {
     case Id3v2HeaderState::NoTag:
         return {};
@@ -22,12 +26,74 @@ FileResult readId3v2Region(int fd, qint64 limit, QByteArray &tag)
     case Id3v2HeaderState::Tag:
         break;
     }
-    const qint64 size = header.tagSize();
+    size = header.tagSize();
     if (size > kMaxId3v2Size || size > limit)
         return {FileProblem::TagUnreadable, 0};
+    return {};
+}
+
+// Reads [from, to) of fd into tag.
+bool readSpan(int fd, QByteArray &tag, qint64 from, qint64 to)
+{
+    return from >= to
+           || readAt(fd, reinterpret_cast<unsigned char *>(tag.data()) + from, to - from, from) == to - from;
+}
+
+// Bytes read at once while the frame headers are looked for.
+constexpr qint64 kSparseReadAhead = 4096;
+
+}  // namespace
+
+FileResult readId3v2Region(int fd, qint64 limit, QByteArray &tag)
+{
+    tag.clear();
+    Id3v2Header header;
+    qint64 size = 0;
+    if (const FileResult region = regionOf(fd, limit, header, size); !region.ok() || size == 0)
+        return region;
     tag.resize(static_cast<qsizetype>(size));
-    return readAt(fd, reinterpret_cast<unsigned char *>(tag.data()), size, 0) == size ? FileResult{}
-                                                                                      : lastSystemFailure();
+    return readSpan(fd, tag, 0, size) ? FileResult{} : lastSystemFailure();
+}
+
+FileResult readId3v2Sparse(int fd, qint64 limit, QByteArray &tag, bool &complete)
+{
+    complete = true;
+    tag.clear();
+    Id3v2Header header;
+    qint64 size = 0;
+    if (const FileResult region = regionOf(fd, limit, header, size); !region.ok() || size == 0)
+        return region;
+    if (header.version < 3 || header.flags != 0)
+        return readId3v2Region(fd, limit, tag);
+    tag.resize(static_cast<qsizetype>(size));
+    // The frames are stepped through as the walk steps; the bytes before
+    // read holds are read, but for the data of the frames skipped.
+    qint64 read = 0;
+    const auto readTo = [&](qint64 end) {
+        end = std::min(size, end);
+        if (end <= read)
+            return true;
+        const qint64 to = std::min(size, std::max(end, read + kSparseReadAhead));
+        const bool ok = readSpan(fd, tag, read, to);
+        read = to;
+        return ok;
+    };
+    const qint64 bodyEnd = kId3v2HeaderSize + header.size;
+    for (qint64 at = kId3v2HeaderSize; at + kId3v2HeaderSize <= bodyEnd;) {
+        if (!readTo(at + kId3v2HeaderSize))
+            return lastSystemFailure();
+        const QByteArrayView frameHeader = QByteArrayView(tag).sliced(static_cast<qsizetype>(at), kId3v2HeaderSize);
+        const qint64 frameSize = id3v2FrameSize(header.version, frameHeader);
+        if (frameHeader[0] == '\0' || frameSize > bodyEnd - at - kId3v2HeaderSize)
+            break;
+        const qint64 end = at + kId3v2HeaderSize + frameSize;
+        if (frameSize >= kSparseFrame && !id3v2FrameIsRead(header.version, frameHeader.first(4)) && end > read) {
+            read = end;
+            complete = false;
+        }
+        at = end;
+    }
+    return readTo(size) ? FileResult{} : lastSystemFailure();
 }
 
 Id3v2Text readId3v2Text(const QString &path)

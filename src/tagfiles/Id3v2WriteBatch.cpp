@@ -6,12 +6,15 @@
 #include "files/WriteCalls.h"
 #include "id3v2/Id3v2Edit.h"
 #include "id3v2/Id3v2Frames.h"
+#include "id3v2/Id3v2InPlace.h"
+#include "id3v2/Id3v2InStep.h"
 #include "id3v2/Id3v2Text.h"
 #include "tagfiles/Id3v2File.h"
 #include "tagfiles/TailFile.h"
 
 #include <QHash>
 
+#include <algorithm>
 #include <cerrno>
 #include <fcntl.h>
 #include <map>
@@ -160,10 +163,13 @@ FileResult Id3v2WriteBatch::add(const QString &path, const TagRecord &fields, co
     before.hadBlock = state == TagState::TagPresent;
     const qint64 audioEnd = savedBlockOffset(before);
 
+    // The tag as far as its reading and edit look into it: a cover picture
+    // is read only when the whole tag is to be written.
     QByteArray tag;
-    if (const FileResult read = readId3v2Region(old.get(), audioEnd, tag); !read.ok())
+    bool complete = true;
+    if (const FileResult read = readId3v2Sparse(old.get(), audioEnd, tag, complete); !read.ok())
         return read;
-    const Id3v2Edit edit = editId3v2Tag(tag, fields, given);
+    Id3v2Edit edit = editId3v2Tag(tag, fields, given);
     switch (edit.state) {
     case Id3v2EditState::Unreadable:
         return {FileProblem::TagUnreadable, 0};
@@ -182,12 +188,45 @@ FileResult Id3v2WriteBatch::add(const QString &path, const TagRecord &fields, co
         return {};
     }
     }
-    const qint64 needed = kId3v2HeaderSize + edit.frames.size();
+    const qint64 needed = kId3v2HeaderSize + editedFramesSize(edit);
     const bool fits = !edit.frames.isEmpty() && needed <= tag.size();
-    const QByteArray newTag = editedTagBytes(edit, fits ? tag.size() : needed + kNewTagPadding);
     const TagBlock block = savedBlock(fields, before);
-    if (fits)
-        return addInPlace(path, std::move(old), tag, newTag, before, block, expected);
+    if (fits) {
+        // The frames that change written around those that stay where
+        // they are, when the tag that comes out reads in step.
+        if (const std::optional<QList<Id3v2Span>> spans = id3v2EditInPlace(edit)) {
+            QList<JournalRegion> regions;
+            for (const Id3v2Span &span : *spans) {
+                if (std::optional<JournalRegion> changed = changedRegion(
+                        tag.sliced(static_cast<qsizetype>(span.offset), span.bytes.size()), span.bytes)) {
+                    changed->offset += span.offset;
+                    regions << std::move(*changed);
+                }
+            }
+            edit = {};  // the tag's bytes are this function's alone again, and written over without a copy
+            for (const JournalRegion &region : regions)
+                std::copy(region.newBytes.begin(), region.newBytes.end(), tag.begin() + region.offset);
+            Id3v2Text reading = parseId3v2Text(tag);
+            if (reading.state == Id3v2State::Read && id3v2FieldsOutOfStep(fields, reading, given).isEmpty())
+                return addInPlace(path, std::move(old), std::move(regions), std::move(reading), before, block,
+                                  expected);
+            complete = false;
+        }
+    }
+    if (!complete) {
+        if (const FileResult read = readId3v2Region(old.get(), audioEnd, tag); !read.ok())
+            return read;
+        edit = editId3v2Tag(tag, fields, given);
+        if (edit.state != Id3v2EditState::Edited)
+            return {FileProblem::Changed, 0};
+    }
+    const QByteArray newTag = editedTagBytes(edit, fits ? tag.size() : needed + kNewTagPadding);
+    if (fits) {
+        QList<JournalRegion> regions;
+        if (std::optional<JournalRegion> changed = changedRegion(tag, newTag))
+            regions << std::move(*changed);
+        return addInPlace(path, std::move(old), std::move(regions), parseId3v2Text(newTag), before, block, expected);
+    }
 
     Replacement entry;
     entry.entry = static_cast<int>(outcomes_.size());
@@ -204,9 +243,9 @@ FileResult Id3v2WriteBatch::add(const QString &path, const TagRecord &fields, co
     return {};
 }
 
-// The bytes of the tag that change and the block, to be written in place.
-FileResult Id3v2WriteBatch::addInPlace(const QString &path, FileDescriptor file, const QByteArray &tag,
-                                       const QByteArray &newTag, const TailBefore &before, const TagBlock &block,
+// The regions of the tag that change and the block, to be written in place.
+FileResult Id3v2WriteBatch::addInPlace(const QString &path, FileDescriptor file, QList<JournalRegion> tagRegions,
+                                       Id3v2Text reading, const TailBefore &before, const TagBlock &block,
                                        const std::optional<FileSnapshot> &expected)
 {
     InPlace entry{.entry = static_cast<int>(outcomes_.size()), .file = std::move(file), .folder = {}, .journal = {},
@@ -215,16 +254,14 @@ FileResult Id3v2WriteBatch::addInPlace(const QString &path, FileDescriptor file,
         return lastSystemFailure();
     const struct stat &info = entry.before;
     const FileIdentity identity{info.st_dev, info.st_ino};
-    if (const FileResult found = openFolderEntry(path, identity, entry.folder); !found.ok())
+    if (const FileResult found = openFolderEntry(path, identity, entry.folder, folders_); !found.ok())
         return found;
     if (options_.keepTimes)
         entry.times = FileTimes{.access = expected ? expected->times.access : info.st_atim, .modification = info.st_mtim};
     entry.journal = {.name = entry.folder.name,
                      .oldSize = before.length,
                      .newSize = savedBlockOffset(before) + kTagBlockSize,
-                     .regions = {}};
-    if (const std::optional<JournalRegion> changed = changedRegion(tag, newTag))
-        entry.journal.regions << *changed;
+                     .regions = std::move(tagRegions)};
     const QByteArray newBlock(reinterpret_cast<const char *>(block.data()), kTagBlockSize);
     const QByteArray oldBlock = before.hadBlock ? QByteArray(reinterpret_cast<const char *>(before.oldBlock.data()),
                                                              kTagBlockSize)
@@ -235,7 +272,7 @@ FileResult Id3v2WriteBatch::addInPlace(const QString &path, FileDescriptor file,
     outcomes_.append(Outcome{.result = {},
                              .snapshot = FileSnapshot{.identity = identity, .size = entry.journal.newSize,
                                                       .tail = newBlock, .times = entry.times.value_or(FileTimes{})},
-                             .reading = parseId3v2Text(newTag)});
+                             .reading = std::move(reading)});
     inPlace_.push_back(std::move(entry));
     if (held_.size() + inPlace_.size() >= maxHeld_)
         finishHeld();

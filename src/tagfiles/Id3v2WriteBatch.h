@@ -113,7 +113,7 @@ private:
     void finishHeld();
     // Writes the files in place of one folder through its journal.
     void writeInPlace(const std::vector<InPlace *> &entries);
-    FileResult addInPlace(const QString &path, FileDescriptor file, const QByteArray &tag, const QByteArray &newTag,
+    FileResult addInPlace(const QString &path, FileDescriptor file, QList<JournalRegion> tagRegions, Id3v2Text reading,
                           const TailBefore &before, const TagBlock &block, const std::optional<FileSnapshot> &expected);
     FileResult replace(Replacement &entry, const QString &path, const QByteArray &newTag, qint64 oldTagSize,
                        const TagBlock &block, qint64 audioEnd);
@@ -122,6 +122,7 @@ private:
     TagWriteBatch blocks_;
     std::vector<int> blockEntries_;  // the entries blocks_ holds, in its order
     std::vector<InPlace> inPlace_;
+    FolderCache folders_;  // where the last file in place was found
     std::vector<WriteJournal> journals_;  // of the files in place being finished
     std::vector<Replacement> held_;
     std::size_t maxHeld_;

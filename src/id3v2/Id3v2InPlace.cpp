@@ -1,0 +1,161 @@
+#include "id3v2/Id3v2InPlace.h"
+
+#include "id3v2/Id3v2Frames.h"
+
+#include <algorithm>
+#include <numeric>
+
+namespace {
+
+// A space between still frames, and the frames laid out in it.
+struct Space {
+    qint64 start = 0;
+    qint64 end = 0;
+    QList<QByteArray> frames;  // in order
+    bool changed = false;
+};
+
+qint64 sizeOf(const QList<QByteArray> &frames)
+{
+    return std::accumulate(frames.begin(), frames.end(), qint64(0),
+                           [](qint64 sum, const QByteArray &frame) { return sum + frame.size(); });
+}
+
+// Whether a new frame can take slack bytes: a 2.3 text frame in UTF-16
+// with byte order mark, as edits write them, which stays whole when an even
+// number of zero bytes (its terminator, then bytes ignored) follows.
+bool takesSlack(quint8 version, const QByteArray &frame)
+{
+    return version == 3 && frame.startsWith('T') && frame.size() > 10 && frame[10] == 1;
+}
+
+bool slackFits(qint64 slack)
+{
+    return slack >= 2 && slack % 2 == 0;
+}
+
+QByteArray withSlack(const QByteArray &frame, qint64 slack)
+{
+    return id3v2FrameBytes(3, QByteArrayView(frame).first(4),
+                           QByteArray(frame.sliced(10)).append(static_cast<qsizetype>(slack), '\0'));
+}
+
+// Lays the frames of a space out to fill it exactly: as they are, or with
+// a new text frame (newFrames marks them) taking the slack, moving
+// frames to moved where the space is short, smallest first, then largest
+// first. False when no such layout is found.
+bool fill(Space &space, const QList<bool> &newFrames, quint8 version, QList<QByteArray> &moved)
+{
+    const qint64 room = space.end - space.start;
+    QList<QByteArray> &frames = space.frames;
+    const auto laidOut = [&](QList<qsizetype> movers) {
+        qint64 size = sizeOf(frames);
+        for (const qsizetype m : movers)
+            size -= frames[m].size();
+        if (size > room)
+            return false;
+        for (qsizetype a = 0; size < room && a < frames.size(); ++a) {
+            if (!newFrames[a] || movers.contains(a) || !takesSlack(version, frames[a]) || !slackFits(room - size))
+                continue;
+            frames[a] = withSlack(frames[a], room - size);
+            size = room;
+        }
+        if (size != room)
+            return false;
+        std::sort(movers.begin(), movers.end(), std::greater<>());
+        QList<QByteArray> leaving;
+        for (const qsizetype m : movers) {
+            leaving.prepend(frames[m]);
+            frames.removeAt(m);
+        }
+        moved += leaving;
+        return true;
+    };
+    if (laidOut({}))
+        return true;
+    QList<qsizetype> order(frames.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) { return frames[a].size() < frames[b].size(); });
+    for (const qsizetype m : order) {
+        if (laidOut({m}))
+            return true;
+    }
+    QList<qsizetype> movers;
+    for (auto m = order.rbegin(); m != order.rend(); ++m) {
+        movers << *m;
+        if (laidOut(movers))
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+std::optional<QList<Id3v2Span>> id3v2EditInPlace(const Id3v2Edit &edit)
+{
+    const Id3v2Tag &old = edit.old;
+    const quint8 version = old.header.version;
+    if (edit.state != Id3v2EditState::Edited || edit.frames.isEmpty() || old.state != Id3v2WalkState::Walked
+        || version < 3 || version != edit.version || old.header.flags != edit.flags
+        || (old.header.flags & (version == 3 ? 0xFF : 0x7F)) != 0)
+        return std::nullopt;
+
+    // The still frames part the tag into spaces; the last one ends where
+    // the tag's body does, padding included.
+    QList<qsizetype> still;
+    for (const Id3v2EditFrame &frame : edit.frames) {
+        if (frame.kept >= 0 && id3v2FrameHeaderSize(version) + old.frames[frame.kept].size >= kStillFrame)
+            still << frame.kept;
+    }
+    QList<Space> spaces;
+    qint64 start = old.framesStart;
+    for (const qsizetype s : still) {
+        spaces << Space{.start = start, .end = old.frames[s].offset, .frames = {}, .changed = false};
+        start = old.frames[s].offset + id3v2FrameHeaderSize(version) + old.frames[s].size;
+    }
+    spaces << Space{.start = start, .end = kId3v2HeaderSize + old.header.size, .frames = {}, .changed = false};
+    const auto spaceAt = [&](qint64 offset) {
+        return std::find_if(spaces.begin(), spaces.end(), [offset](const Space &space) { return offset < space.end; });
+    };
+
+    QList<QList<bool>> newFrames(spaces.size());
+    for (const Id3v2EditFrame &frame : edit.frames) {
+        if (frame.kept >= 0 && still.contains(frame.kept))
+            continue;
+        const auto space = frame.at < 0 ? spaces.end() - 1 : spaceAt(old.frames[frame.at].offset);
+        space->frames << editedFrameBytes(edit, frame).toByteArray();
+        newFrames[space - spaces.begin()] << (frame.kept < 0);
+        // A space changes when a frame leaves it or comes into it, or
+        // another frame takes its place.
+        if (frame.kept < 0)
+            space->changed = true;
+    }
+    for (const Id3v2Frame &frame : old.frames) {
+        const qsizetype i = &frame - old.frames.constData();
+        const bool kept = std::any_of(edit.frames.begin(), edit.frames.end(),
+                                      [i](const Id3v2EditFrame &f) { return f.kept == i; });
+        if (!kept)
+            spaceAt(frame.offset)->changed = true;
+    }
+
+    QList<QByteArray> moved;
+    for (qsizetype s = 0; s + 1 < spaces.size(); ++s) {
+        if (spaces[s].changed && !fill(spaces[s], newFrames[s], version, moved))
+            return std::nullopt;
+    }
+    Space &last = spaces.back();
+    last.frames += moved;
+    last.changed = last.changed || !moved.isEmpty();
+    if (sizeOf(last.frames) > last.end - last.start)
+        return std::nullopt;
+
+    QList<Id3v2Span> spans;
+    for (const Space &space : spaces) {
+        if (!space.changed)
+            continue;
+        QByteArray bytes = space.frames.join();
+        bytes.append(static_cast<qsizetype>(space.end - space.start - bytes.size()), '\0');
+        spans << Id3v2Span{.offset = space.start, .bytes = std::move(bytes)};
+    }
+    return spans;
+}
