@@ -22,8 +22,9 @@ qint64 sizeOf(const QList<QByteArray> &frames)
 }
 
 // Whether a new frame can take slack bytes: a 2.3 text frame in UTF-16
-// with byte order mark, as edits write them, which stays whole when an even
-// number of zero bytes (its terminator, then bytes ignored) follows.
+// with byte order mark, as edits write them, which reads the same when two
+// zero bytes (its terminator) and then any bytes (which 2.3 says to
+// ignore) follow its text.
 bool takesSlack(quint8 version, const QByteArray &frame)
 {
     return version == 3 && frame.startsWith('T') && frame.size() > 10 && frame[10] == 1;
@@ -31,7 +32,7 @@ bool takesSlack(quint8 version, const QByteArray &frame)
 
 bool slackFits(qint64 slack)
 {
-    return slack >= 2 && slack % 2 == 0;
+    return slack >= 2;
 }
 
 QByteArray withSlack(const QByteArray &frame, qint64 slack)
@@ -42,8 +43,9 @@ QByteArray withSlack(const QByteArray &frame, qint64 slack)
 
 // Lays the frames of a space out to fill it exactly: as they are, or with
 // a new text frame (newFrames marks them) taking the slack, moving
-// frames to moved where the space is short, smallest first, then largest
-// first. False when no such layout is found.
+// frames to moved where the space is short: one, the smallest that will
+// do, or else as many as it takes, largest first. False when no such
+// layout is found.
 bool fill(Space &space, const QList<bool> &newFrames, quint8 version, QList<QByteArray> &moved)
 {
     const qint64 room = space.end - space.start;
@@ -80,9 +82,13 @@ bool fill(Space &space, const QList<bool> &newFrames, quint8 version, QList<QByt
         if (laidOut({m}))
             return true;
     }
+    // Then the largest first, a frame that can take slack last.
+    const auto absorbs = [&](qsizetype a) { return newFrames[a] && takesSlack(version, frames[a]); };
+    std::reverse(order.begin(), order.end());
+    std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) { return !absorbs(a) && absorbs(b); });
     QList<qsizetype> movers;
-    for (auto m = order.rbegin(); m != order.rend(); ++m) {
-        movers << *m;
+    for (const qsizetype m : order) {
+        movers << m;
         if (laidOut(movers))
             return true;
     }

@@ -533,6 +533,59 @@ private slots:
         QCOMPARE(calls, QStringList({"fdatasync cd/journal", "fsync cd", "fdatasync cd/song.mp3"}));
     }
 
+    // A cover of 20 KB, whose data W reads only to write the tag whole:
+    // around texts before it, it stays where it is; where it must move (a
+    // lone title before it that grows, or a tag without room) its bytes
+    // come through.
+    void aroundACover_data()
+    {
+        QTest::addColumn<QByteArray>("texts");
+        QTest::addColumn<int>("padding");
+        QTest::addColumn<bool>("coverStays");
+        QTest::addColumn<bool>("inPlace");
+        const QByteArray texts = t23("TIT2", "Old") + t23("TPE1", "Taro") + t23("TALB", "Best") + t23("TCON", "(17)");
+        QTest::newRow("texts before it: it stays") << texts << 600 << true << true;
+        QTest::newRow("a lone title before it: the tag written whole") << t23("TIT2", "Old") << 600 << false << true;
+        QTest::newRow("no room: anew") << texts << 0 << false << false;
+    }
+    void aroundACover()
+    {
+        QFETCH(QByteArray, texts);
+        QFETCH(int, padding);
+        QFETCH(bool, coverStays);
+        QFETCH(bool, inPlace);
+        QTemporaryDir dir;
+        const QString path = dir.filePath("song.mp3");
+        QByteArray picture = QByteArray("\0image/jpeg\0\x03\0", 14);
+        for (int i = 0; i < 20 * 1024; ++i)
+            picture += static_cast<char>(i * 7 + 1);
+        const QByteArray cover = frame23("APIC", picture);
+        const QByteArray tag = id3v2Tag(3, texts + cover + QByteArray(padding, '\0'));
+        // Written in pieces: no freed buffer holds the tag as the file does,
+        // where a read that left the cover out could find it by chance.
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(tag) == tag.size() && file.write(audio()) > 0
+                && file.write(v1Block()) == 128);
+        file.close();
+        const std::optional<FileIdentity> before = fileIdentity(path);
+
+        Id3v2WriteBatch batch;
+        const TagRecord row{.Title = "Dawn Song", .Artist = "Taro", .Album = "Best", .GenreID = 17};
+        QCOMPARE(failureName(batch.add(path, row, kAllId3v2Fields, snapshotOf(path))), "none");
+        const QList<Id3v2WriteBatch::Outcome> outcomes = batch.finish();
+        QCOMPARE(failureName(outcomes.front().result), "none");
+        QCOMPARE(fileIdentity(path) == before, inPlace);
+        const QByteArray after = readFile(path);
+        const QByteArray newTag = tagOf(after);
+        QCOMPARE(newTag.size() == tag.size(), inPlace);
+        QCOMPARE(after.sliced(newTag.size()).chopped(128), audio());
+        QCOMPARE(newTag.indexOf(cover) == tag.indexOf(cover), coverStays);
+        QVERIFY(newTag.contains(cover));
+        QCOMPARE(readBack(path).section(u' ', 1, 2), "TIT2(1)=Dawn Song");
+        QCOMPARE(outcomes.front().reading->fields.Title, std::optional<QString>("Dawn Song"));
+        QCOMPARE(namesIn(dir.path()), QStringList{"song.mp3"});
+    }
+
     // Faults in place: the file keeps its bytes, or the other program's,
     // and no journal is left. Another program that rewrites the front of
     // the file after W read it (same size, same last bytes) is found out by
@@ -717,8 +770,12 @@ private slots:
         QList<QByteArray> olds;
         for (int i = 0; i < 20; ++i) {
             names << QStringLiteral("%1.mp3").arg(i, 2, 10, QChar(u'0'));
-            olds << id3v2Tag(3, t23("TIT2", "Old") + otherFrames(3) + QByteArray(i % 2 ? 600 : 0, '\0')) + audio()
-                        + v1Block();
+            // Every fourth file has a cover of 20 KB after its texts, which
+            // stays where it is.
+            const QByteArray texts = t23("TIT2", "Old") + t23("TPE1", "Taro") + t23("TALB", "Best");
+            const QByteArray frames = i % 4 == 1 ? texts + frame23("APIC", QByteArray(20 * 1024, 'c')) + otherFrames(3)
+                                                 : t23("TIT2", "Old") + otherFrames(3);
+            olds << id3v2Tag(3, frames + QByteArray(i % 2 ? 600 : 0, '\0')) + audio() + v1Block();
         }
         const auto putOldFiles = [&] {
             bool made = QDir(folder).removeRecursively() && QDir(dir.path()).mkdir("cd");
