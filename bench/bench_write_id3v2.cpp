@@ -3,9 +3,9 @@
 // write durable:
 //   S, the 128-byte blocks only (TagWriteBatch);
 //   W where the edited tags fit the files' padding: in place, journal
-//   included (Id3v2WriteBatch); the cover follows the texts, so the bytes
-//   from the title on are written (and kept in the journal), then again
-//   with the cover first, where only the texts are;
+//   included (Id3v2WriteBatch); the cover follows the texts and stays where
+//   it is, the texts before it laid out again; then again with the cover
+//   first, the texts after it;
 //   W where they do not (no padding): every file written anew;
 //   and, as the yardstick for the last, copying the same files with
 //   `dd bs=1M conv=fdatasync`.

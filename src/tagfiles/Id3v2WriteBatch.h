@@ -22,13 +22,17 @@
 
 // Saves files as the W key does: the fields go into each file's ID3v1
 // block exactly as a save writes it, and into its ID3v2 tag (Id3v2Edit).
-// Each file is opened once, and its tag walked once.
+// Each file is opened once, and its tag walked once (twice when the tag must
+// be written whole after all, and its cover is read then).
 //
 // A file whose ID3v2 tag is in step with the fields, or would come out the
 // same, keeps it, and its block is written in place by a TagWriteBatch. A
 // file whose edited tag fits the old tag's space (padding included) gets
 // the bytes of the tag that change and its block written in place, in the
-// file itself, through a journal (WriteJournal): the journal of all such
+// file itself: only those around a cover that stays where it is
+// (id3v2EditInPlace), whose data is then never read (readId3v2Sparse), or
+// else the tag's from the first byte that changes; through a journal
+// (WriteJournal): the journal of all such
 // files of a folder is made durable first, then the files are written and
 // synced together, then the journal goes. Any other file is written anew as
 // a whole (FileReplacement): the new tag with kNewTagPadding bytes to spare,

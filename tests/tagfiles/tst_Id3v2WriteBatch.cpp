@@ -586,6 +586,31 @@ private slots:
         QCOMPARE(namesIn(dir.path()), QStringList{"song.mp3"});
     }
 
+    // Of two names in one folder, the second a symlink to a file elsewhere:
+    // each file's journal goes beside the file itself.
+    void journalBesideASymlinksTarget()
+    {
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir("cd") && QDir(dir.path()).mkdir("other"));
+        const QByteArray song = id3v2Tag(3, t23("TIT2", "Old") + QByteArray(600, '\0')) + audio() + v1Block();
+        QVERIFY(writeFile(dir.filePath("cd/a.mp3"), song) && writeFile(dir.filePath("other/b.mp3"), song));
+        QVERIFY(QFile::link(dir.filePath("other/b.mp3"), dir.filePath("cd/b.mp3")));
+        CountedSyncs::take(dir.path());
+        Id3v2WriteBatch batch;
+        for (const char *name : {"cd/a.mp3", "cd/b.mp3"})
+            QCOMPARE(failureName(batch.add(dir.filePath(name), {.Title = "Dawn", .GenreID = kNoGenre}, {Id3v2Field::Title})),
+                     "none");
+        for (const Id3v2WriteBatch::Outcome &outcome : batch.finish())
+            QCOMPARE(failureName(outcome.result), "none");
+        QStringList calls = CountedSyncs::take(dir.path());
+        calls.replaceInStrings(dir.path() + u'/', QString());
+        calls.replaceInStrings(QRegularExpression(QStringLiteral("\\.kalvo-[0-9a-f]+\\.journal$")), QStringLiteral("journal"));
+        calls.replaceInStrings(QRegularExpression(QStringLiteral("#\\d+ \\(deleted\\)$")), QStringLiteral("journal"));
+        calls.sort();
+        QCOMPARE(calls, QStringList({"fdatasync cd/a.mp3", "fdatasync cd/journal", "fdatasync other/b.mp3",
+                                     "fdatasync other/journal", "fsync cd", "fsync other"}));
+    }
+
     // Faults in place: the file keeps its bytes, or the other program's,
     // and no journal is left. Another program that rewrites the front of
     // the file after W read it (same size, same last bytes) is found out by
