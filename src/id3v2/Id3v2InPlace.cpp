@@ -7,6 +7,10 @@
 
 namespace {
 
+// The most frames a space between still frames is laid out with: real tags
+// hold tens, and the search for frames to move grows with their square.
+constexpr qsizetype kMaxSpaceFrames = 64;
+
 // A space between still frames, and the frames laid out in it.
 struct Space {
     qint64 start = 0;
@@ -50,6 +54,8 @@ bool fill(Space &space, const QList<bool> &newFrames, quint8 version, QList<QByt
 {
     const qint64 room = space.end - space.start;
     QList<QByteArray> &frames = space.frames;
+    if (frames.size() > kMaxSpaceFrames)
+        return false;
     const auto laidOut = [&](QList<qsizetype> movers) {
         qint64 size = sizeOf(frames);
         for (const qsizetype m : movers)
@@ -109,9 +115,16 @@ std::optional<QList<Id3v2Span>> id3v2EditInPlace(const Id3v2Edit &edit)
     // The still frames part the tag into spaces; the last one ends where
     // the tag's body does, padding included.
     QList<qsizetype> still;
+    QList<bool> isStill(old.frames.size(), false);
+    QList<bool> isKept(old.frames.size(), false);
     for (const Id3v2EditFrame &frame : edit.frames) {
-        if (frame.kept >= 0 && id3v2FrameHeaderSize(version) + old.frames[frame.kept].size >= kStillFrame)
+        if (frame.kept < 0)
+            continue;
+        isKept[frame.kept] = true;
+        if (id3v2FrameHeaderSize(version) + old.frames[frame.kept].size >= kStillFrame) {
             still << frame.kept;
+            isStill[frame.kept] = true;
+        }
     }
     QList<Space> spaces;
     qint64 start = old.framesStart;
@@ -121,12 +134,13 @@ std::optional<QList<Id3v2Span>> id3v2EditInPlace(const Id3v2Edit &edit)
     }
     spaces << Space{.start = start, .end = kId3v2HeaderSize + old.header.size, .frames = {}, .changed = false};
     const auto spaceAt = [&](qint64 offset) {
-        return std::find_if(spaces.begin(), spaces.end(), [offset](const Space &space) { return offset < space.end; });
+        return std::upper_bound(spaces.begin(), spaces.end(), offset,
+                                [](qint64 at, const Space &space) { return at < space.end; });
     };
 
     QList<QList<bool>> newFrames(spaces.size());
     for (const Id3v2EditFrame &frame : edit.frames) {
-        if (frame.kept >= 0 && still.contains(frame.kept))
+        if (frame.kept >= 0 && isStill[frame.kept])
             continue;
         const auto space = frame.at < 0 ? spaces.end() - 1 : spaceAt(old.frames[frame.at].offset);
         space->frames << editedFrameBytes(edit, frame).toByteArray();
@@ -136,12 +150,9 @@ std::optional<QList<Id3v2Span>> id3v2EditInPlace(const Id3v2Edit &edit)
         if (frame.kept < 0)
             space->changed = true;
     }
-    for (const Id3v2Frame &frame : old.frames) {
-        const qsizetype i = &frame - old.frames.constData();
-        const bool kept = std::any_of(edit.frames.begin(), edit.frames.end(),
-                                      [i](const Id3v2EditFrame &f) { return f.kept == i; });
-        if (!kept)
-            spaceAt(frame.offset)->changed = true;
+    for (qsizetype i = 0; i < old.frames.size(); ++i) {
+        if (!isKept[i])
+            spaceAt(old.frames[i].offset)->changed = true;
     }
 
     QList<QByteArray> moved;
