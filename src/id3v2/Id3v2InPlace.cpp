@@ -2,6 +2,8 @@
 
 #include "id3v2/Id3v2Frames.h"
 
+#include <QHash>
+
 #include <algorithm>
 #include <numeric>
 
@@ -47,10 +49,11 @@ QByteArray withSlack(const QByteArray &frame, qint64 slack)
 
 // Lays the frames of a space out to fill it exactly: as they are, or with
 // a new text frame (newFrames marks them) taking the slack, moving
-// frames to moved where the space is short: one, the smallest that will
+// frames (those movable marks) to moved where the space is short: one, the smallest that will
 // do, or else as many as it takes, largest first. False when no such
 // layout is found.
-bool fill(Space &space, const QList<bool> &newFrames, quint8 version, QList<QByteArray> &moved)
+bool fill(Space &space, const QList<bool> &newFrames, const QList<bool> &movable, quint8 version,
+          QList<QByteArray> &moved)
 {
     const qint64 room = space.end - space.start;
     QList<QByteArray> &frames = space.frames;
@@ -81,8 +84,11 @@ bool fill(Space &space, const QList<bool> &newFrames, quint8 version, QList<QByt
     };
     if (laidOut({}))
         return true;
-    QList<qsizetype> order(frames.size());
-    std::iota(order.begin(), order.end(), 0);
+    QList<qsizetype> order;
+    for (qsizetype m = 0; m < frames.size(); ++m) {
+        if (movable[m])
+            order << m;
+    }
     std::sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) { return frames[a].size() < frames[b].size(); });
     for (const qsizetype m : order) {
         if (laidOut({m}))
@@ -138,13 +144,20 @@ std::optional<QList<Id3v2Span>> id3v2EditInPlace(const Id3v2Edit &edit)
                                 [](qint64 at, const Space &space) { return at < space.end; });
     };
 
+    // A frame whose id another frame has too never moves: which of them
+    // comes first is what a reader reads.
+    QHash<QByteArray, int> idCount;
+    for (const Id3v2EditFrame &frame : edit.frames)
+        ++idCount[editedFrameBytes(edit, frame).first(4).toByteArray()];
     QList<QList<bool>> newFrames(spaces.size());
+    QList<QList<bool>> movable(spaces.size());
     for (const Id3v2EditFrame &frame : edit.frames) {
         if (frame.kept >= 0 && isStill[frame.kept])
             continue;
         const auto space = frame.at < 0 ? spaces.end() - 1 : spaceAt(old.frames[frame.at].offset);
         space->frames << editedFrameBytes(edit, frame).toByteArray();
         newFrames[space - spaces.begin()] << (frame.kept < 0);
+        movable[space - spaces.begin()] << (idCount.value(space->frames.last().first(4)) == 1);
         // A space changes when a frame leaves it or comes into it, or
         // another frame takes its place.
         if (frame.kept < 0)
@@ -157,7 +170,7 @@ std::optional<QList<Id3v2Span>> id3v2EditInPlace(const Id3v2Edit &edit)
 
     QList<QByteArray> moved;
     for (qsizetype s = 0; s + 1 < spaces.size(); ++s) {
-        if (spaces[s].changed && !fill(spaces[s], newFrames[s], version, moved))
+        if (spaces[s].changed && !fill(spaces[s], newFrames[s], movable[s], version, moved))
             return std::nullopt;
     }
     Space &last = spaces.back();

@@ -79,6 +79,10 @@ private slots:
             << padded(id3v2Tag(3, kTexts), 16) << withTitle("Dawn Song") << "TIT2 TPE1 TALB TCON";
         QTest::newRow("no padding for a frame that moves")
             << id3v2Tag(3, kTexts + kCover) << withTitle(QString(40, u'x')) << "none";
+        QTest::newRow("a frame whose id another has too never moves")
+            << padded(id3v2Tag(3, t23("TIT2", "Old") + t23("TALB", "Best") + t23("TALB", "Other album name") + kCover),
+                      64)
+            << TagRecord{"Dawn Song", {}, "Best", {}, {}, 0, 255} << "none";
         QTest::newRow("too many frames before the cover to lay out")
             << padded(id3v2Tag(3, t23("TIT2", "Dawn") + frame23("PRIV", "x").repeated(64) + kCover), 64)
             << TagRecord{"Dawn Song", {}, {}, {}, {}, 0, 255} << "none";
