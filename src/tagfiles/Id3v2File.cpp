@@ -3,8 +3,8 @@
 #include "files/FileDescriptor.h"
 #include "id3v2/Id3v2Frames.h"
 
-#include <cerrno>
 #include <algorithm>
+#include <cerrno>
 #include <fcntl.h>
 
 namespace {
@@ -63,9 +63,9 @@ FileResult readId3v2Sparse(int fd, qint64 limit, QByteArray &tag, bool &complete
     qint64 size = 0;
     if (const FileResult region = regionOf(fd, limit, header, size); !region.ok() || size == 0)
         return region;
-    if (header.version < 3 || header.flags != 0)
-        return readId3v2Region(fd, limit, tag);
     tag.resize(static_cast<qsizetype>(size));
+    if (header.version < 3 || header.flags != 0)
+        return readSpan(fd, tag, 0, size) ? FileResult{} : lastSystemFailure();
     // The frames are stepped through as the walk steps; the bytes before
     // read holds are read, but for the data of the frames skipped.
     qint64 read = 0;
