@@ -3,7 +3,10 @@
 // end of the headers to where the walk stopped, no more of them than the
 // limit, and a frame's content is never over the limit asked. A tag rebuilt
 // of the walked frames walks the same. The fields read must have the forms
-// the ID3v1.1 fields take, none of them reported unreadable.
+// the ID3v1.1 fields take, none of them reported unreadable. TagLib reads
+// the frames one by one as its tag reader reads them all in one tag: the
+// title, album and track read agree with what it reads of the same frames
+// put in one tag.
 
 #include "FuzzCheck.h"
 #include "id3v1/GenreTable.h"
@@ -15,9 +18,14 @@
 #include <QByteArray>
 #include <QString>
 
+#include <taglib/id3v2tag.h>
+#include <taglib/tbytevectorstream.h>
+#include <taglib/tfile.h>
+
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 
 namespace {
 
@@ -63,6 +71,53 @@ void checkWalk(const QByteArray &bytes)
     }
 }
 
+class BytesFile : public TagLib::File
+{
+public:
+    explicit BytesFile(TagLib::IOStream *stream) : TagLib::File(stream) {}
+    TagLib::Tag *tag() const override { return nullptr; }
+    TagLib::AudioProperties *audioProperties() const override { return nullptr; }
+    bool save() override { return false; }
+};
+
+// The text of the first frame with that id, as TagLib reads the frames the
+// reading reads put in one tag; nothing when it is empty.
+std::optional<QString> wholeTagText(const TagLib::ID3v2::Tag &tag, const char *id)
+{
+    const TagLib::ID3v2::FrameList frames = tag.frameList(id);
+    if (frames.isEmpty())
+        return std::nullopt;
+    const QString text = QString::fromStdWString(frames.front()->toString().toWString()).trimmed();
+    return text.isEmpty() ? std::nullopt : std::optional<QString>(text);
+}
+
+void checkAsOneTag(QByteArrayView bytes, const Id3v2Text &reading)
+{
+    const Id3v2Tag tag = walkId3v2Tag(QByteArray::fromRawData(bytes.data(), bytes.size()));
+    if (reading.state != Id3v2State::Read || !reading.unreadable.isEmpty() || tag.state != Id3v2WalkState::Walked)
+        return;
+    QByteArray frames;
+    for (const Id3v2Frame &frame : tag.frames) {
+        if (!id3v2FrameIsRead(tag.header.version, frame.id))
+            continue;
+        const Id3v2FrameContent content = id3v2FrameContent(tag, frame, kContentLimit);
+        if (content.state != Id3v2ContentState::Read || content.data.isEmpty())
+            continue;
+        frames += id3v2FrameBytes(tag.header.version, frame.id, content.data);
+    }
+    if (frames.size() > kContentLimit)
+        return;  // the reading's limits may then leave frames out
+    const QByteArray whole = id3v2TagBytes(tag.header.version, frames);
+    const TagLib::ByteVector data(whole.constData(), static_cast<unsigned>(whole.size()));
+    TagLib::ByteVectorStream stream(data);
+    BytesFile file(&stream);
+    const TagLib::ID3v2::Tag oneTag(&file, 0);
+    const std::optional<QString> track = wholeTagText(oneTag, "TRCK");
+    check(reading.fields.Title == wholeTagText(oneTag, "TIT2") && reading.fields.Album == wholeTagText(oneTag, "TALB")
+              && reading.fields.TrackNumber == (track ? trackNumberOf(*track) : std::nullopt),
+          "frames read one by one read otherwise than in one tag");
+}
+
 // A text taken from the tag: not empty, without surrounding blanks.
 void checkTaken(const std::optional<QString> &text)
 {
@@ -104,6 +159,7 @@ void checkText(QByteArrayView bytes)
         return true;
     };
     check(std::none_of(tag.unreadable.begin(), tag.unreadable.end(), given), "an unreadable field was given");
+    checkAsOneTag(bytes, tag);
 }
 
 }  // namespace

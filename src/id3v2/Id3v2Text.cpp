@@ -4,28 +4,20 @@
 #include "id3v2/Id3v2Frames.h"
 #include "text/CellNumber.h"
 
+#include <QCache>
+#include <QMutex>
+#include <QStringList>
+
 #include <taglib/commentsframe.h>
 #include <taglib/id3v2frame.h>
-#include <taglib/id3v2tag.h>
-#include <taglib/tbytevectorstream.h>
+#include <taglib/id3v2framefactory.h>
+#include <taglib/id3v2header.h>
 #include <taglib/textidentificationframe.h>
-#include <taglib/tfile.h>
-
 
 #include <algorithm>
+#include <memory>
 
 namespace {
-
-// The bytes of a tag as the file TagLib's tag reader asks for. It has no tag
-// or properties of its own and refuses to save.
-class RegionFile : public TagLib::File
-{
-public:
-    explicit RegionFile(TagLib::IOStream *stream) : TagLib::File(stream) {}
-    TagLib::Tag *tag() const override { return nullptr; }
-    TagLib::AudioProperties *audioProperties() const override { return nullptr; }
-    bool save() override { return false; }
-};
 
 // The frames Kalvo reads, by their ids in 2.3 and 2.4 and in 2.2, and the
 // field each gives. All begin with a text encoding byte.
@@ -57,15 +49,89 @@ bool isTextEncoding(char byte)
     return byte >= 0 && byte <= 3;
 }
 
-// The tag TagLib is given: the frames Kalvo reads from the walked tag, each
-// as its content reads (no flags, resynchronised, inflated), of the same
-// version; no extended header, no padding. Frames that cannot be read name
-// their fields in unreadable, but for the album artist, which is read only
-// in want of an artist: albumArtistUnreadable tells of it.
-QByteArray tagToParse(const Id3v2Tag &tag, QList<Id3v2Field> &unreadable, bool &albumArtistUnreadable)
+// What TagLib reads of one frame, as its tag reader would in a tag of that
+// version: TagLib files 2.2 and 2.3 frames under their 2.4 ids (TT2 as TIT2,
+// TYER as TDRC), and TagLib 1.13 already splits "(17)Rock" into its values.
+struct FrameReading {
+    bool read = false;  // TagLib made a frame of the bytes; its tag reader stops at one it cannot
+    QByteArray id;
+    QString text;        // trimmed
+    QStringList values;  // a text frame's values, else its text; each trimmed
+    bool isComment = false;
+    bool described = false;  // a comment with a description
+    QString commentText;     // trimmed
+};
+
+QString toQString(const TagLib::String &text)
+{
+    return QString::fromStdWString(text.toWString()).trimmed();
+}
+
+FrameReading parseFrame(quint8 version, const QByteArray &frameBytes)
+{
+    TagLib::ID3v2::Header header;
+    header.setMajorVersion(version);
+    const std::unique_ptr<TagLib::ID3v2::Frame> frame(TagLib::ID3v2::FrameFactory::instance()->createFrame(
+        TagLib::ByteVector(frameBytes.constData(), static_cast<unsigned>(frameBytes.size())), &header));
+    if (!frame || frame->size() == 0)
+        return {};
+    FrameReading reading;
+    reading.read = true;
+    reading.id = QByteArray(frame->frameID().data(), static_cast<qsizetype>(frame->frameID().size()));
+    reading.text = toQString(frame->toString());
+    if (const auto *text = dynamic_cast<const TagLib::ID3v2::TextIdentificationFrame *>(frame.get())) {
+        for (const TagLib::String &value : text->fieldList())
+            reading.values << toQString(value);
+    } else {
+        reading.values << reading.text;
+    }
+    if (const auto *comment = dynamic_cast<const TagLib::ID3v2::CommentsFrame *>(frame.get())) {
+        reading.isComment = true;
+        reading.described = !comment->description().isEmpty();
+        reading.commentText = toQString(comment->text());
+    }
+    return reading;
+}
+
+// The frames read lately are remembered by their bytes: a tag read when its
+// file is loaded is read again before it is written, and a tag just written
+// is read again to check it, which shares all frames but the changed ones.
+// The memory they take is bounded.
+constexpr qsizetype kRememberedBytes = 1024 * 1024;
+// What a remembered reading takes besides its key, about: its texts and
+// the cache's own bookkeeping.
+constexpr qsizetype kReadingOverhead = 256;
+
+using SharedReading = std::shared_ptr<const FrameReading>;
+
+SharedReading readFrame(quint8 version, const QByteArray &id, QByteArrayView content)
+{
+    static QMutex mutex;
+    static QCache<QByteArray, SharedReading> remembered(kRememberedBytes);
+    QByteArray key;  // a copy: the content may lie in the caller's bytes
+    key.reserve(1 + id.size() + content.size());
+    key.append(static_cast<char>(version)).append(id).append(content);
+    {
+        const QMutexLocker lock(&mutex);
+        if (const SharedReading *known = remembered.object(key))
+            return *known;
+    }
+    auto reading = std::make_shared<const FrameReading>(parseFrame(version, id3v2FrameBytes(version, id, content)));
+    const QMutexLocker lock(&mutex);
+    // A frame larger than the bound is not kept at all.
+    remembered.insert(key, new SharedReading(reading), key.size() + kReadingOverhead);
+    return reading;
+}
+
+// The frames Kalvo reads from the walked tag, each as its content reads (no
+// flags, resynchronised, inflated), read by TagLib one by one. Frames that
+// cannot be read name their fields in unreadable, but for the album
+// artist, which is read only in want of an artist: albumArtistUnreadable
+// tells of it.
+QList<SharedReading> readFrames(const Id3v2Tag &tag, QList<Id3v2Field> &unreadable, bool &albumArtistUnreadable)
 {
     const quint8 version = tag.header.version;
-    QByteArray frames;
+    QList<SharedReading> frames;
     qint64 total = 0;
     for (const Id3v2Frame &frame : tag.frames) {
         const std::optional<Id3v2Field> field = fieldOf(version, frame.id);
@@ -83,63 +149,41 @@ QByteArray tagToParse(const Id3v2Tag &tag, QList<Id3v2Field> &unreadable, bool &
         if (content.data.isEmpty())
             continue;
         total += content.data.size();
-        frames += id3v2FrameBytes(version, frame.id, content.data);
+        SharedReading reading = readFrame(version, frame.id, content.data);
+        // As in TagLib's tag reader, a frame it cannot make ends the frames.
+        if (!reading->read)
+            break;
+        frames << std::move(reading);
     }
-    return id3v2TagBytes(version, frames);
-}
-
-TagLib::ID3v2::FrameList framesOf(const TagLib::ID3v2::Tag &tag, const char *id)
-{
-    const TagLib::ID3v2::FrameListMap &frames = tag.frameListMap();
-    const auto found = frames.find(id);
-    return found == frames.end() ? TagLib::ID3v2::FrameList() : found->second;
-}
-
-QString toQString(const TagLib::String &text)
-{
-    return QString::fromStdWString(text.toWString()).trimmed();
+    return frames;
 }
 
 // The text of the first frame with that id; nothing when it is empty.
-std::optional<QString> firstText(const TagLib::ID3v2::Tag &tag, const char *id)
+std::optional<QString> firstText(const QList<SharedReading> &frames, QByteArrayView id)
 {
-    const TagLib::ID3v2::FrameList frames = framesOf(tag, id);
-    if (frames.isEmpty())
+    const auto found = std::find_if(frames.begin(), frames.end(), [&](const SharedReading &f) { return f->id == id; });
+    if (found == frames.end() || (*found)->text.isEmpty())
         return std::nullopt;
-    QString text = toQString(frames.front()->toString());
-    return text.isEmpty() ? std::nullopt : std::optional<QString>(std::move(text));
+    return (*found)->text;
 }
 
-// A comment frame read from its content alone, as TagLib reads it in a tag.
-struct CommentContent : TagLib::ID3v2::CommentsFrame {
-    explicit CommentContent(QByteArrayView content)
-    {
-        parseFields(TagLib::ByteVector(content.data(), static_cast<unsigned>(content.size())));
-    }
-};
-
-std::optional<QString> commentOf(const TagLib::ID3v2::Tag &tag)
+std::optional<QString> commentOf(const QList<SharedReading> &frames)
 {
-    const TagLib::ID3v2::FrameList frames = framesOf(tag, "COMM");
-    for (TagLib::ID3v2::Frame *frame : frames) {
-        const auto *comment = dynamic_cast<const TagLib::ID3v2::CommentsFrame *>(frame);
-        // The first comment without a description that has text: one
-        // without text (TagLib reads a description with no text after it
-        // as a text) hides none that follows.
-        if (comment && comment->description().isEmpty()) {
-            QString text = toQString(comment->text());
-            if (!text.isEmpty())
-                return text;
-        }
+    // The first comment without a description that has text: one without
+    // text (TagLib reads a description with no text after it as a text)
+    // hides none that follows.
+    for (const SharedReading &frame : frames) {
+        if (frame->id == "COMM" && frame->isComment && !frame->described && !frame->commentText.isEmpty())
+            return frame->commentText;
     }
-    return firstText(tag, "COMM");
+    return firstText(frames, "COMM");
 }
 
-std::optional<QString> yearOf(const TagLib::ID3v2::Tag &tag)
+std::optional<QString> yearOf(const QList<SharedReading> &frames)
 {
-    std::optional<QString> date = firstText(tag, "TDRC");
+    std::optional<QString> date = firstText(frames, "TDRC");
     if (!date)
-        date = firstText(tag, "TYER");
+        date = firstText(frames, "TYER");
     if (!date || date->size() < 4)
         return std::nullopt;
     const QString year = date->left(4);
@@ -158,7 +202,8 @@ std::optional<quint8> namedGenre(QStringView digits)
 }
 
 // The genre number that one value of TCON names: "(17)" with anything after
-// it, "17", or a name of the table.
+// it, "17", or a name of the table. The forms are read whole in case a
+// TagLib leaves them so.
 std::optional<quint8> genreOf(QStringView text)
 {
     text = text.trimmed();
@@ -174,40 +219,41 @@ std::optional<quint8> genreOf(QStringView text)
     return id ? std::optional<quint8>(static_cast<quint8>(*id)) : std::nullopt;
 }
 
-std::optional<quint8> genreOf(const TagLib::ID3v2::Tag &tag)
+std::optional<quint8> genreOf(const QList<SharedReading> &frames)
 {
-    for (TagLib::ID3v2::Frame *frame : framesOf(tag, "TCON")) {
-        const auto *text = dynamic_cast<const TagLib::ID3v2::TextIdentificationFrame *>(frame);
-        const TagLib::StringList values = text ? text->fieldList() : TagLib::StringList(frame->toString());
-        for (const TagLib::String &value : values) {
-            if (const std::optional<quint8> genre = genreOf(toQString(value)))
+    for (const SharedReading &frame : frames) {
+        if (frame->id != "TCON")
+            continue;
+        for (const QString &value : frame->values) {
+            if (const std::optional<quint8> genre = genreOf(value))
                 return genre;
         }
     }
     return std::nullopt;
 }
 
-// TagLib reads v2.2 and v2.3 frames under their v2.4 names (TT2 as TIT2, TYER
-// as TDRC), and TagLib 1.13 already splits "(17)Rock" into its values; the
-// genre forms are still read whole in case a TagLib leaves them so.
-TagUpdate fieldsOf(const QByteArray &tagBytes)
+TagUpdate fieldsOf(const QList<SharedReading> &frames)
 {
-    const TagLib::ByteVector bytes(tagBytes.constData(), static_cast<unsigned>(tagBytes.size()));
-    TagLib::ByteVectorStream stream(bytes);
-    RegionFile file(&stream);
-    const TagLib::ID3v2::Tag tag(&file, 0);
-    std::optional<QString> artist = firstText(tag, "TPE1");
+    std::optional<QString> artist = firstText(frames, "TPE1");
     if (!artist)
-        artist = firstText(tag, "TPE2");
-    const std::optional<QString> track = firstText(tag, "TRCK");
-    return {.Title = firstText(tag, "TIT2"),
+        artist = firstText(frames, "TPE2");
+    const std::optional<QString> track = firstText(frames, "TRCK");
+    return {.Title = firstText(frames, "TIT2"),
             .Artist = artist,
-            .Album = firstText(tag, "TALB"),
-            .Year = yearOf(tag),
-            .Comment = commentOf(tag),
+            .Album = firstText(frames, "TALB"),
+            .Year = yearOf(frames),
+            .Comment = commentOf(frames),
             .TrackNumber = track ? trackNumberOf(*track) : std::nullopt,
-            .GenreID = genreOf(tag)};
+            .GenreID = genreOf(frames)};
 }
+
+// A comment frame read from its content alone, as TagLib reads it in a tag.
+struct CommentContent : TagLib::ID3v2::CommentsFrame {
+    explicit CommentContent(QByteArrayView content)
+    {
+        parseFields(TagLib::ByteVector(content.data(), static_cast<unsigned>(content.size())));
+    }
+};
 
 void leaveOut(TagUpdate &fields, Id3v2Field field)
 {
@@ -240,7 +286,7 @@ Id3v2Text id3v2TextOfWalk(const Id3v2Tag &tag)
     }
     Id3v2Text text{.state = Id3v2State::Read, .cutShort = tag.end != Id3v2FramesEnd::Padding};
     bool albumArtistUnreadable = false;
-    text.fields = fieldsOf(tagToParse(tag, text.unreadable, albumArtistUnreadable));
+    text.fields = fieldsOf(readFrames(tag, text.unreadable, albumArtistUnreadable));
     // An album artist that cannot be read matters only where no artist is.
     if (albumArtistUnreadable && !text.fields.Artist && !text.unreadable.contains(Id3v2Field::Artist))
         text.unreadable << Id3v2Field::Artist;

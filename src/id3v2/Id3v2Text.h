@@ -9,8 +9,8 @@
 
 // The text of the ID3v2 tag (version 2.2, 2.3 or 2.4) at the front of a file,
 // as the fields of an ID3v1.1 tag. Kalvo walks
-// the frame headers itself (Id3v2Frames) and hands TagLib a tag rebuilt of
-// only the frames it reads, each checked first: so TagLib never opens, nor
+// the frame headers itself (Id3v2Frames) and hands TagLib, one by one, only
+// the frames it reads, each checked and rebuilt first: so TagLib never opens, nor
 // writes, a file, and never meets chapter frames nested without end,
 // compressed data that inflates without end, millions of frames or
 // megabytes of text.

@@ -134,6 +134,14 @@ private slots:
             << id3v2Tag(4, frame23("TIT2", textData(QByteArray(455, 'a'))) + frame24("TPE1", textData("Taro")))
             << "read title=" + QString(455, u'a') + " artist=Taro";
         QTest::newRow("tag longer than the bytes") << id3v2Tag(3, kTexts).chopped(1) << "unreadable";
+        // Frames read before, by their bytes, are read alike only under
+        // the same id and version: 2.3 reads TYER as TDRC, 2.4 does not.
+        QTest::newRow("one text under three ids") << id3v2Tag(3, t23("TIT2", "Same") + t23("TPE1", "Same") + t23("TALB", "Same"))
+                                                  << "read title=Same artist=Same album=Same";
+        QTest::newRow("TYER before TDRC, 2.3") << id3v2Tag(3, t23("TYER", "1998") + t23("TDRC", "2001"))
+                                               << "read year=1998";
+        QTest::newRow("TYER before TDRC, 2.4")
+            << id3v2Tag(4, frame24("TYER", textData("1998")) + frame24("TDRC", textData("2001"))) << "read year=2001";
     }
     void reading()
     {
