@@ -13,7 +13,12 @@ namespace {
 bool textInStep(const QString &row, const std::optional<QString> &tag, int width)
 {
     const QString shown = row.trimmed();
-    const QString cut = Cp932::cutText(tag.value_or(QString()), width).trimmed();
+    const QString text = tag.value_or(QString());
+    // No character takes more than two bytes: a text of half the width
+    // needs no cutting, and the same text is in step either way.
+    const QString cut = (text.size() * 2 <= width ? text : Cp932::cutText(text, width)).trimmed();
+    if (cut == shown)
+        return true;
     if (Cp932::hasCharacterWithoutForm(shown))
         return cut == shown;
     return Cp932::encode(cut) == Cp932::encode(shown);
@@ -55,12 +60,13 @@ QList<Id3v2Field> id3v2GivenFields(const TagRecord &row, bool fileHadBlock)
 QList<Id3v2Field> id3v2FieldsOutOfStep(const TagRecord &row, const Id3v2Text &reading,
                                        const QList<Id3v2Field> &given)
 {
+    static const TagUpdate none;
+    const TagUpdate &tag = reading.state == Id3v2State::Read ? reading.fields : none;
     QList<Id3v2Field> fields;
     for (const Id3v2Field field : kAllId3v2Fields) {
         if (!given.contains(field))
             continue;
-        if (reading.state == Id3v2State::Unreadable || reading.unreadable.contains(field)
-            || !inStep(row, reading.state == Id3v2State::Read ? reading.fields : TagUpdate{}, field))
+        if (reading.state == Id3v2State::Unreadable || reading.unreadable.contains(field) || !inStep(row, tag, field))
             fields << field;
     }
     return fields;
