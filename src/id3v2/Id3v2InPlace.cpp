@@ -2,10 +2,11 @@
 
 #include "id3v2/Id3v2Frames.h"
 
-#include <QHash>
+#include <QtEndian>
 
 #include <algorithm>
 #include <numeric>
+#include <vector>
 
 namespace {
 
@@ -146,18 +147,28 @@ std::optional<QList<Id3v2Span>> id3v2EditInPlace(const Id3v2Edit &edit)
 
     // A frame whose id another frame has too never moves: which of them
     // comes first is what a reader reads.
-    QHash<QByteArray, int> idCount;
+    const auto idOf = [&](const Id3v2EditFrame &frame) {
+        return qFromBigEndian<quint32>(editedFrameBytes(edit, frame).data());
+    };
+    std::vector<quint32> ids;
     for (const Id3v2EditFrame &frame : edit.frames)
-        ++idCount[editedFrameBytes(edit, frame).first(4).toByteArray()];
+        ids.push_back(idOf(frame));
+    std::sort(ids.begin(), ids.end());
+    const auto alone = [&](quint32 id) {
+        const auto [first, last] = std::equal_range(ids.begin(), ids.end(), id);
+        return last - first == 1;
+    };
     QList<QList<bool>> newFrames(spaces.size());
     QList<QList<bool>> movable(spaces.size());
     for (const Id3v2EditFrame &frame : edit.frames) {
         if (frame.kept >= 0 && isStill[frame.kept])
             continue;
         const auto space = frame.at < 0 ? spaces.end() - 1 : spaceAt(old.frames[frame.at].offset);
-        space->frames << editedFrameBytes(edit, frame).toByteArray();
+        // Not copied: the frames are read only here, and joined into spans.
+        const QByteArrayView bytes = editedFrameBytes(edit, frame);
+        space->frames << QByteArray::fromRawData(bytes.data(), bytes.size());
         newFrames[space - spaces.begin()] << (frame.kept < 0);
-        movable[space - spaces.begin()] << (idCount.value(space->frames.last().first(4)) == 1);
+        movable[space - spaces.begin()] << alone(idOf(frame));
         // A space changes when a frame leaves it or comes into it, or
         // another frame takes its place.
         if (frame.kept < 0)
