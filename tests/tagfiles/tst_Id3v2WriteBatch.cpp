@@ -31,6 +31,7 @@
 #include <taglib/mpegfile.h>
 #include <taglib/textidentificationframe.h>
 
+#include <atomic>
 #include <csignal>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -827,7 +828,7 @@ private slots:
         }
 
         static int killAt = 0;
-        static int calls = 0;
+        static std::atomic<int> calls = 0;
         int kills = 0;
         for (bool finished = false; !finished && kills < 2000;) {
             QVERIFY(putOldFiles());
