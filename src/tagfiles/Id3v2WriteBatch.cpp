@@ -18,7 +18,7 @@
 #include <cerrno>
 #include <fcntl.h>
 #include <map>
-#include <set>
+#include <system_error>
 #include <unistd.h>
 #include <utility>
 
@@ -140,7 +140,7 @@ FileResult Id3v2WriteBatch::add(const QString &path, const TagRecord &fields, co
     TailBefore before;
     FileResult opened;
     FileDescriptor old = openRegularFile(path, O_RDWR, before.length, opened);
-    if (!old.isOpen() && outOfDescriptors() && (!held_.empty() || !inPlace_.empty())) {
+    if (!old.isOpen() && outOfDescriptors() && heldFiles() > 0) {
         finishHeld();
         old = openRegularFile(path, O_RDWR, before.length, opened);
     }
@@ -238,7 +238,7 @@ FileResult Id3v2WriteBatch::add(const QString &path, const TagRecord &fields, co
         return made;
     outcomes_.append(Outcome{.result = {}, .snapshot = std::nullopt, .reading = parseId3v2Text(newTag)});
     held_.push_back(std::move(entry));
-    if (held_.size() + inPlace_.size() >= maxHeld_)
+    if (heldFiles() >= maxHeld_)
         finishHeld();
     return {};
 }
@@ -274,8 +274,10 @@ FileResult Id3v2WriteBatch::addInPlace(const QString &path, FileDescriptor file,
                                                       .tail = newBlock, .times = entry.times.value_or(FileTimes{})},
                              .reading = std::move(reading)});
     inPlace_.push_back(std::move(entry));
-    if (held_.size() + inPlace_.size() >= maxHeld_)
+    if (heldFiles() >= maxHeld_)
         finishHeld();
+    else if (inPlace_.size() >= options_.inPlaceLot)
+        startLot();
     return {};
 }
 
@@ -315,17 +317,50 @@ QList<Id3v2WriteBatch::Outcome> Id3v2WriteBatch::finish()
     return std::exchange(outcomes_, {});
 }
 
-void Id3v2WriteBatch::writeInPlace(const std::vector<InPlace *> &entries)
+std::size_t Id3v2WriteBatch::heldFiles() const
+{
+    std::size_t files = held_.size() + inPlace_.size();
+    for (const std::unique_ptr<Lot> &lot : lots_)
+        files += lot->files;
+    return files;
+}
+
+void Id3v2WriteBatch::startLot()
+{
+    auto lot = std::make_unique<Lot>();
+    lot->entries = std::exchange(inPlace_, {});
+    lot->files = lot->entries.size();
+    Lot &started = *lot;
+    try {
+        lot->thread = std::thread([this, &started] { writeLot(started); });
+    } catch (const std::system_error &) {
+        writeLot(started);
+    }
+    lots_.push_back(std::move(lot));
+}
+
+void Id3v2WriteBatch::finishLots()
+{
+    for (const std::unique_ptr<Lot> &lot : lots_) {
+        if (lot->thread.joinable())
+            lot->thread.join();
+        for (const auto &[entry, why] : lot->failures)
+            outcomes_[entry] = Outcome{.result = why, .snapshot = std::nullopt, .reading = std::nullopt};
+    }
+    lots_.clear();
+}
+
+void Id3v2WriteBatch::writeThroughJournal(const std::vector<InPlace *> &entries, WriteJournal &journal,
+                                          Lot &lot) const
 {
     QList<JournalFile> files;
     for (const InPlace *entry : entries)
         files << entry->journal;
-    WriteJournal &journal = journals_.emplace_back();
     if (const FileResult begun = journal.begin(entries.front()->folder.folder.get(), files, options_.syncFile,
                                                options_.syncFolder);
         !begun.ok()) {
         for (InPlace *entry : entries) {
-            outcomes_[entry->entry] = Outcome{.result = begun, .snapshot = std::nullopt, .reading = std::nullopt};
+            lot.failures.push_back({entry->entry, begun});
             entry->file = FileDescriptor();
         }
         return;
@@ -337,8 +372,7 @@ void Id3v2WriteBatch::writeInPlace(const std::vector<InPlace *> &entries)
         // lock): then it is left as it is now.
         struct stat now {};
         if (::fstat(fd, &now) != 0 || !sameState(now, entry->before)) {
-            outcomes_[entry->entry] = Outcome{.result = {FileProblem::Changed, 0}, .snapshot = std::nullopt,
-                                              .reading = std::nullopt};
+            lot.failures.push_back({entry->entry, {FileProblem::Changed, 0}});
             entry->file = FileDescriptor();
             continue;
         }
@@ -350,50 +384,43 @@ void Id3v2WriteBatch::writeInPlace(const std::vector<InPlace *> &entries)
             continue;
         if (!putBack(fd, entry->journal, entry->times, options_.syncFile))
             journal = WriteJournal();  // left for the recovery
-        outcomes_[entry->entry] = Outcome{.result = failure, .snapshot = std::nullopt, .reading = std::nullopt};
+        lot.failures.push_back({entry->entry, failure});
         entry->file = FileDescriptor();
     }
 }
 
-void Id3v2WriteBatch::finishHeld()
+void Id3v2WriteBatch::writeLot(Lot &lot) const
 {
-    // The files in place of each folder, through one journal.
-    std::map<FileIdentity, std::vector<InPlace *>> inPlaceFolders;
-    for (InPlace &entry : inPlace_) {
+    // The files of each folder, through one journal.
+    std::map<FileIdentity, std::vector<InPlace *>> folders;
+    for (InPlace &entry : lot.entries) {
         struct stat info {};
-        if (::fstat(entry.folder.folder.get(), &info) == 0)
-            inPlaceFolders[FileIdentity{info.st_dev, info.st_ino}].push_back(&entry);
-        else
-            outcomes_[entry.entry] = Outcome{.result = lastSystemFailure(), .snapshot = std::nullopt,
-                                             .reading = std::nullopt};
-    }
-    std::vector<std::pair<std::vector<InPlace *>, std::size_t>> groups;  // with their journal
-    for (const auto &[folder, entries] : inPlaceFolders) {
-        writeInPlace(entries);
-        groups.push_back({entries, journals_.size() - 1});
-    }
-
-    // Every file written, in place and anew, synced together.
-    std::vector<int> files;
-    std::set<int> inPlaceFiles;
-    for (const InPlace &entry : inPlace_) {
-        if (entry.file.isOpen()) {
-            files.push_back(entry.file.get());
-            inPlaceFiles.insert(entry.file.get());
+        if (::fstat(entry.folder.folder.get(), &info) == 0) {
+            folders[FileIdentity{info.st_dev, info.st_ino}].push_back(&entry);
+        } else {
+            lot.failures.push_back({entry.entry, lastSystemFailure()});
+            entry.file = FileDescriptor();
         }
     }
-    for (const Replacement &entry : held_)
-        files.push_back(entry.replacement.file());
-    const std::vector<int> errors = syncMany(files, [this, &inPlaceFiles](int fd) {
-        return inPlaceFiles.count(fd) != 0 ? options_.syncFile(fd) : options_.syncNewFile(fd);
-    });
+    std::vector<WriteJournal> journals(folders.size());
+    std::size_t next = 0;
+    for (const auto &[folder, entries] : folders)
+        writeThroughJournal(entries, journals[next++], lot);
+
+    std::vector<int> files;
+    for (const InPlace &entry : lot.entries) {
+        if (entry.file.isOpen())
+            files.push_back(entry.file.get());
+    }
+    const std::vector<int> errors = syncMany(files, options_.syncFile);
     std::map<int, int> errorOf;
     for (std::size_t i = 0; i < files.size(); ++i)
         errorOf[files[i]] = errors[i];
 
-    // A file in place whose sync failed is put back; a journal goes once
-    // each of its files is durable, new or old.
-    for (auto &[entries, journal] : groups) {
+    // A file whose sync failed is put back; a journal goes once each of
+    // its files is durable, new or old.
+    next = 0;
+    for (const auto &[folder, entries] : folders) {
         bool settled = true;
         for (InPlace *entry : entries) {
             if (!entry->file.isOpen())
@@ -403,14 +430,27 @@ void Id3v2WriteBatch::finishHeld()
                 continue;
             if (!putBack(entry->file.get(), entry->journal, entry->times, options_.syncFile))
                 settled = false;
-            outcomes_[entry->entry] = Outcome{.result = systemFailure(error), .snapshot = std::nullopt,
-                                              .reading = std::nullopt};
+            lot.failures.push_back({entry->entry, systemFailure(error)});
         }
         if (settled)
-            journals_[journal].end();
+            journals[next].end();
+        ++next;
     }
-    inPlace_.clear();
-    journals_.clear();
+}
+
+void Id3v2WriteBatch::finishHeld()
+{
+    // The last files in place are written while the new files are synced.
+    if (!inPlace_.empty())
+        startLot();
+    std::vector<int> files;
+    for (const Replacement &entry : held_)
+        files.push_back(entry.replacement.file());
+    const std::vector<int> errors = syncMany(files, options_.syncNewFile);
+    std::map<int, int> errorOf;
+    for (std::size_t i = 0; i < files.size(); ++i)
+        errorOf[files[i]] = errors[i];
+    finishLots();
 
     // The entries put in place, by their folder.
     std::map<FileIdentity, std::vector<std::size_t>> folders;

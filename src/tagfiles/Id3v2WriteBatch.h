@@ -16,8 +16,11 @@
 #include <QList>
 #include <QString>
 
+#include <memory>
 #include <optional>
 #include <sys/stat.h>
+#include <thread>
+#include <utility>
 #include <vector>
 
 // Saves files as the W key does: the fields go into each file's ID3v1
@@ -34,7 +37,8 @@
 // else the tag's from the first byte that changes; through a journal
 // (WriteJournal): the journal of all such
 // files of a folder is made durable first, then the files are written and
-// synced together, then the journal goes. Any other file is written anew as
+// synced together, then the journal goes; a lot of such files is written
+// so, by a thread of its own, while the next are read and edited. Any other file is written anew as
 // a whole (FileReplacement): the new tag with kNewTagPadding bytes to spare,
 // the audio byte for byte, the block; all new files are synced together,
 // then each is put in place, then each folder synced once. So a crash or a
@@ -64,6 +68,9 @@ public:
         FileReplacement::Methods methods{};
         bool copyInKernel = true;  // the audio copied by copy_file_range(2) where the file system can
         bool keepTimes = false;    // files keep their access and modification times
+        // Files in place are written and synced, through journals of their
+        // own, this many at a time, each lot while the next files are read.
+        std::size_t inPlaceLot = 48;
     };
 
     // What became of a file added: ok, or why it is not durably written.
@@ -112,11 +119,28 @@ private:
         FileSnapshot written;   // the new file as written
     };
 
+    // Files in place written by a thread of their own, and those of them
+    // that failed, with why.
+    struct Lot {
+        std::vector<InPlace> entries;  // the thread's alone until it is joined
+        std::size_t files = 0;
+        std::vector<std::pair<int, FileResult>> failures;
+        std::thread thread;
+    };
+
     // Writes and syncs the files held now, puts the new ones in place and
     // syncs their folders.
     void finishHeld();
-    // Writes the files in place of one folder through its journal.
-    void writeInPlace(const std::vector<InPlace *> &entries);
+    // Starts writing the files in place held now, as a lot.
+    void startLot();
+    // Waits for the lots started, and takes their failures.
+    void finishLots();
+    // Writes the files in place of a lot, each folder's through its journal,
+    // and syncs them; those that cannot be are put back.
+    void writeLot(Lot &lot) const;
+    void writeThroughJournal(const std::vector<InPlace *> &entries, WriteJournal &journal, Lot &lot) const;
+    // The files the batch holds open, in lots too.
+    std::size_t heldFiles() const;
     FileResult addInPlace(const QString &path, FileDescriptor file, QList<JournalRegion> tagRegions, Id3v2Text reading,
                           const TailBefore &before, const TagBlock &block, const std::optional<FileSnapshot> &expected);
     FileResult replace(Replacement &entry, const QString &path, const QByteArray &newTag, qint64 oldTagSize,
@@ -127,7 +151,7 @@ private:
     std::vector<int> blockEntries_;  // the entries blocks_ holds, in its order
     std::vector<InPlace> inPlace_;
     FolderCache folders_;  // where the last file in place was found
-    std::vector<WriteJournal> journals_;  // of the files in place being finished
+    std::vector<std::unique_ptr<Lot>> lots_;
     std::vector<Replacement> held_;
     std::size_t maxHeld_;
     QList<Outcome> outcomes_;

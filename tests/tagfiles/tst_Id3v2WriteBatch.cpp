@@ -34,6 +34,7 @@
 #include <atomic>
 #include <csignal>
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -658,6 +659,75 @@ private slots:
         QCOMPARE(namesIn(dir.path()), QStringList{"song.mp3"});
     }
 
+    // Files in place are written in lots, each by its own thread through its
+    // own journal: a file whose sync fails is put back, and only its entry
+    // fails, whichever lot it was in.
+    void lots_data()
+    {
+        QTest::addColumn<int>("failing");
+        QTest::newRow("in the first lot") << 1;
+        QTest::newRow("in the last lot") << 4;
+    }
+    void lots()
+    {
+        QFETCH(int, failing);
+        QTemporaryDir dir;
+        const QByteArray before = id3v2Tag(3, t23("TIT2", "Old") + QByteArray(600, '\0')) + audio() + v1Block();
+        QStringList paths;
+        for (int i = 0; i < 5; ++i) {
+            paths << dir.filePath(QStringLiteral("%1.mp3").arg(i));
+            QVERIFY(writeFile(paths.last(), before));
+        }
+        const QString failingName = QFileInfo(paths.at(failing)).canonicalFilePath();
+        Id3v2WriteBatch::Options options;
+        options.inPlaceLot = 2;
+        // The failing file's first sync fails; the sync of its old bytes put back does not.
+        std::atomic<bool> failed = false;
+        options.syncFile = [&](int fd) {
+            return (QFileInfo(QStringLiteral("/proc/self/fd/%1").arg(fd)).canonicalFilePath() != failingName
+                    || failed.exchange(true))
+                   && syncData(fd);
+        };
+        Id3v2WriteBatch batch(options);
+        for (const QString &path : paths)
+            QCOMPARE(failureName(batch.add(path, kRow, kAllId3v2Fields)), "none");
+        const QList<Id3v2WriteBatch::Outcome> outcomes = batch.finish();
+        for (int i = 0; i < paths.size(); ++i) {
+            QCOMPARE(failureName(outcomes.at(i).result), i == failing ? "system" : "none");
+            QCOMPARE(readFile(paths.at(i)) == before, i == failing);
+        }
+        QCOMPARE(namesIn(dir.path()).size(), paths.size());
+    }
+
+    // Lots being written hold their files open: with few descriptors the
+    // batch waits for them before it takes more, and every file is written.
+    void lotsWithFewDescriptors()
+    {
+        QTemporaryDir dir;
+        const QByteArray before = id3v2Tag(3, t23("TIT2", "Old") + QByteArray(600, '\0')) + audio() + v1Block();
+        QStringList paths;
+        for (int i = 0; i < 40; ++i) {
+            paths << dir.filePath(QStringLiteral("%1.mp3").arg(i));
+            QVERIFY(writeFile(paths.last(), before));
+        }
+        const int code = exitCodeInChild([&] {
+            const rlimit limit{64, 64};
+            if (::setrlimit(RLIMIT_NOFILE, &limit) != 0)
+                return 1;
+            Id3v2WriteBatch::Options options;
+            options.inPlaceLot = 2;
+            Id3v2WriteBatch batch(options);
+            for (const QString &path : paths)
+                if (!batch.add(path, kRow, kAllId3v2Fields).ok())
+                    return 2;
+            for (const Id3v2WriteBatch::Outcome &outcome : batch.finish())
+                if (!outcome.result.ok())
+                    return 3;
+            return 0;
+        });
+        QCOMPARE(code, 0);
+    }
+
     // A field the row holds blank is written blank: its frames go, also
     // one that cannot be read (an encrypted title).
     void blankFieldRemovesAnUnreadableFrame()
@@ -810,7 +880,10 @@ private slots:
             return made;
         };
         const auto writeAll = [&] {
-            Id3v2WriteBatch batch;
+            // In lots of three, so that kills also hit lots written at once.
+            Id3v2WriteBatch::Options options;
+            options.inPlaceLot = 3;
+            Id3v2WriteBatch batch(options);
             for (const QString &name : names)
                 if (!batch.add(folder + u'/' + name, kRow, kAllId3v2Fields).ok())
                     return 1;
