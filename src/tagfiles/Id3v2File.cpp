@@ -32,6 +32,17 @@ FileResult regionOf(int fd, qint64 limit, Id3v2Header &header, qint64 &size)
     return {};
 }
 
+// The header of the tag region of fd and its size, with tag sized to hold
+// it; tag stays empty when there is no tag or it cannot be read.
+FileResult sizeRegion(int fd, qint64 limit, QByteArray &tag, Id3v2Header &header, qint64 &size)
+{
+    tag.clear();
+    if (const FileResult region = regionOf(fd, limit, header, size); !region.ok() || size == 0)
+        return region;
+    tag.resize(static_cast<qsizetype>(size));
+    return {};
+}
+
 // Reads [from, to) of fd into tag.
 bool readSpan(int fd, QByteArray &tag, qint64 from, qint64 to)
 {
@@ -46,24 +57,20 @@ constexpr qint64 kSparseReadAhead = 4096;
 
 FileResult readId3v2Region(int fd, qint64 limit, QByteArray &tag)
 {
-    tag.clear();
     Id3v2Header header;
     qint64 size = 0;
-    if (const FileResult region = regionOf(fd, limit, header, size); !region.ok() || size == 0)
+    if (const FileResult region = sizeRegion(fd, limit, tag, header, size); !region.ok() || size == 0)
         return region;
-    tag.resize(static_cast<qsizetype>(size));
     return readSpan(fd, tag, 0, size) ? FileResult{} : lastSystemFailure();
 }
 
 FileResult readId3v2Sparse(int fd, qint64 limit, QByteArray &tag, bool &complete)
 {
     complete = true;
-    tag.clear();
     Id3v2Header header;
     qint64 size = 0;
-    if (const FileResult region = regionOf(fd, limit, header, size); !region.ok() || size == 0)
+    if (const FileResult region = sizeRegion(fd, limit, tag, header, size); !region.ok() || size == 0)
         return region;
-    tag.resize(static_cast<qsizetype>(size));
     if (header.version < 3 || header.flags != 0)
         return readSpan(fd, tag, 0, size) ? FileResult{} : lastSystemFailure();
     // The frames are stepped through as the walk steps; the bytes before
